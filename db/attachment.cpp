@@ -1,0 +1,125 @@
+#include "attachment.h"
+
+#include <utility>
+
+#include "client_library.h"
+#include "codepage.h"
+#include "database_error.h"
+#include "parameter_blocks.h"
+#include "pointer_list.h"
+#include "transaction.h"
+
+namespace db {
+
+Attachment::Attachment(std::string name) : name_(std::move(name)) { clientLibrary(); }
+
+Attachment::~Attachment() {
+    try {
+        close();
+    } catch (...) {
+        // Destruction is quiet: the attachment is closed either way.
+    }
+    for (Transaction* transaction : transactions_) transaction->removeAttachment(this);
+}
+
+void Attachment::setConnectionString(const std::string& connection) {
+    if (isOpen()) throw DatabaseError("Cannot perform operation -- DB is currently open");
+    connection_ = connection;
+}
+
+void Attachment::setParams(std::vector<std::string> lines) {
+    params_ = std::move(lines);
+    paramsChanged_ = true;
+}
+
+void Attachment::setSqlDialect(int dialect) {
+    if (dialect < 1 || (isOpen() && dialect > databaseDialect_)) throw DatabaseError("SQL Dialect Invalid");
+    sqlDialect_ = dialect;
+}
+
+void Attachment::setDefaultTransaction(Transaction* transaction) {
+    Transaction* previous = defaultTransaction_;
+    if (previous != nullptr && previous != transaction && previous->defaultAttachment() != this)
+        eraseFrom(transactions_, previous);
+    if (transaction != nullptr && transaction != previous) {
+        transaction->addAttachment(this);
+        addTransaction(transaction);
+    }
+    defaultTransaction_ = transaction;
+}
+
+void Attachment::addTransaction(Transaction* transaction) { appendOnce(transactions_, transaction); }
+
+void Attachment::removeTransaction(Transaction* transaction) {
+    eraseFrom(transactions_, transaction);
+    if (defaultTransaction_ == transaction) defaultTransaction_ = nullptr;
+}
+
+void Attachment::addUser(AttachmentUser* user) { appendOnce(users_, user); }
+
+void Attachment::removeUser(AttachmentUser* user) { eraseFrom(users_, user); }
+
+void Attachment::open() {
+    if (isOpen()) return;
+    if (connection_.empty()) throw DatabaseError("Database name is missing");
+    if (paramsChanged_) {
+        DatabaseParameterBlock block = buildDatabaseParameterBlock(params_);
+        dpb_ = std::move(block.bytes);
+        characterSet_ = block.characterSet.value_or("NONE");
+        paramsChanged_ = false;
+    }
+    const ClientLibrary& lib = clientLibrary();
+    const std::string path = toCodePage(connection_);
+    ISC_STATUS_ARRAY status{};
+    if (lib.attach_database(status, static_cast<short>(path.size()), path.c_str(), &handle_,
+                            static_cast<short>(dpb_.size()), dpb_.data()) != 0) {
+        handle_ = 0;
+        throw statusError(status);
+    }
+    const char item = isc_info_db_sql_dialect;
+    char reply[512] = {};
+    if (lib.database_info(status, &handle_, 1, &item, sizeof reply, reply) != 0) raise(status);
+    databaseDialect_ = 1;
+    if (reply[0] == isc_info_db_sql_dialect) {
+        const auto length = static_cast<short>(lib.vax_integer(reply + 1, 2));
+        databaseDialect_ = static_cast<int>(lib.vax_integer(reply + 3, length));
+    }
+    if (databaseDialect_ < sqlDialect_) sqlDialect_ = databaseDialect_;
+}
+
+void Attachment::closeUsers() noexcept {
+    // A user may unregister itself while closing, so walk a copy.
+    const std::vector<AttachmentUser*> users = users_;
+    for (AttachmentUser* user : users) user->attachmentClosing();
+}
+
+void Attachment::endTransactions() noexcept {
+    for (Transaction* transaction : transactions_)
+        if (transaction->isActive()) transaction->forceEnd();
+}
+
+void Attachment::close() {
+    if (!isOpen()) return;
+    closeUsers();
+    endTransactions();
+    ISC_STATUS_ARRAY status{};
+    const bool failed = clientLibrary().detach_database(status, &handle_) != 0;
+    handle_ = 0;
+    databaseDialect_ = 1;
+    if (failed) throw statusError(status);
+}
+
+void Attachment::closeWithoutServer() {
+    closeUsers();
+    endTransactions();
+    handle_ = 0;
+    databaseDialect_ = 1;
+}
+
+void Attachment::raise(const ISC_STATUS* status) {
+    DatabaseError error = statusError(status);
+    if (isConnectionLoss(status)) closeWithoutServer();
+    throw error;
+}
+
+}  // namespace db

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <ibase.h>
+
+namespace db {
+
+class Transaction;
+
+// Something bound to an attachment that must let go of its server handles when the
+// attachment closes: statement objects and table writers.
+class AttachmentUser {
+public:
+    virtual void attachmentClosing() noexcept = 0;
+
+protected:
+    ~AttachmentUser() = default;
+};
+
+// One open database. Closing it closes everything bound to it and ends, with a commit,
+// every transaction that includes it.
+class Attachment {
+public:
+    explicit Attachment(std::string name);
+    ~Attachment();
+    Attachment(const Attachment&) = delete;
+    Attachment& operator=(const Attachment&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    void setConnectionString(const std::string& connection);
+    const std::string& connectionString() const { return connection_; }
+    void setParams(std::vector<std::string> lines);
+    void setLoginPrompt(bool prompt) { loginPrompt_ = prompt; }
+    void setSqlDialect(int dialect);
+    int sqlDialect() const { return sqlDialect_; }
+    int databaseDialect() const { return databaseDialect_; }
+    // The value of the "lc_ctype" line as written; "NONE" without one.
+    const std::string& characterSet() const { return characterSet_; }
+
+    void setDefaultTransaction(Transaction* transaction);
+    Transaction* defaultTransaction() const { return defaultTransaction_; }
+    const std::vector<Transaction*>& transactions() const { return transactions_; }
+
+    void open();
+    void close();
+    bool isOpen() const { return handle_ != 0; }
+    isc_db_handle* handle() { return &handle_; }
+
+    // Raises the failure of a status vector returned by a call on this attachment. A lost
+    // connection first closes the attachment: its users let go of their handles and its
+    // transactions are forcibly ended, but nothing is detached.
+    [[noreturn]] void raise(const ISC_STATUS* status);
+
+    void addUser(AttachmentUser* user);
+    void removeUser(AttachmentUser* user);
+
+private:
+    friend class Transaction;
+    void addTransaction(Transaction* transaction);
+    void removeTransaction(Transaction* transaction);
+    void closeWithoutServer();
+    void closeUsers() noexcept;
+    void endTransactions() noexcept;
+
+    std::string name_;
+    std::string connection_;
+    std::vector<std::string> params_;
+    bool paramsChanged_ = true;
+    std::vector<char> dpb_;
+    std::string characterSet_ = "NONE";
+    bool loginPrompt_ = false;
+    int sqlDialect_ = 3;
+    int databaseDialect_ = 1;
+    isc_db_handle handle_ = 0;
+    Transaction* defaultTransaction_ = nullptr;
+    std::vector<Transaction*> transactions_;
+    std::vector<AttachmentUser*> users_;
+};
+
+}  // namespace db

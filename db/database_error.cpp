@@ -1,0 +1,60 @@
+#include "database_error.h"
+
+#include <utility>
+
+#include "client_library.h"
+#include "codepage.h"
+
+namespace db {
+
+DatabaseError::DatabaseError(const std::string& text, long sqlCode, std::vector<long> errorCodes)
+    : std::runtime_error(text), sqlCode_(sqlCode), errorCodes_(std::move(errorCodes)) {}
+
+bool DatabaseError::hasCode(long code) const noexcept {
+    for (long c : errorCodes_)
+        if (c == code) return true;
+    return false;
+}
+
+namespace {
+
+// The error codes of a status vector: the value after every isc_arg_gds item.
+std::vector<long> errorCodesOf(const ISC_STATUS* status) {
+    std::vector<long> codes;
+    const ISC_STATUS* item = status;
+    while (*item != isc_arg_end) {
+        const ISC_STATUS kind = item[0];
+        if (kind == isc_arg_gds) codes.push_back(static_cast<long>(item[1]));
+        if (kind == isc_arg_cstring) {
+            item += 3;
+        } else {
+            item += 2;
+        }
+    }
+    return codes;
+}
+
+}  // namespace
+
+bool isConnectionLoss(const ISC_STATUS* status) {
+    for (long code : errorCodesOf(status))
+        if (code == isc_lost_db_connection || code == isc_net_read_err || code == isc_net_write_err) return true;
+    return false;
+}
+
+DatabaseError statusError(const ISC_STATUS* status) {
+    const ClientLibrary& lib = clientLibrary();
+    std::string text;
+    char line[1024];
+    // isc_interprete walks a pointer along the vector; it does not write to the vector.
+    auto* cursor = const_cast<ISC_STATUS*>(status);
+    while (lib.interprete(line, &cursor) != 0) {
+        if (!text.empty() && text.back() != '\n') text += "\r\n";
+        text += fromCodePage(line);
+    }
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    const long sqlCode = static_cast<long>(lib.sqlcode(status));
+    return DatabaseError(text, sqlCode, errorCodesOf(status));
+}
+
+}  // namespace db

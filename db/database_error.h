@@ -1,0 +1,36 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <ibase.h>
+
+namespace db {
+
+// The one failure type of the access layer. It carries the failure text exactly as the
+// rest of the system copies it into logs and messages, and, for a server error, the SQL
+// code and the error codes of the status vector.
+class DatabaseError : public std::runtime_error {
+public:
+    explicit DatabaseError(const std::string& text, long sqlCode = 0, std::vector<long> errorCodes = {});
+
+    const char* text() const noexcept { return what(); }
+    long sqlCode() const noexcept { return sqlCode_; }
+    // The first error code of the status vector; 0 for the layer's own failures.
+    long errorCode() const noexcept { return errorCodes_.empty() ? 0 : errorCodes_.front(); }
+    bool hasCode(long code) const noexcept;
+
+private:
+    long sqlCode_;
+    std::vector<long> errorCodes_;
+};
+
+// Composes the failure of a status vector: the server's lines joined by CR LF, one final
+// period removed, nothing else added.
+DatabaseError statusError(const ISC_STATUS* status);
+
+// True when the status vector reports a broken connection to the server.
+bool isConnectionLoss(const ISC_STATUS* status);
+
+}  // namespace db

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <ibase.h>
+
+namespace db {
+
+class Attachment;
+class Statement;
+
+// A transaction over one or more attachments. Its default action, when an attachment it
+// includes is closed, is commit.
+class Transaction {
+public:
+    explicit Transaction(std::string name);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    void setParams(std::vector<std::string> lines);
+    void setDefaultAttachment(Attachment* attachment);
+    Attachment* defaultAttachment() const { return defaultAttachment_; }
+    const std::vector<Attachment*>& attachments() const { return attachments_; }
+
+    void start();
+    void setActive(bool active);
+    void commitRetaining();
+    void commit();
+    void rollback();
+    bool isActive() const { return handle_ != 0; }
+    isc_tr_handle* handle() { return &handle_; }
+
+    // Ends the transaction with a commit, or a rollback when the commit fails; never throws.
+    void forceEnd() noexcept;
+
+    void addStatement(Statement* statement);
+    void removeStatement(Statement* statement);
+
+private:
+    friend class Attachment;
+    void addAttachment(Attachment* attachment);
+    void removeAttachment(Attachment* attachment);
+    void requireActive() const;
+    void closeCursors() noexcept;
+    [[noreturn]] void raise(const ISC_STATUS* status);
+
+    std::string name_;
+    std::vector<std::string> params_;
+    bool paramsChanged_ = true;
+    std::vector<char> tpb_;
+    isc_tr_handle handle_ = 0;
+    Attachment* defaultAttachment_ = nullptr;
+    std::vector<Attachment*> attachments_;
+    std::vector<Statement*> statements_;
+};
+
+}  // namespace db

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace db {
+
+// A date and time as the system counts it: whole days since 30 December 1899 and the time
+// of day in ten-thousandths of a second, Firebird's own resolution.
+struct DateTime {
+    std::int32_t day = 0;
+    std::uint32_t time = 0;
+
+    static constexpr std::uint32_t kTicksPerDay = 864'000'000;
+
+    // Days since 30 December 1899 with the time of day as the fraction.
+    double serial() const { return day + static_cast<double>(time) / kTicksPerDay; }
+    static DateTime fromCivil(int year, int month, int dayOfMonth, int hour = 0, int minute = 0, int second = 0);
+    void toCivil(int& year, int& month, int& dayOfMonth) const;
+    friend bool operator==(const DateTime&, const DateTime&) = default;
+};
+
+// The current local date and time.
+DateTime localNow();
+
+// A text read as a 32-bit integer: optional leading blanks, an optional sign, then decimal
+// digits, or hexadecimal digits after "$", "x", "X" or "0x". Anything else, trailing blanks
+// included, or a value outside the 32-bit range gives no value.
+std::optional<std::int32_t> parseInteger(std::string_view text);
+
+// The failure raised when a text read as an integer is not one.
+[[noreturn]] void throwNotAnInteger(std::string_view text);
+
+// A scaled integer (value × 10^scale, scale ≤ 0) rounded to a whole number, a half going to
+// the even neighbour. Throws when the result is outside the 32-bit range.
+std::int32_t roundScaled(std::int64_t value, int scale);
+
+// A floating-point number rounded to a whole number, a half going to the even neighbour.
+std::int32_t roundDouble(double value);
+
+// Texts of numbers and dates in the regional formats.
+std::string formatScaled(std::int64_t value, int scale);
+std::string formatDouble(double value);
+std::string formatDate(const DateTime& value);
+std::string formatTime(const DateTime& value);
+std::string formatTimestamp(const DateTime& value);
+
+// A text read as a number or a date in the regional formats (used for text columns).
+double parseDouble(std::string_view text);
+DateTime parseDateTime(std::string_view text);
+
+}  // namespace db

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "import_context.h"
+
+namespace engine {
+
+// The five table imports of an import run; each reports its failures itself.
+void ImportaClientes(ImportContext& context);
+void ImportaFornecedores(ImportContext& context);
+void ImportaGrupos(ImportContext& context);
+void ImportaProdutos(ImportContext& context);
+void ImportaVendedores(ImportContext& context);
+
+// The municipal code of the destination city of that name, or 0; logs its own failures.
+std::int32_t RetornaCodigoCidade(ImportContext& context, const std::string& name);
+// The CEST code stored in the source for the identifier, or 0; failures reach the caller.
+std::int32_t RetornaCodigoCEST(ImportContext& context, const std::string& identifier);
+
+}  // namespace engine
