@@ -2,16 +2,20 @@
 
 #include <utility>
 
+#include "connection_parameters.h"
+
 namespace engine {
 
 namespace {
 
-const std::vector<std::string> kTransactionParams = {"read_committed", "rec_version", "nowait"};
+// The text the source statements hold before their first use; it is never executed.
 constexpr const char* kUnusedQuery = "SELECT PRO_CODIGO FROM PRODUTO WHERE 1=2";
 
 }  // namespace
 
 ImportContext::ImportContext(WindowSeam& seam, std::string folder) : window(seam), programFolder(std::move(folder)) {
+    IBDBOrigem.setParams(kOrigemParams);
+    IBDatabaseDestino.setParams(kDestinoParams);
     IBTransOrigem.setParams(kTransactionParams);
     IBTransOrigem.setDefaultAttachment(&IBDBOrigem);
     IBTransactionFireBird.setParams(kTransactionParams);

@@ -11,6 +11,15 @@
 
 namespace engine {
 
+// How one table import of the current run went.
+struct TableOutcome {
+    std::string destinationTable;
+    int rowsRead = 0;      // source rows the loop handled
+    int rowsRefused = 0;   // rows whose write or commit failed (each logged)
+    bool completed = true; // false when the table ended with its table-level message
+    double seconds = 0;
+};
+
 // The state of the main window that the import engine works on: both attachments, their
 // transactions, the statement objects, the table writers, the run flag and the run's logs.
 // The window (or the batch front end) owns one and lends it the seam to itself.
@@ -48,6 +57,8 @@ public:
     // The run's error log and duplicate-client log: entries in the order they were made.
     std::vector<std::string> LogErros;
     std::vector<std::string> LogClienteRepetido;
+    // The table imports of the current run, in the order they ran.
+    std::vector<TableOutcome> outcomes;
 };
 
 }  // namespace engine

@@ -1,0 +1,346 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <future>
+
+#include "attachment.h"
+#include "client_library.h"
+#include "database_error.h"
+#include "statement.h"
+#include "test_database.h"
+#include "transaction.h"
+
+namespace {
+
+using test_support::TestDatabase;
+
+const std::vector<std::string> kDestinationParams = {"user_name=SYSDBA", "password=pinewheel", "lc_ctype=ISO8859_1 "};
+const std::vector<std::string> kTransactionParams = {"read_committed", "rec_version", "nowait"};
+
+// An attachment with its own default transaction, configured as the destination database is.
+struct Connection {
+    db::Attachment attachment;
+    db::Transaction transaction;
+
+    Connection(const std::string& connectionString, const std::string& name = "Destino",
+               std::vector<std::string> params = kDestinationParams)
+        : attachment(name), transaction(name + "Transaction") {
+        transaction.setParams(kTransactionParams);
+        transaction.setDefaultAttachment(&attachment);
+        attachment.setDefaultTransaction(&transaction);
+        attachment.setParams(std::move(params));
+        attachment.setConnectionString(connectionString);
+    }
+};
+
+std::string failureText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const db::DatabaseError& e) {
+        return e.text();
+    }
+    return "<no failure>";
+}
+
+std::string scalar(db::Attachment& attachment, db::Transaction& transaction, const std::string& sql) {
+    db::Statement query("Query", attachment, transaction);
+    query.setText(sql);
+    query.open();
+    return query.column(0).isNull() ? "<null>" : query.column(0).asText();
+}
+
+const char* const kTables =
+    "CREATE TABLE PESSOA (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(15));\n"
+    "CREATE TABLE TIPOS (C CHAR(5), V VARCHAR(10), S SMALLINT, I INTEGER, B BIGINT, N NUMERIC(18,2),\n"
+    "  N4 NUMERIC(9,4), D DOUBLE PRECISION, DT DATE, TS TIMESTAMP);\n"
+    "INSERT INTO TIPOS VALUES ('ab', ' 42', -3, 12345, 9000000000, 17.00, 2.5000, 2.5, '2021-03-04',"
+    " '2019-05-05 14:10:00');\n"
+    "INSERT INTO TIPOS VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);\n"
+    "INSERT INTO TIPOS (C, N, N4, D) VALUES ('Ação', 1.50, 3.5000, 3.5);\n";
+
+class AccessLayer : public testing::Test {
+protected:
+    TestDatabase database{kTables};
+    Connection connection{database.connectionString()};
+};
+
+TEST(ClientLibrary, MissingLibraryGivesTheNotFoundText) {
+    EXPECT_EQ(failureText([] { db::bindClientLibrary("libfbclient-missing.so.2"); }),
+              "Firebird client library libfbclient-missing.so.2 not found in the path. Please install the Firebird "
+              "client to use this functionality");
+    EXPECT_NO_THROW(db::clientLibrary());
+}
+
+TEST_F(AccessLayer, AttachReadsTheDialectAndTheCharacterSetAsWritten) {
+    connection.attachment.open();
+    EXPECT_TRUE(connection.attachment.isOpen());
+    EXPECT_EQ(connection.attachment.databaseDialect(), 3);
+    EXPECT_EQ(connection.attachment.characterSet(), "ISO8859_1 ");
+    EXPECT_EQ(failureText([&] { connection.attachment.setConnectionString("x"); }),
+              "Cannot perform operation -- DB is currently open");
+    connection.attachment.close();
+    EXPECT_FALSE(connection.attachment.isOpen());
+    EXPECT_EQ(connection.attachment.databaseDialect(), 1);
+}
+
+TEST(AccessLayerDialect, RequestedDialectIsLoweredForADialectOneDatabase) {
+    TestDatabase old("CREATE TABLE T (A INTEGER);", 1);
+    Connection connection(old.connectionString());
+    connection.attachment.open();
+    EXPECT_EQ(connection.attachment.databaseDialect(), 1);
+    EXPECT_EQ(connection.attachment.sqlDialect(), 1);
+    EXPECT_EQ(failureText([&] { connection.attachment.setSqlDialect(3); }), "SQL Dialect Invalid");
+    db::Statement insert("Insert", connection.attachment, connection.transaction);
+    insert.setText("INSERT INTO T VALUES (1)");
+    EXPECT_NO_THROW(insert.execute());
+}
+
+TEST_F(AccessLayer, TransactionOverTwoAttachmentsIsCommittedByClosingEither) {
+    TestDatabase other{"CREATE TABLE PESSOA (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(15));"};
+    for (int closeFirst : {0, 1}) {
+        Connection source(other.connectionString(), "Origem", {"user_name=sysdba", "password=pinewheel"});
+        // The destination's transaction also spans the source attachment, as after connecting.
+        source.attachment.setDefaultTransaction(&connection.transaction);
+        ASSERT_EQ(connection.transaction.attachments().size(), 2u);
+        EXPECT_EQ(source.attachment.transactions().size(), 2u);
+        connection.attachment.open();
+        source.attachment.open();
+        connection.transaction.start();
+        db::Statement toDestination("A", connection.attachment, connection.transaction);
+        db::Statement toSource("B", source.attachment, connection.transaction);
+        const std::string id = std::to_string(10 + closeFirst);
+        toDestination.setText("INSERT INTO PESSOA VALUES (" + id + ", 'd')");
+        toSource.setText("INSERT INTO PESSOA VALUES (" + id + ", 's')");
+        toDestination.execute();
+        toSource.execute();
+        if (closeFirst == 0) {
+            source.attachment.close();
+        } else {
+            connection.attachment.close();
+        }
+        EXPECT_FALSE(connection.transaction.isActive());
+        connection.attachment.close();
+        source.attachment.close();
+
+        Connection checkDestination(database.connectionString(), "C1");
+        Connection checkSource(other.connectionString(), "C2");
+        const std::string where = "SELECT NOME FROM PESSOA WHERE ID = " + id;
+        EXPECT_EQ(scalar(checkDestination.attachment, checkDestination.transaction, where), "d");
+        EXPECT_EQ(scalar(checkSource.attachment, checkSource.transaction, where), "s");
+        source.attachment.setDefaultTransaction(nullptr);
+    }
+}
+
+TEST_F(AccessLayer, DuplicateKeyFailureIsTheServerLinesJoinedWithoutFinalPeriod) {
+    db::Statement insert("IBQueryFireBird", connection.attachment, connection.transaction);
+    insert.setText("INSERT INTO PESSOA (ID, NOME) VALUES (:ID, :NOME)");
+    insert.param("id").setInteger(1);
+    insert.param("NOME").setText("Ana");
+    insert.execute();
+    try {
+        insert.execute();
+        FAIL() << "a duplicate key was accepted";
+    } catch (const db::DatabaseError& e) {
+        const std::string text = e.text();
+        EXPECT_NE(text.find("PRIMARY or UNIQUE KEY constraint"), std::string::npos) << text;
+        EXPECT_NE(text.find("\r\n"), std::string::npos);
+        EXPECT_EQ(text.find("\n\r\n"), std::string::npos);
+        EXPECT_NE(text.back(), '.');
+        EXPECT_EQ(text.find("SQLCODE"), std::string::npos);
+        EXPECT_EQ(e.sqlCode(), -803);
+        EXPECT_EQ(e.errorCode(), isc_unique_key_violation);
+    }
+    // The failed statement left the transaction and the prepared statement usable.
+    insert.param("ID").setInteger(2);
+    EXPECT_NO_THROW(insert.execute());
+    EXPECT_NO_THROW(connection.transaction.commitRetaining());
+}
+
+TEST_F(AccessLayer, TextLongerThanTheDescribedParameterFailsBeforeTheServer) {
+    db::Statement insert("IBQueryFireBird", connection.attachment, connection.transaction);
+    insert.setText("INSERT INTO PESSOA (ID, NOME) VALUES (:ID, :NOME)");
+    insert.param("ID").setInteger(1);
+    insert.param("NOME").setText(std::string(16, 'x'));
+    EXPECT_EQ(failureText([&] { insert.execute(); }),
+              "Trying to store a string of length 16 into a field that can only contain 15");
+    insert.param("NOME").setText("çççççççççççççç!");  // 15 characters, 15 bytes in the code page
+    EXPECT_NO_THROW(insert.execute());
+    EXPECT_EQ(scalar(connection.attachment, connection.transaction, "SELECT NOME FROM PESSOA"), "çççççççççççççç!");
+}
+
+TEST_F(AccessLayer, ColumnReadsByTypeAndRequestedForm) {
+    db::Statement query("IBQueryOrigem", connection.attachment, connection.transaction);
+    query.setText("SELECT * FROM TIPOS");
+    query.open();
+    auto text = [&](const char* name) { return query.column(name).asText(); };
+    auto integer = [&](const char* name) { return query.column(name).asInteger(); };
+    auto real = [&](const char* name) { return query.column(name).asDouble(); };
+
+    EXPECT_EQ(text("C"), "ab   ");  // CHAR keeps its trailing blanks
+    EXPECT_EQ(text("v"), " 42");
+    EXPECT_EQ(integer("V"), 42);
+    EXPECT_EQ(text("S"), "-3");
+    EXPECT_EQ(integer("I"), 12345);
+    EXPECT_EQ(text("B"), "9000000000");
+    EXPECT_EQ(text("N"), "17");
+    EXPECT_EQ(integer("N4"), 2);
+    EXPECT_DOUBLE_EQ(real("N"), 17.0);
+    EXPECT_EQ(integer("D"), 2);
+    EXPECT_EQ(text("DT"), "04/03/2021");
+    EXPECT_EQ(query.column("DT").asDateTime(), db::DateTime::fromCivil(2021, 3, 4));
+    EXPECT_EQ(query.column("TS").asDateTime(), db::DateTime::fromCivil(2019, 5, 5, 14, 10));
+    EXPECT_DOUBLE_EQ(real("DT"), db::DateTime::fromCivil(2021, 3, 4).serial());
+    EXPECT_EQ(failureText([&] { query.column("NOPE"); }), "IBQueryOrigem: Field 'NOPE' not found");
+    EXPECT_EQ(failureText([&] { integer("C"); }), "''ab   '' is not a valid integer value");
+
+    query.next();  // the row of nulls
+    for (const char* name : {"C", "V", "S", "I", "N", "D", "DT", "TS"}) EXPECT_EQ(text(name), "") << name;
+    for (const char* name : {"S", "I", "B", "N", "D"}) EXPECT_EQ(integer(name), 0) << name;
+    EXPECT_DOUBLE_EQ(real("N"), 0.0);
+    EXPECT_EQ(query.column("DT").asDateTime(), db::DateTime{});
+    EXPECT_EQ(query.column("TS").asDateTime().day, 0);
+    EXPECT_EQ(failureText([&] { integer("C"); }), "'''' is not a valid integer value");
+    EXPECT_THROW(real("V"), db::DatabaseError);
+
+    query.next();
+    EXPECT_EQ(text("C"), "Ação ");
+    EXPECT_EQ(text("N"), "1,5");
+    EXPECT_EQ(integer("N4"), 4);  // 3.5 rounds to the even neighbour
+    EXPECT_EQ(integer("D"), 4);
+}
+
+TEST_F(AccessLayer, CursorPositionFlagsAndRecordCount) {
+    db::Statement query("IBQueryOrigem", connection.attachment, connection.transaction);
+    query.setText("SELECT ID, NOME FROM PESSOA");
+    query.open();
+    EXPECT_EQ(query.recordCount(), 0);
+    EXPECT_TRUE(query.isEmpty());
+    query.first();
+    EXPECT_TRUE(query.eof());
+    EXPECT_EQ(query.column("NOME").asText(), "");
+
+    db::Statement insert("Insert", connection.attachment, connection.transaction);
+    insert.setText("INSERT INTO PESSOA VALUES (7, 'Sete')");
+    insert.execute();
+    query.close();
+    query.open();
+    EXPECT_EQ(query.recordCount(), 1);
+    query.first();
+    EXPECT_FALSE(query.eof());
+    EXPECT_TRUE(query.bof());
+    query.next();
+    EXPECT_TRUE(query.eof());
+    EXPECT_FALSE(query.isEmpty());
+    EXPECT_EQ(query.column("NOME").asText(), "Sete");
+    EXPECT_EQ(query.column("ID").asInteger(), 7);
+    query.next();  // no effect at the end
+    EXPECT_EQ(query.recordCount(), 1);
+    EXPECT_EQ(failureText([&] { query.execute(); }), "IBQueryOrigem: Cannot perform this operation on an open dataset");
+}
+
+TEST_F(AccessLayer, CursorKeepsOnlyTheCurrentRowAndCannotGoBack) {
+    db::Statement insert("Insert", connection.attachment, connection.transaction);
+    insert.setText("INSERT INTO PESSOA VALUES (:ID, 'x')");
+    for (int id = 1; id <= 3; ++id) {
+        insert.param("ID").setInteger(id);
+        insert.execute();
+    }
+    db::Statement query("IBQueryOrigem", connection.attachment, connection.transaction);
+    query.setText("SELECT ID FROM PESSOA ORDER BY ID");
+    query.open();
+    query.first();  // right after open, first stands on the first row
+    EXPECT_EQ(query.column("ID").asInteger(), 1);
+    int seen = 0;
+    for (; !query.eof(); query.next()) ++seen;
+    EXPECT_EQ(seen, 3);
+    EXPECT_EQ(query.recordCount(), 3);
+    EXPECT_EQ(query.column("ID").asInteger(), 3);
+    EXPECT_THROW(query.first(), db::DatabaseError);
+}
+
+TEST_F(AccessLayer, ParametersKeepTheirValuesAcrossTextChanges) {
+    db::Statement statement("IBQueryFireBird", connection.attachment, connection.transaction);
+    statement.setText("INSERT INTO PESSOA (ID, NOME) VALUES (:ID, :NOME)");
+    statement.param("ID").setInteger(5);
+    statement.param("NOME").setText("Cinco");
+    statement.setText("INSERT INTO PESSOA (NOME, ID) VALUES (:nome, :Id)");
+    statement.execute();
+    EXPECT_EQ(scalar(connection.attachment, connection.transaction, "SELECT ID || NOME FROM PESSOA"), "5Cinco");
+    EXPECT_EQ(failureText([&] { statement.param("CODIGO"); }), "IBQueryFireBird: Parameter 'CODIGO' not found");
+    EXPECT_EQ(statement.text(), "INSERT INTO PESSOA (NOME, ID) VALUES (:nome, :Id)\r\n");
+}
+
+TEST_F(AccessLayer, BadInputGivesClearFailuresAndLeavesObjectsUsable) {
+    db::Statement statement("IBQueryFireBird", connection.attachment, connection.transaction);
+    EXPECT_EQ(failureText([&] { statement.execute(); }), "Empty SQL Statement");
+    statement.setText("x");
+    statement.clearText();
+    EXPECT_EQ(failureText([&] { statement.execute(); }), "Empty SQL Statement");
+    statement.setText(" ");
+    EXPECT_NE(failureText([&] { statement.execute(); }).find("Unexpected end of command"), std::string::npos);
+    statement.setText("SELEC nothing");
+    EXPECT_NE(failureText([&] { statement.execute(); }).find("Token unknown"), std::string::npos);
+    statement.setText("INSERT INTO PESSOA VALUES (1, 'ok')");
+    EXPECT_NO_THROW(statement.execute());
+
+    struct Case {
+        std::string connectionString;
+        std::vector<std::string> params;
+        std::string expected;  // a part of the server's text
+    };
+    for (const Case& c : std::vector<Case>{
+             {"localhost:/nonexistent/folder/none.fdb", kDestinationParams, "I/O error"},
+             {database.connectionString(), {"user_name=SYSDBA", "password=wrong"}, "password"},
+             {"localhost/3999:" + database.path(), kDestinationParams, "localhost"},
+             {"", kDestinationParams, "Database name is missing"},
+         }) {
+        Connection bad(c.connectionString, "Bad", c.params);
+        const std::string text = failureText([&] { bad.attachment.open(); });
+        EXPECT_NE(text.find(c.expected), std::string::npos) << text;
+        EXPECT_FALSE(bad.attachment.isOpen());
+        // The same object opens once it is given what it needs.
+        bad.attachment.setConnectionString(database.connectionString());
+        bad.attachment.setParams(kDestinationParams);
+        EXPECT_NO_THROW(bad.attachment.open());
+    }
+
+    Connection unknownParam(database.connectionString(), "Bad", {"user=SYSDBA"});
+    EXPECT_EQ(failureText([&] { unknownParam.attachment.open(); }), "DPB Constant (user) is unknown");
+
+    db::Transaction lonely("Lonely");
+    EXPECT_EQ(failureText([&] { lonely.start(); }), "No databases are listed in transaction component");
+    EXPECT_EQ(failureText([&] { lonely.commit(); }), "Transaction is not active");
+    ASSERT_TRUE(connection.transaction.isActive());  // started by the first execution
+    EXPECT_EQ(failureText([&] { connection.transaction.start(); }), "Transaction is active");
+}
+
+TEST_F(AccessLayer, LostConnectionClosesTheAttachmentAndRaises) {
+    db::Statement query("IBQueryOrigem", connection.attachment, connection.transaction);
+    query.setText("SELECT COUNT(*) FROM PESSOA");
+    query.open();
+    query.close();
+    const std::string gfix = "gfix -user SYSDBA -password pinewheel ";
+    ASSERT_EQ(std::system((gfix + "-shut full -force 0 " + database.connectionString()).c_str()), 0);
+
+    // The server drops the attachment; the next calls fail at once and the one that sees the
+    // broken connection closes the attachment.
+    auto attempts = std::async(std::launch::async, [&] {
+        std::string last;
+        for (int i = 0; i < 5 && connection.attachment.isOpen(); ++i) last = failureText([&] {
+            query.open();
+            query.close();
+        });
+        return last;
+    });
+    ASSERT_EQ(attempts.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "a call hung";
+    const std::string last = attempts.get();
+    EXPECT_FALSE(connection.attachment.isOpen()) << last;
+    EXPECT_FALSE(connection.transaction.isActive());
+    EXPECT_NE(last, "<no failure>");
+
+    ASSERT_EQ(std::system((gfix + "-online " + database.connectionString()).c_str()), 0);
+    EXPECT_NO_THROW(query.open());  // opens its attachment again
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include "import_fixture.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "attachment.h"
+#include "connection_setup.h"
+#include "statement.h"
+#include "transaction.h"
+
+namespace test_support {
+
+namespace {
+
+std::string makeProgramFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavlo-merak-program-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a program folder");
+    return pattern + "/";
+}
+
+}  // namespace
+
+ImportFixture::ImportFixture(const std::string& sourceScript, const std::string& destinationScript)
+    : source(schemaFile("tavlo-schema.sql") + "\n" + sourceScript),
+      destination(schemaFile("merak-schema.sql") + "\n" + destinationScript),
+      programFolder(makeProgramFolder()),
+      context(window, programFolder) {
+    window.origem = source.path();
+    window.destino = destination.path();
+}
+
+ImportFixture::~ImportFixture() {
+    std::error_code ignored;
+    std::filesystem::remove_all(programFolder, ignored);
+}
+
+void ImportFixture::connect() { ASSERT_TRUE(engine::Connectar(context, false)) << testing::PrintToString(window.boxes); }
+
+ImportFixture::Rows queryRows(const TestDatabase& database, const std::string& sql) {
+    db::Attachment attachment("TestReader");
+    db::Transaction transaction("TestReaderTransaction");
+    transaction.setParams({"read_committed", "rec_version", "nowait"});
+    transaction.setDefaultAttachment(&attachment);
+    attachment.setDefaultTransaction(&transaction);
+    attachment.setParams({"user_name=SYSDBA", "password=pinewheel", "lc_ctype=ISO8859_1"});
+    attachment.setConnectionString(database.connectionString());
+    ImportFixture::Rows rows;
+    {
+        db::Statement query("TestQuery", attachment, transaction);
+        query.setText(sql);
+        query.open();
+        for (; !query.eof(); query.next()) {
+            std::vector<std::string> row;
+            for (std::size_t i = 0; i < query.columns().size(); ++i) {
+                const db::Column column = query.column(i);
+                row.push_back(column.isNull() ? "<null>" : column.asText());
+            }
+            rows.push_back(std::move(row));
+        }
+    }
+    attachment.close();
+    return rows;
+}
+
+ImportFixture::Rows ImportFixture::destinationRows(const std::string& sql) const { return queryRows(destination, sql); }
+
+ImportFixture::Rows ImportFixture::sourceRows(const std::string& sql) const { return queryRows(source, sql); }
+
+long long nextSequenceValue(const TestDatabase& database, const std::string& sequence) {
+    return std::stoll(queryRows(database, "SELECT NEXT VALUE FOR " + sequence + " FROM RDB$DATABASE").at(0).at(0));
+}
+
+}  // namespace test_support
