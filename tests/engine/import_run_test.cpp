@@ -1,0 +1,154 @@
+#include "import_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "import_fixture.h"
+#include "run_log_file.h"
+
+namespace {
+
+using test_support::ImportFixture;
+using test_support::readFile;
+using Rows = ImportFixture::Rows;
+using engine::CheckBox;
+
+const std::string kConfirm = "confirm: Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?";
+const std::string kLogPrompt = "confirm: Ocorreu erro durante a importação.\r\nDeseja visualiazar os erros?";
+
+TEST(RunLogFile, EntriesAreWrittenAsTheyAreEachFollowedByCrLfInTheCodePage) {
+    test_support::TestDatabase unused;  // only for a folder the test may write in
+    const std::string path = std::filesystem::path(unused.path()).parent_path().string() + "/quorel.log";
+    engine::saveRunLog(path, {"Erro na importação de PRODUTO no Registro 7\r\nfalha\r", "linha\r\nfalha\r\n",
+                              "fora da página: 日"});
+    EXPECT_EQ(readFile(path),
+              "Erro na importa\xE7\xE3o de PRODUTO no Registro 7\r\nfalha\r\r\n"
+              "linha\r\nfalha\r\n\r\n"
+              "fora da p\xE1gina: ?\r\n");
+}
+
+TEST(ImportRun, NothingTickedShowsThePlainMessageAndConnectsNothing) {
+    ImportFixture fixture("", "");
+    engine::BitBtnImportarClick(fixture.context);
+    EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{"plain: Marque uma ou mais de uma tabela para ser importado!!"});
+    EXPECT_FALSE(fixture.context.IBDatabaseDestino.isOpen());
+    // The hidden boxes count too, even though they start no import.
+    fixture.window.ticked = {CheckBox::Receber};
+    fixture.window.boxes.clear();
+    engine::BitBtnImportarClick(fixture.context);
+    EXPECT_EQ(fixture.window.boxes, (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
+}
+
+TEST(ImportRun, NoAnswerEmptiesNothingAndLeavesBothConnected) {
+    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');",
+                          "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');");
+    fixture.window.ticked = {CheckBox::Vendedores};
+    fixture.window.answers = {false};
+    engine::BitBtnImportarClick(fixture.context);
+    EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{kConfirm});
+    EXPECT_TRUE(fixture.context.IBDatabaseDestino.isOpen());
+    EXPECT_TRUE(fixture.context.IBDBOrigem.isOpen());
+    EXPECT_TRUE(fixture.context.IBTransactionFireBird.isActive());
+    EXPECT_FALSE(fixture.context.Importando);
+    EXPECT_TRUE(fixture.window.eventsStartingWith("import enabled").empty());
+    EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO FROM VENDEDOR"), (Rows{{"9"}}));
+}
+
+TEST(ImportRun, CleanRunEndsWithTheSuccessMessageInTheInformationStyle) {
+    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');", "");
+    fixture.window.ticked = {CheckBox::Vendedores};
+    bool flagDuringRun = false;
+    bool buttonsDuringRun = true;
+    fixture.window.onProcessMessages = [&] {
+        flagDuringRun = fixture.context.Importando;
+        buttonsDuringRun = fixture.window.importEnabled || fixture.window.connectionTestEnabled;
+    };
+    engine::BitBtnImportarClick(fixture.context);
+
+    EXPECT_TRUE(flagDuringRun);
+    EXPECT_FALSE(buttonsDuringRun);
+    EXPECT_EQ(fixture.window.boxes, (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
+    const std::vector<std::string>& events = fixture.window.events;
+    // The end message comes before the status label and the gauge change.
+    const std::vector<std::string> tail(events.end() - 4, events.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"information: Importação finalizada com sucesso",
+                                              "status: Importação finalizada com sucesso", "import enabled: 1",
+                                              "connection test enabled: 1"}));
+    EXPECT_EQ(fixture.window.gauge.position(), 0);
+    EXPECT_FALSE(fixture.context.IBDatabaseDestino.isOpen());
+    EXPECT_TRUE(fixture.context.IBDBOrigem.isOpen());
+    EXPECT_FALSE(fixture.context.Importando);
+    EXPECT_FALSE(std::filesystem::exists(fixture.programFolder + "quorel.log"));
+    EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO FROM VENDEDOR"), (Rows{{"1"}}));
+}
+
+TEST(ImportRun, RefusedRowsAreSavedOfferedAndTheRunEndsWithErrors) {
+    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
+                          "");
+    fixture.window.ticked = {CheckBox::Vendedores};
+    fixture.window.answers = {true, true};
+    engine::BitBtnImportarClick(fixture.context);
+
+    EXPECT_EQ(readFile(fixture.programFolder + "quorel.log"),
+              "Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n"
+              "violation of PRIMARY or UNIQUE KEY constraint \"PK_VENDEDOR\" on table \"VENDEDOR\"\r\n"
+              "Problematic key value is (\"VEN_CODIGO\" = 1)\r\n\r\n");
+    EXPECT_EQ(fixture.window.boxes,
+              (std::vector<std::string>{kConfirm, kLogPrompt, "warning: Importação finalizada com erros"}));
+    EXPECT_EQ(fixture.window.eventsStartingWith("open: "),
+              std::vector<std::string>{"open: quorel.log in " + fixture.programFolder});
+    EXPECT_EQ(fixture.window.eventsStartingWith("status: ").back(), "status: Importação finalizada com erros");
+    EXPECT_TRUE(fixture.context.LogErros.empty());  // released at the end
+
+    // A second run without refusals leaves the earlier file as it was.
+    fixture.source.run("DELETE FROM VENDEDOR WHERE NOME = 'Bia';");
+    const std::string before = readFile(fixture.programFolder + "quorel.log");
+    fixture.window.boxes.clear();
+    engine::BitBtnImportarClick(fixture.context);
+    EXPECT_EQ(fixture.window.boxes, (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
+    EXPECT_EQ(readFile(fixture.programFolder + "quorel.log"), before);
+}
+
+TEST(ImportRun, TableLevelFailureAloneStillEndsWithErrors) {
+    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');", "DROP TABLE VENDEDOR;");
+    fixture.window.ticked = {CheckBox::Vendedores};
+    engine::BitBtnImportarClick(fixture.context);
+    ASSERT_EQ(fixture.window.boxes.size(), 3u);
+    EXPECT_EQ(fixture.window.boxes[1].rfind("plain: Falha na importação da tabela de Vendedores, Falha: \r\n", 0), 0u);
+    EXPECT_EQ(fixture.window.boxes[2], "warning: Importação finalizada com erros");
+}
+
+TEST(ImportRun, UnwritableLogRaisesAfterLeavingTheWindowUsable) {
+    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
+                          "");
+    std::filesystem::create_directory(fixture.programFolder + "quorel.log");  // cannot be opened as a file
+    fixture.window.ticked = {CheckBox::Vendedores};
+    try {
+        engine::BitBtnImportarClick(fixture.context);
+        FAIL() << "the unwritable log was not reported";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0), 0u)
+            << e.what();
+    }
+    EXPECT_FALSE(fixture.context.Importando);
+    EXPECT_TRUE(fixture.window.importEnabled);
+    EXPECT_TRUE(fixture.window.connectionTestEnabled);
+    EXPECT_TRUE(fixture.context.LogErros.empty());
+}
+
+TEST(ImportRun, EachBoxIsReadWhenTheRunReachesItsTable) {
+    ImportFixture fixture("INSERT INTO GRUPOS (ID, DESCRICAO) VALUES (1, 'A');\n"
+                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');",
+                          "");
+    fixture.window.ticked = {CheckBox::Produtos, CheckBox::Vendedores};
+    fixture.window.onProcessMessages = [&] { fixture.window.ticked.erase(CheckBox::Vendedores); };
+    engine::BitBtnImportarClick(fixture.context);
+    EXPECT_EQ(fixture.window.eventsStartingWith("status: Importando"),
+              (std::vector<std::string>{"status: Importando Grupos", "status: Importando Produtos"}));
+    EXPECT_TRUE(fixture.destinationRows("SELECT * FROM VENDEDOR").empty());
+}
+
+}  // namespace
