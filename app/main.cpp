@@ -1,0 +1,32 @@
+// Starts the program: the application, its one window, the event loop. The window, and with
+// it every database attachment, is gone before the program ends.
+#include <cstdlib>
+#include <exception>
+#include <memory>
+
+#include <QApplication>
+
+#include "file_dialogs.h"
+#include "form_importa.h"
+#include "message_boxes.h"
+#include "program_folder.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    // The title names the program; the window keeps its own caption, so it is not set as the
+    // display name, which the desktop would append to every window caption.
+    QApplication::setApplicationName(QString::fromUtf8(ui::kApplicationTitle.data(),
+                                                       static_cast<qsizetype>(ui::kApplicationTitle.size())));
+
+    ui::DesktopMessageBoxes boxes;
+    ui::DesktopFileDialogs dialogs;
+    std::unique_ptr<ui::TFormImporta> FormImporta;
+    try {
+        FormImporta = std::make_unique<ui::TFormImporta>(engine::programFolder(), boxes, dialogs);
+    } catch (const std::exception& failure) {
+        boxes.showError(failure.what());
+        return EXIT_FAILURE;
+    }
+    FormImporta->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,198 @@
+#include "table_writer_values.h"
+
+#include <cmath>
+
+#include "database_error.h"
+#include "text.h"
+
+namespace db {
+
+namespace {
+
+// A decimal field holds its value as a count of ten-thousandths.
+constexpr int kDecimalScale = -4;
+constexpr std::int64_t kTenThousand = 10'000;
+
+[[noreturn]] void fieldFailure(std::string_view owner, const FieldDeclaration& field, const std::string& what) {
+    throw DatabaseError(std::string(owner) + ": Field '" + std::string(field.name) + "' " + what);
+}
+
+// A stored exact number (stored × 10^scale) as ten-thousandths; a column with more places
+// is rounded, a half going to the even neighbour.
+std::int64_t tenThousandths(std::int64_t stored, int scale) {
+    for (; scale > kDecimalScale; --scale) stored *= 10;
+    std::int64_t divisor = 1;
+    for (; scale < kDecimalScale; ++scale) divisor *= 10;
+    std::int64_t quotient = stored / divisor;
+    const std::int64_t remainder = stored % divisor;
+    const std::int64_t twice = 2 * (remainder < 0 ? -remainder : remainder);
+    if (twice > divisor || (twice == divisor && quotient % 2 != 0)) quotient += stored < 0 ? -1 : 1;
+    return quotient;
+}
+
+}  // namespace
+
+void assignInteger(FieldValue& slot, const FieldDeclaration& field, std::int32_t value, std::string_view owner) {
+    switch (field.kind) {
+    case FieldKind::Integer:
+    case FieldKind::BigInteger:
+        slot.integer = value;
+        break;
+    case FieldKind::Decimal:
+        slot.integer = value * kTenThousand;
+        break;
+    case FieldKind::Double:
+        slot.real = value;
+        break;
+    case FieldKind::Text:
+    case FieldKind::FixedText:
+        // Its decimal text: "-" before a negative value, no leading zeros, no separators.
+        assignText(slot, field, std::to_string(value), owner);
+        return;
+    default:
+        fieldFailure(owner, field, "cannot be set as an integer");
+    }
+    slot.isNull = false;
+}
+
+void assignDouble(FieldValue& slot, const FieldDeclaration& field, double value, std::string_view owner) {
+    switch (field.kind) {
+    case FieldKind::Decimal: {
+        // The default floating-point rounding mode sends a value halfway between two
+        // ten-thousandths to the even one.
+        const double scaled = std::nearbyint(value * static_cast<double>(kTenThousand));
+        if (!(std::fabs(scaled) < std::ldexp(1.0, 63))) fieldFailure(owner, field, "cannot hold " + formatDouble(value));
+        slot.integer = static_cast<std::int64_t>(scaled);
+        break;
+    }
+    case FieldKind::Double:
+        slot.real = value;
+        break;
+    default:
+        fieldFailure(owner, field, "cannot be set as a floating-point number");
+    }
+    slot.isNull = false;
+}
+
+void assignText(FieldValue& slot, const FieldDeclaration& field, const std::string& value, std::string_view owner) {
+    if (field.kind != FieldKind::Text && field.kind != FieldKind::FixedText)
+        fieldFailure(owner, field, "cannot be set as a text");
+    if (value.empty()) {
+        slot.clear();
+        return;
+    }
+    // One character more than the field takes, so that the post can tell a text too long.
+    slot.text = firstCharacters(value, static_cast<std::size_t>(field.length) + 1);
+    slot.isNull = false;
+}
+
+void assignDateTime(FieldValue& slot, const FieldDeclaration& field, const DateTime& value, std::string_view owner) {
+    switch (field.kind) {
+    case FieldKind::Date:
+        slot.dateTime = DateTime{value.day, 0};
+        break;
+    case FieldKind::DateTime:
+        slot.dateTime = value;
+        break;
+    default:
+        fieldFailure(owner, field, "cannot be set as a date");
+    }
+    slot.isNull = false;
+}
+
+std::int32_t integerOf(const FieldValue& slot, const FieldDeclaration& field, std::string_view owner) {
+    switch (field.kind) {
+    case FieldKind::Integer:
+    case FieldKind::BigInteger:
+        return roundScaled(slot.integer, 0);
+    case FieldKind::Decimal:
+        return roundScaled(slot.integer, kDecimalScale);
+    case FieldKind::Double:
+        return roundDouble(slot.real);
+    case FieldKind::Date:
+    case FieldKind::DateTime:
+        fieldFailure(owner, field, "cannot be read as an integer");
+    default: {
+        const std::optional<std::int32_t> value = parseInteger(slot.text);
+        if (!value) throwNotAnInteger(slot.text);
+        return *value;
+    }
+    }
+}
+
+std::string textOf(const FieldValue& slot, const FieldDeclaration& field) {
+    switch (field.kind) {
+    case FieldKind::Integer:
+    case FieldKind::BigInteger:
+        return std::to_string(slot.integer);
+    case FieldKind::Decimal:
+        return formatScaled(slot.integer, kDecimalScale);
+    case FieldKind::Double:
+        return formatDouble(slot.real);
+    case FieldKind::Date:
+        return formatDate(slot.dateTime);
+    case FieldKind::DateTime:
+        return formatTimestamp(slot.dateTime);
+    default:
+        return slot.text;
+    }
+}
+
+void bindValue(Parameter& parameter, const FieldValue& slot, FieldKind kind) {
+    if (slot.isNull) {
+        parameter.setNull();
+        return;
+    }
+    switch (kind) {
+    case FieldKind::Integer:
+        parameter.setInteger(static_cast<std::int32_t>(slot.integer));
+        break;
+    case FieldKind::BigInteger:
+        parameter.setBigInteger(slot.integer);
+        break;
+    case FieldKind::Decimal:
+        parameter.setScaled(slot.integer, kDecimalScale);
+        break;
+    case FieldKind::Double:
+        parameter.setDouble(slot.real);
+        break;
+    case FieldKind::Date:
+        parameter.setDate(slot.dateTime);
+        break;
+    case FieldKind::DateTime:
+        parameter.setTimestamp(slot.dateTime);
+        break;
+    default:
+        parameter.setText(slot.text);
+        break;
+    }
+}
+
+void readValue(FieldValue& slot, const Column& column, FieldKind kind) {
+    if (column.isNull()) {
+        slot.clear();
+        return;
+    }
+    switch (kind) {
+    case FieldKind::Integer:
+    case FieldKind::BigInteger:
+        slot.integer = column.asStoredInteger();
+        break;
+    case FieldKind::Decimal:
+        slot.integer = tenThousandths(column.asStoredInteger(), column.description().scale);
+        break;
+    case FieldKind::Double:
+        slot.real = column.asDouble();
+        break;
+    case FieldKind::Date:
+    case FieldKind::DateTime:
+        slot.dateTime = column.asDateTime();
+        break;
+    default:
+        slot.text = column.asText();
+        break;
+    }
+    slot.isNull = false;
+}
+
+}  // namespace db

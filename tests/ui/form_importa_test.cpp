@@ -1,0 +1,401 @@
+#include "form_importa.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "filename_edit.h"
+#include "progress_gauge.h"
+#include "scripted_dialogs.h"
+#include "test_database.h"
+
+namespace {
+
+const std::string kTitle(ui::kApplicationTitle);
+
+class FormImportaTest : public testing::Test {
+protected:
+    QTemporaryDir folder;
+    const std::string programFolder = folder.path().toStdString() + "/";
+    const std::string settingsPath = programFolder + "Config.ini";
+    ui_test::ScriptedMessageBoxes boxes;
+    ui_test::ScriptedFileDialogs dialogs;
+    std::unique_ptr<ui::TFormImporta> window = std::make_unique<ui::TFormImporta>(programFolder, boxes, dialogs);
+
+    template <typename Widget = QWidget>
+    Widget* control(const char* name) const {
+        auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    ui::FilenameEdit* origem() const { return control<ui::FilenameEdit>("FilenameEditOrigem"); }
+    ui::FilenameEdit* destino() const { return control<ui::FilenameEdit>("FilenameEditDestino"); }
+
+    void writeSettings(const std::string& bytes) const { std::ofstream(settingsPath, std::ios::binary) << bytes; }
+    std::string settings() const { return test_support::readFile(settingsPath); }
+
+    void showWindow() {
+        window->show();
+        QCoreApplication::processEvents();
+    }
+};
+
+QString captionOf(const QWidget* widget) {
+    if (const auto* tabs = qobject_cast<const QTabWidget*>(widget)) return tabs->tabText(0);
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget)) return memo->toPlainText();
+    return widget->property("text").toString();
+}
+
+TEST_F(FormImportaTest, EveryControlHasItsPlaceSizeVisibilityAndCaption) {
+    struct Control {
+        const char* name;
+        const char* parent;
+        int x, y, width, height;  // -1: sized to its text
+        bool visible;
+        const char* caption;
+    };
+    const Control controls[] = {
+        {"PanelCabecalho", "ClientArea", 0, 0, 678, 297, true, ""},
+        {"PanelCorpo", "ClientArea", 0, 297, 273, 42, true, ""},
+        {"GaugeImportando", "ClientArea", 276, 297, 402, 42, true, ""},
+        {"ChildArea", "ClientArea", 273, 297, 3, 42, true, ""},
+        {"PageControl", "PanelCabecalho", 1, 1, 676, 193, true, "Merak"},
+        {"Panel1", "PanelCabecalho", 1, 152, 676, 144, true, ""},
+        {"CheckBoxListaPrecos", "PageMerak", 172, 24, 96, 17, false, "Lista de Preços"},
+        {"CheckBoxClientes", "PageMerak", 24, 24, 63, 17, true, "Clientes"},
+        {"CheckBoxProdutos", "PageMerak", 24, 44, 63, 17, true, "Produtos"},
+        {"CheckBoxFornec", "PageMerak", 24, 64, 96, 17, true, "Fornecedores"},
+        {"CheckBoxVendedores", "PageMerak", 24, 85, 96, 17, true, "Vendedores"},
+        {"CheckBoxTransportador", "PageMerak", 171, 43, 110, 17, false, "Transportador"},
+        {"Button2", "PageMerak", 392, 96, 161, 25, false, "Gera Script UPDATE Email"},
+        {"MemoScript", "PageMerak", 416, 16, 185, 89, false, "MemoScript"},
+        {"CheckBoxReceber", "PageMerak", 171, 66, 158, 17, false, "Contas Receber"},
+        {"CheckBoxPagar", "PageMerak", 171, 89, 158, 17, false, "Contas Pagar"},
+        {"Label2", "Panel1", 117, 9, -1, -1, true, "Base de Dados Origem"},
+        {"FilenameEditOrigem", "Panel1", 117, 29, 521, 28, true, ""},
+        {"Label1", "Panel1", 117, 56, -1, -1, true, "Base de Dados Destino"},
+        {"FilenameEditDestino", "Panel1", 117, 79, 521, 28, true, ""},
+        {"BitBtnImportar", "Panel1", 18, 63, 93, 44, true, "Importar"},
+        {"Button1", "Panel1", 528, 111, 110, 25, true, "Testar Conexão"},
+        {"LabelObs", "PanelCorpo", 8, 12, -1, -1, true, "Importação finalizada com sucesso"},
+    };
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Importação de Firebird [Tavlo]->[Merak] "));
+    EXPECT_EQ(window->size(), QSize(678, 339));
+    // Captions as created: LabelObs is given its status text when the window is shown.
+    for (const Control& c : controls) {
+        const QWidget* widget = control(c.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(captionOf(widget).toStdString(), c.caption) << c.name;
+    }
+
+    showWindow();
+    EXPECT_EQ(window->centralWidget()->geometry(), QRect(0, 0, 678, 339));
+    for (const Control& c : controls) {
+        const QWidget* widget = control(c.name);
+        EXPECT_EQ(widget->parentWidget()->objectName().toStdString(), c.parent) << c.name;
+        EXPECT_EQ(widget->pos(), QPoint(c.x, c.y)) << c.name;
+        QSize size = c.width >= 0 ? QSize(c.width, c.height) : widget->sizeHint();
+        // A check box grows to the right when the platform's font needs more room.
+        if (qobject_cast<const QCheckBox*>(widget)) size.setWidth(std::max(c.width, widget->sizeHint().width()));
+        EXPECT_EQ(widget->size(), size) << c.name;
+        EXPECT_EQ(widget->isVisible(), c.visible) << c.name;
+    }
+    EXPECT_EQ(control<QTabWidget>("PageControl")->count(), 1);
+    EXPECT_EQ(control<QTabWidget>("PageControl")->currentWidget(), control("PageMerak"));
+    EXPECT_EQ(control<QLabel>("LabelObs")->text(), QStringLiteral("Status da importação"));
+}
+
+TEST_F(FormImportaTest, FontsAndColours) {
+    struct Font {
+        const char* name;
+        int pixelSize;
+        bool bold;
+    };
+    const Font fonts[] = {
+        {"FormImporta", 11, false},    {"CheckBoxClientes", 11, false}, {"Button1", 11, false},
+        {"GaugeImportando", 11, false}, {"BitBtnImportar", 11, true},   {"LabelObs", 13, true},
+        {"Label2", 16, true},          {"FilenameEditOrigem", 16, true}, {"Label1", 16, true},
+        {"FilenameEditDestino", 16, true},
+    };
+    for (const Font& f : fonts) {
+        const QWidget* widget = std::string(f.name) == "FormImporta" ? window.get() : control(f.name);
+        EXPECT_EQ(widget->font().family(), QStringLiteral("MS Sans Serif")) << f.name;
+        EXPECT_EQ(widget->font().pixelSize(), f.pixelSize) << f.name;
+        EXPECT_EQ(widget->font().bold(), f.bold) << f.name;
+    }
+    EXPECT_EQ(control("LabelObs")->palette().color(QPalette::WindowText), QColor(128, 0, 128));
+    EXPECT_EQ(window->palette().color(QPalette::Window), window->palette().color(QPalette::Button));
+}
+
+TEST_F(FormImportaTest, ImportPictureHasAGreyCopyForTheDisabledButton) {
+    const QIcon icon = control<QPushButton>("BitBtnImportar")->icon();
+    const QImage normal = icon.pixmap(QSize(16, 16), QIcon::Normal).toImage();
+    const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
+    ASSERT_EQ(normal.size(), QSize(16, 16));
+    ASSERT_EQ(disabled.size(), QSize(16, 16));
+    bool yellow = false;
+    bool blue = false;
+    bool coloured = false;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const QColor n = normal.pixelColor(x, y);
+            const QColor d = disabled.pixelColor(x, y);
+            yellow = yellow || (n.red() > 200 && n.green() > 200 && n.blue() < 100);
+            blue = blue || (n.blue() > 200 && n.red() < 60);
+            coloured = coloured || (d.alpha() > 0 && (d.red() != d.green() || d.green() != d.blue()));
+            EXPECT_EQ(n.alpha() > 0, d.alpha() > 0) << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(yellow);
+    EXPECT_TRUE(blue);
+    EXPECT_FALSE(coloured);
+}
+
+// The name of the control that has the focus; the page control's tab bar stands for it.
+std::string focused() {
+    QWidget* widget = QApplication::focusWidget();
+    if (widget == nullptr) return "(none)";
+    if (qobject_cast<QTabBar*>(widget)) widget = widget->parentWidget();
+    return widget->objectName().toStdString();
+}
+
+TEST_F(FormImportaTest, TabMovesTheFocusInTheWindowsKeyboardOrder) {
+    showWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    control("PageControl")->setFocus();
+
+    std::vector<std::string> order{focused()};
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order.push_back(focused());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"PageControl", "CheckBoxClientes", "CheckBoxProdutos",
+                                               "CheckBoxFornec", "CheckBoxVendedores", "BitBtnImportar",
+                                               "FilenameEditDestino", "FilenameEditOrigem", "Button1",
+                                               "PageControl"}));
+}
+
+TEST_F(FormImportaTest, ResizingKeepsTheHeaderHeightAndTheBodyWidths) {
+    showWindow();
+    window->resize(900, 500);
+    QCoreApplication::processEvents();
+    struct Region {
+        const char* name;
+        QRect geometry;
+    };
+    const Region regions[] = {
+        {"PanelCabecalho", QRect(0, 0, 900, 297)}, {"PageControl", QRect(1, 1, 898, 193)},
+        {"Panel1", QRect(1, 152, 898, 144)},        {"PanelCorpo", QRect(0, 297, 273, 203)},
+        {"GaugeImportando", QRect(498, 297, 402, 203)}, {"ChildArea", QRect(273, 297, 225, 203)},
+        {"FilenameEditOrigem", QRect(117, 29, 521, 28)},
+    };
+    for (const Region& r : regions) EXPECT_EQ(control(r.name)->geometry(), r.geometry) << r.name;
+
+    // The window can be made smaller than designed; what does not fit is cut off.
+    window->resize(400, 250);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(400, 250));
+    EXPECT_EQ(control("PanelCabecalho")->geometry(), QRect(0, 0, 400, 297));
+}
+
+TEST_F(FormImportaTest, WithoutSettingsFileBoxesStartEmptyAndClosingWritesBothKeys) {
+    showWindow();
+    EXPECT_EQ(origem()->text(), QString());
+    EXPECT_EQ(destino()->text(), QString());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(settingsPath));
+
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(settings(), "[Bancos]\r\nOrigem=\r\nDestino=\r\n");
+}
+
+TEST_F(FormImportaTest, ShowingRestoresBothPathsWithoutQuotes) {
+    writeSettings("; caminhos\r\n[Bancos]\r\nOrigem=\"/dados/tavlo base.fdb\"\r\nDestino= /dados/me\"rak\".fdb \r\n"
+                  "[Outros]\r\nX=1\r\n");
+    showWindow();
+    EXPECT_EQ(origem()->text(), QStringLiteral("/dados/tavlo base.fdb"));
+    EXPECT_EQ(destino()->text(), QStringLiteral("/dados/merak.fdb"));
+
+    destino()->setText(QStringLiteral("/dados/São Paulo.fdb"));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(settings(),
+              "; caminhos\r\n[Bancos]\r\nOrigem=/dados/tavlo base.fdb\r\nDestino=/dados/S\xE3o Paulo.fdb\r\n"
+              "[Outros]\r\nX=1\r\n");
+}
+
+TEST_F(FormImportaTest, QuoteRemovalLeavesTheBarePathAfterOneMoreChange) {
+    QSignalSpy changes(origem(), &QLineEdit::textChanged);
+    origem()->setText(QStringLiteral("\"/dados/tavlo base.fdb\""));
+    EXPECT_EQ(origem()->text(), QStringLiteral("/dados/tavlo base.fdb"));
+    EXPECT_EQ(changes.count(), 2);
+
+    origem()->setText(QStringLiteral("/dados/tavlo base.fdb"));
+    EXPECT_EQ(changes.count(), 2);
+
+    destino()->setText(QStringLiteral("a\"b\"\"c"));
+    EXPECT_EQ(destino()->text(), QStringLiteral("abc"));
+}
+
+TEST_F(FormImportaTest, ChosenPathWithABlankIsShownAndSavedBare) {
+    showWindow();
+    dialogs.answers = {QStringLiteral("/dados/base merak.fdb"), std::nullopt};
+    destino()->browse();
+    EXPECT_EQ(destino()->text(), QStringLiteral("/dados/base merak.fdb"));
+    destino()->browse();
+    EXPECT_EQ(destino()->text(), QStringLiteral("/dados/base merak.fdb"));
+
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(settings(), "[Bancos]\r\nOrigem=\r\nDestino=/dados/base merak.fdb\r\n");
+}
+
+TEST_F(FormImportaTest, ClosingIsRefusedWhileAnImportRuns) {
+    showWindow();
+    origem()->setText(QStringLiteral("/dados/tavlo.fdb"));
+    window->context().Importando = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(settingsPath));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    window->context().Importando = false;
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(settings(), "[Bancos]\r\nOrigem=/dados/tavlo.fdb\r\nDestino=\r\n");
+}
+
+TEST_F(FormImportaTest, SettingsFileThatCannotBeWrittenIsReportedAndTheWindowCloses) {
+    std::filesystem::create_directory(settingsPath);
+    showWindow();
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(window->close());
+    ASSERT_EQ(boxes.shown.size(), 1U);
+    EXPECT_EQ(boxes.shown[0], (ui::BoxContent{kTitle, ui::BoxIcon::Error, "Unable to write to " + settingsPath + ".",
+                                              ui::BoxButtons::Ok}));
+}
+
+TEST_F(FormImportaTest, ServesTheImportEngine) {
+    engine::WindowSeam& seam = *window;
+    seam.setStatus("Importando Clientes");
+    EXPECT_EQ(control<QLabel>("LabelObs")->text(), QStringLiteral("Importando Clientes"));
+    EXPECT_EQ(control("LabelObs")->size(), control("LabelObs")->sizeHint());
+
+    seam.setGaugeMaximum(3);
+    seam.setGaugePosition(5);
+    EXPECT_EQ(seam.gaugePosition(), 3);
+    EXPECT_EQ(control<ui::ProgressGauge>("GaugeImportando")->percent(), 100);
+
+    seam.setImportEnabled(false);
+    seam.setConnectionTestEnabled(false);
+    EXPECT_FALSE(control("BitBtnImportar")->isEnabled());
+    EXPECT_FALSE(control("Button1")->isEnabled());
+    seam.setImportEnabled(true);
+    seam.setConnectionTestEnabled(true);
+    EXPECT_TRUE(control("BitBtnImportar")->isEnabled());
+    EXPECT_TRUE(control("Button1")->isEnabled());
+
+    origem()->setText(QStringLiteral("/dados/tavlo.fdb"));
+    destino()->setText(QStringLiteral(" /dados/merak.fdb"));
+    EXPECT_EQ(seam.fileNameOrigem(), "/dados/tavlo.fdb");
+    EXPECT_EQ(seam.fileNameDestino(), " /dados/merak.fdb");
+
+    using engine::CheckBox;
+    const std::pair<CheckBox, const char*> boxesOfTables[] = {
+        {CheckBox::Clientes, "CheckBoxClientes"},       {CheckBox::Produtos, "CheckBoxProdutos"},
+        {CheckBox::ListaPrecos, "CheckBoxListaPrecos"}, {CheckBox::Fornec, "CheckBoxFornec"},
+        {CheckBox::Vendedores, "CheckBoxVendedores"},   {CheckBox::Receber, "CheckBoxReceber"},
+        {CheckBox::Pagar, "CheckBoxPagar"},
+    };
+    for (const auto& [ticked, name] : boxesOfTables) {
+        control<QCheckBox>(name)->setChecked(true);
+        for (const auto& [box, other] : boxesOfTables) EXPECT_EQ(seam.isTicked(box), box == ticked) << name << " " << other;
+        control<QCheckBox>(name)->setChecked(false);
+    }
+}
+
+TEST_F(FormImportaTest, ButtonsCallConnectionSetupAndTheImportRun) {
+    showWindow();
+    control<QPushButton>("Button1")->click();
+    control<QPushButton>("BitBtnImportar")->click();
+    EXPECT_EQ(boxes.shown, (std::vector<ui::BoxContent>{
+                               {"A T E N Ç Ã O", ui::BoxIcon::Warning, "Selecione o banco de dados de origem!",
+                                ui::BoxButtons::Ok},
+                               {kTitle, ui::BoxIcon::None, "Marque uma ou mais de uma tabela para ser importado!!",
+                                ui::BoxButtons::Ok},
+                           }));
+}
+
+// The hidden e-mail script command, against a real source database.
+class FormImportaEmailScript : public FormImportaTest {
+protected:
+    std::string scriptPath = programFolder + "UPDATE Email Clientes.SQL";
+
+    void attachSource(const test_support::TestDatabase& database) {
+        window->context().IBDBOrigem.setConnectionString(database.connectionString());
+        window->context().IBDBOrigem.setParams({"user_name=sysdba", "password=pinewheel"});
+    }
+    QString memo() const { return control<QPlainTextEdit>("MemoScript")->toPlainText(); }
+    void clickButton2() { control<QPushButton>("Button2")->click(); }
+};
+
+TEST_F(FormImportaEmailScript, WritesTheScriptFileAndReportsSuccess) {
+    test_support::TestDatabase database(
+        "CREATE TABLE CLIENTE (CODIGO VARCHAR(10), EMAIL VARCHAR(80));"
+        "INSERT INTO CLIENTE VALUES ('0042', 'joão@café.com.br');"
+        "INSERT INTO CLIENTE VALUES ('7', NULL);");
+    attachSource(database);
+    showWindow();
+    clickButton2();
+    clickButton2();  // a second run replaces the file and the memo's lines
+
+    const std::string line1 = "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='joão@café.com.br' WHERE CLIENTE.CLI_CODIGO=42;";
+    const std::string line2 = "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='' WHERE CLIENTE.CLI_CODIGO=7;";
+    EXPECT_EQ(test_support::readFile(scriptPath),
+              "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='jo\xE3o@caf\xE9.com.br' WHERE CLIENTE.CLI_CODIGO=42;\r\n" + line2 +
+                  "\r\n");
+    EXPECT_EQ(memo().toStdString(), line1 + "\n" + line2);
+    const ui::BoxContent success{kTitle, ui::BoxIcon::None, "Script Gerado com Sucesso!", ui::BoxButtons::Ok};
+    EXPECT_EQ(boxes.shown, (std::vector<ui::BoxContent>{success, success}));
+}
+
+TEST_F(FormImportaEmailScript, ANullCodeStopsWithTheErrorBoxAndWritesNoFile) {
+    test_support::TestDatabase database(
+        "CREATE TABLE CLIENTE (CODIGO VARCHAR(10), EMAIL VARCHAR(80));"
+        "INSERT INTO CLIENTE VALUES ('1', 'um@x.com');"
+        "INSERT INTO CLIENTE VALUES (NULL, 'nulo@x.com');");
+    attachSource(database);
+    clickButton2();
+
+    EXPECT_FALSE(std::filesystem::exists(scriptPath));
+    EXPECT_EQ(memo(), QStringLiteral("UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='um@x.com' WHERE CLIENTE.CLI_CODIGO=1;"));
+    EXPECT_EQ(boxes.shown, (std::vector<ui::BoxContent>{{kTitle, ui::BoxIcon::Error,
+                                                         "'''' is not a valid integer value.", ui::BoxButtons::Ok}}));
+}
+
+TEST_F(FormImportaEmailScript, WithoutAConnectionTheFailureGoesToTheErrorBox) {
+    clickButton2();
+    EXPECT_FALSE(std::filesystem::exists(scriptPath));
+    EXPECT_EQ(memo(), QString());
+    EXPECT_EQ(boxes.shown, (std::vector<ui::BoxContent>{{kTitle, ui::BoxIcon::Error, "Database name is missing.",
+                                                         ui::BoxButtons::Ok}}));
+}
+
+}  // namespace

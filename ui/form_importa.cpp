@@ -1,0 +1,326 @@
+#include "form_importa.h"
+
+#include <utility>
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "aligned_layout.h"
+#include "bevel_panel.h"
+#include "connection_setup.h"
+#include "email_script.h"
+#include "filename_edit.h"
+#include "import_run.h"
+#include "message_boxes.h"
+#include "pictures.h"
+#include "profile_file.h"
+#include "progress_gauge.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kClientWidth = 678;
+constexpr int kClientHeight = 339;
+constexpr const char* kSettingsFileName = "Config.ini";
+constexpr const char* kSettingsSection = "Bancos";
+constexpr const char* kOrigemKey = "Origem";
+constexpr const char* kDestinoKey = "Destino";
+
+using Bevel = BevelPanel::Bevel;
+using Edge = AlignedLayout::Edge;
+
+// The window's fonts: MS Sans Serif where the platform has it, else its sans-serif face.
+QFont designFont(int pixelSize, bool bold) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name, const QRect& geometry) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// A check box at its place. Where the platform's font is wider than the design's, the box
+// grows to the right so that its caption is not cut off.
+QCheckBox* checkBox(QWidget* page, const char* name, const char* caption, const QRect& geometry) {
+    QCheckBox* box = named(new QCheckBox(QString::fromUtf8(caption), page), name, geometry);
+    if (box->sizeHint().width() > geometry.width()) box->resize(box->sizeHint().width(), geometry.height());
+    return box;
+}
+
+// A label at its place, sized to its text.
+QLabel* label(QWidget* parent, const char* name, const char* caption, QPoint place, const QFont& font) {
+    auto* result = new QLabel(QString::fromUtf8(caption), parent);
+    result->setObjectName(QString::fromLatin1(name));
+    result->setFont(font);
+    result->move(place);
+    result->adjustSize();
+    return result;
+}
+
+}  // namespace
+
+TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileDialogs& dialogs)
+    : boxes_(boxes), dialogs_(dialogs), context_(*this, std::move(programFolder)) {
+    setObjectName(QStringLiteral("FormImporta"));
+    setWindowTitle(QStringLiteral("Importação de Firebird [Tavlo]->[Merak] "));
+    setFont(designFont(11, false));
+    QPalette buttonFace = palette();
+    buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
+    setPalette(buttonFace);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->resize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+    createHeader(client);
+    createBody(client);
+    setFocusOrder();
+    resize(kClientWidth, kClientHeight);
+}
+
+TFormImporta::~TFormImporta() = default;
+
+void TFormImporta::createHeader(QWidget* client) {
+    PanelCabecalho = named(new BevelPanel(Bevel::Raised, Bevel::None, client), "PanelCabecalho",
+                           QRect(0, 0, kClientWidth, 297));
+    auto* layout = new AlignedLayout(PanelCabecalho);
+    const int bevel = PanelCabecalho->bevelWidth();
+    layout->setContentsMargins(bevel, bevel, bevel, bevel);
+
+    PageControl = named(new QTabWidget(PanelCabecalho), "PageControl", QRect(1, 1, 676, 193));
+    createPage();
+    layout->addWidget(PageControl, Edge::Top);
+
+    // Created after the page control, so it lies above the page control's lowest pixels.
+    Panel1 = named(new BevelPanel(Bevel::Lowered, Bevel::Raised, PanelCabecalho), "Panel1", QRect(1, 152, 676, 144));
+    createFilePanel();
+    layout->addWidget(Panel1, Edge::Bottom);
+}
+
+void TFormImporta::createPage() {
+    PageMerak = new QWidget;
+    PageMerak->setObjectName(QStringLiteral("PageMerak"));
+    PageControl->addTab(PageMerak, QStringLiteral("Merak"));
+
+    CheckBoxListaPrecos = checkBox(PageMerak, "CheckBoxListaPrecos", "Lista de Preços", QRect(172, 24, 96, 17));
+    CheckBoxClientes = checkBox(PageMerak, "CheckBoxClientes", "Clientes", QRect(24, 24, 63, 17));
+    CheckBoxProdutos = checkBox(PageMerak, "CheckBoxProdutos", "Produtos", QRect(24, 44, 63, 17));
+    CheckBoxFornec = checkBox(PageMerak, "CheckBoxFornec", "Fornecedores", QRect(24, 64, 96, 17));
+    CheckBoxVendedores = checkBox(PageMerak, "CheckBoxVendedores", "Vendedores", QRect(24, 85, 96, 17));
+    CheckBoxTransportador = checkBox(PageMerak, "CheckBoxTransportador", "Transportador", QRect(171, 43, 110, 17));
+    Button2 = named(new QPushButton(QStringLiteral("Gera Script UPDATE Email"), PageMerak), "Button2",
+                    QRect(392, 96, 161, 25));
+    MemoScript = named(new QPlainTextEdit(QStringLiteral("MemoScript"), PageMerak), "MemoScript",
+                       QRect(416, 16, 185, 89));
+    CheckBoxReceber = checkBox(PageMerak, "CheckBoxReceber", "Contas Receber", QRect(171, 66, 158, 17));
+    CheckBoxPagar = checkBox(PageMerak, "CheckBoxPagar", "Contas Pagar", QRect(171, 89, 158, 17));
+
+    // Controls kept for commands and tables that the window does not offer.
+    for (QWidget* hidden : std::initializer_list<QWidget*>{CheckBoxListaPrecos, CheckBoxTransportador, Button2,
+                                                            MemoScript, CheckBoxReceber, CheckBoxPagar})
+        hidden->hide();
+
+    connect(Button2, &QPushButton::clicked, this, &TFormImporta::Button2Click);
+}
+
+void TFormImporta::createFilePanel() {
+    const QFont boxFont = designFont(16, true);
+    Label2 = label(Panel1, "Label2", "Base de Dados Origem", QPoint(117, 9), boxFont);
+    FilenameEditOrigem = named(new FilenameEdit(dialogs_, boxes_, Panel1), "FilenameEditOrigem",
+                               QRect(117, 29, 521, 28));
+    FilenameEditOrigem->setFont(boxFont);
+    Label1 = label(Panel1, "Label1", "Base de Dados Destino", QPoint(117, 56), boxFont);
+    FilenameEditDestino = named(new FilenameEdit(dialogs_, boxes_, Panel1), "FilenameEditDestino",
+                                QRect(117, 79, 521, 28));
+    FilenameEditDestino->setFont(boxFont);
+    // Labels lie beneath the boxes they touch.
+    Label1->lower();
+    Label2->lower();
+
+    BitBtnImportar = named(new QPushButton(importPicture(), QStringLiteral("Importar"), Panel1), "BitBtnImportar",
+                           QRect(18, 63, 93, 44));
+    BitBtnImportar->setIconSize(QSize(16, 16));
+    BitBtnImportar->setFont(designFont(11, true));
+    Button1 = named(new QPushButton(QStringLiteral("Testar Conexão"), Panel1), "Button1", QRect(528, 111, 110, 25));
+
+    connect(FilenameEditOrigem, &QLineEdit::textChanged, this, &TFormImporta::FilenameEditOrigemChange);
+    connect(FilenameEditDestino, &QLineEdit::textChanged, this, &TFormImporta::FilenameEditDestinoChange);
+    connect(BitBtnImportar, &QPushButton::clicked, this, &TFormImporta::BitBtnImportarClick);
+    connect(Button1, &QPushButton::clicked, this, &TFormImporta::Button1Click);
+}
+
+void TFormImporta::createBody(QWidget* client) {
+    PanelCorpo = named(new BevelPanel(Bevel::None, Bevel::None, client), "PanelCorpo", QRect(0, 297, 273, 42));
+    LabelObs = label(PanelCorpo, "LabelObs", "Importação finalizada com sucesso", QPoint(8, 12), designFont(13, true));
+    QPalette purple = LabelObs->palette();
+    purple.setColor(QPalette::WindowText, QColor(128, 0, 128));
+    LabelObs->setPalette(purple);
+
+    GaugeImportando = named(new ProgressGauge(client), "GaugeImportando", QRect(276, 297, 402, 42));
+
+    // The empty child area of the frame: no child window is ever opened in it.
+    ChildArea = named(new QMdiArea(client), "ChildArea", QRect(273, 297, 3, 42));
+    ChildArea->setFocusPolicy(Qt::NoFocus);
+
+    auto* layout = new AlignedLayout(client);
+    layout->addWidget(PanelCabecalho, Edge::Top);
+    layout->addWidget(PanelCorpo, Edge::Left);
+    layout->addWidget(GaugeImportando, Edge::Right);
+    layout->addWidget(ChildArea, Edge::Client);
+}
+
+void TFormImporta::setFocusOrder() {
+    // The page control, the page's controls, then those of Panel1; hidden ones are skipped.
+    QWidget* const order[] = {PageControl,         CheckBoxListaPrecos, CheckBoxClientes,      CheckBoxProdutos,
+                              CheckBoxFornec,      CheckBoxVendedores,  CheckBoxTransportador, Button2,
+                              MemoScript,          CheckBoxReceber,     CheckBoxPagar,         BitBtnImportar,
+                              FilenameEditDestino, FilenameEditOrigem,  Button1};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+std::string TFormImporta::settingsPath() const { return context_.programFolder + kSettingsFileName; }
+
+void TFormImporta::handle(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& failure) {
+        boxes_.showError(failure.what());
+    }
+}
+
+// Events.
+
+void TFormImporta::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Spontaneous show events come from restoring a minimised window, not from showing it.
+    if (!event->spontaneous()) FormShow();
+}
+
+void TFormImporta::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TFormImporta::FormShow() {
+    handle([this] {
+        setStatus("Status da importação");
+        context_.Importando = false;
+        const ProfileFile settings(settingsPath());
+        FilenameEditOrigem->setText(QString::fromStdString(settings.readString(kSettingsSection, kOrigemKey, "")));
+        FilenameEditDestino->setText(QString::fromStdString(settings.readString(kSettingsSection, kDestinoKey, "")));
+    });
+}
+
+bool TFormImporta::FormCloseQuery() const { return !context_.Importando; }
+
+void TFormImporta::FormClose() {
+    handle([this] {
+        const ProfileFile settings(settingsPath());
+        settings.writeString(kSettingsSection, kOrigemKey, fileNameOrigem());
+        settings.writeString(kSettingsSection, kDestinoKey, fileNameDestino());
+    });
+}
+
+void TFormImporta::removeQuotes(FilenameEdit* box) { box->setText(box->text().remove(u'"')); }
+
+void TFormImporta::FilenameEditOrigemChange() { removeQuotes(FilenameEditOrigem); }
+
+void TFormImporta::FilenameEditDestinoChange() { removeQuotes(FilenameEditDestino); }
+
+void TFormImporta::Button1Click() {
+    handle([this] { engine::Connectar(context_, true); });
+}
+
+void TFormImporta::BitBtnImportarClick() {
+    handle([this] { engine::BitBtnImportarClick(context_); });
+}
+
+void TFormImporta::Button2Click() {
+    handle([this] {
+        MemoScript->clear();
+        std::string script;
+        readEmailScript(context_.IBQueryOrigem, [&](const std::string& line) {
+            script += line + "\r\n";
+            MemoScript->appendPlainText(QString::fromStdString(line));
+        });
+        writeEmailScript(context_.programFolder + std::string(kEmailScriptFileName), script);
+        boxes_.showPlain("Script Gerado com Sucesso!");
+    });
+}
+
+// The window as the import engine sees it.
+
+void TFormImporta::setStatus(const std::string& text) {
+    LabelObs->setText(QString::fromStdString(text));
+    LabelObs->adjustSize();
+}
+
+void TFormImporta::setGaugeMinimum(int value) { GaugeImportando->setMinimum(value); }
+
+void TFormImporta::setGaugeMaximum(int value) { GaugeImportando->setMaximum(value); }
+
+void TFormImporta::setGaugePosition(int value) { GaugeImportando->setPosition(value); }
+
+int TFormImporta::gaugePosition() const { return GaugeImportando->position(); }
+
+void TFormImporta::showPlainMessage(const std::string& text) { boxes_.showPlain(text); }
+
+void TFormImporta::mensagem(const std::string& text, bool information) { boxes_.Mensagem(text, information); }
+
+bool TFormImporta::confirma(const std::string& text) { return boxes_.Confirma(text); }
+
+void TFormImporta::processMessages() { QCoreApplication::processEvents(); }
+
+bool TFormImporta::isTicked(engine::CheckBox box) const {
+    switch (box) {
+    case engine::CheckBox::Clientes:
+        return CheckBoxClientes->isChecked();
+    case engine::CheckBox::Produtos:
+        return CheckBoxProdutos->isChecked();
+    case engine::CheckBox::ListaPrecos:
+        return CheckBoxListaPrecos->isChecked();
+    case engine::CheckBox::Fornec:
+        return CheckBoxFornec->isChecked();
+    case engine::CheckBox::Vendedores:
+        return CheckBoxVendedores->isChecked();
+    case engine::CheckBox::Receber:
+        return CheckBoxReceber->isChecked();
+    case engine::CheckBox::Pagar:
+        return CheckBoxPagar->isChecked();
+    }
+    return false;
+}
+
+std::string TFormImporta::fileNameOrigem() const { return FilenameEditOrigem->text().toStdString(); }
+
+std::string TFormImporta::fileNameDestino() const { return FilenameEditDestino->text().toStdString(); }
+
+void TFormImporta::setImportEnabled(bool enabled) { BitBtnImportar->setEnabled(enabled); }
+
+void TFormImporta::setConnectionTestEnabled(bool enabled) { Button1->setEnabled(enabled); }
+
+void TFormImporta::openFile(const std::string& folder, const std::string& fileName) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder + fileName)));
+}
+
+}  // namespace ui

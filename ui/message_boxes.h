@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QMessageBox;
+class QWidget;
+
+namespace ui {
+
+// The application title: the caption of the plain box and of the error box.
+inline constexpr std::string_view kApplicationTitle = "Importação do Tavlo para Merak";
+
+enum class BoxIcon { None, Information, Warning, Question, Error };
+enum class BoxButtons { Ok, YesNo };
+
+// Everything a modal message box shows.
+struct BoxContent {
+    std::string caption;
+    BoxIcon icon = BoxIcon::None;
+    std::string text;
+    BoxButtons buttons = BoxButtons::Ok;
+
+    friend bool operator==(const BoxContent&, const BoxContent&) = default;
+};
+
+// The failure text as the error box shows it: a full stop is added when the last character
+// has a higher code than the full stop (a letter or a digit, not a blank, a line break, a
+// closing parenthesis or a full stop).
+std::string errorBoxText(std::string_view failureText);
+
+// Every modal message box of the program goes through one object of this kind: the desktop
+// shows real boxes, tests answer them from a script.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+
+    // "A V I S O" with the information icon, or "A T E N Ç Ã O" with the warning icon.
+    void Mensagem(const std::string& text, bool information);
+    // "C O N F I R M A Ç Ã O" with Yes and No; true only for Yes.
+    bool Confirma(const std::string& text);
+    // Captioned with the application title, OK, no icon.
+    void showPlain(const std::string& text);
+    // The box of a failure that its event handler did not expect.
+    void showError(const std::string& failureText);
+
+    // Shows the box modally and waits for the answer: true for OK or Yes.
+    virtual bool show(const BoxContent& box) = 0;
+};
+
+// Real modal boxes, owned by the active window or, when none is active, by the application.
+class DesktopMessageBoxes final : public MessageBoxes {
+public:
+    bool show(const BoxContent& box) override;
+
+    // The box as it is shown, with its caption, icon, text and buttons.
+    static std::unique_ptr<QMessageBox> build(const BoxContent& box, QWidget* owner);
+};
+
+}  // namespace ui
