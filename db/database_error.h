@@ -30,7 +30,10 @@ private:
 // period removed, nothing else added.
 DatabaseError statusError(const ISC_STATUS* status);
 
-// True when the status vector reports a broken connection to the server.
+// True when the status vector reports that the attachment is gone: a broken connection to
+// the server (lost connection, network read or write error) or the database or attachment
+// shut down under it. Further calls on such an attachment can wait for an answer that never
+// comes, so the attachment is closed without them.
 bool isConnectionLoss(const ISC_STATUS* status);
 
 }  // namespace db

@@ -5,21 +5,15 @@
 
 namespace ui {
 
-std::string errorBoxText(std::string_view failureText) {
-    std::string text(failureText);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-    return text;
-}
-
 void MessageBoxes::Mensagem(const std::string& text, bool information) {
     if (information)
-        show({"A V I S O", BoxIcon::Information, text, BoxButtons::Ok});
+        show({std::string(kCaptionAviso), BoxIcon::Information, text, BoxButtons::Ok});
     else
-        show({"A T E N Ç Ã O", BoxIcon::Warning, text, BoxButtons::Ok});
+        show({std::string(kCaptionAtencao), BoxIcon::Warning, text, BoxButtons::Ok});
 }
 
 bool MessageBoxes::Confirma(const std::string& text) {
-    return show({"C O N F I R M A Ç Ã O", BoxIcon::Question, text, BoxButtons::YesNo});
+    return show({std::string(kCaptionConfirmacao), BoxIcon::Question, text, BoxButtons::YesNo});
 }
 
 void MessageBoxes::showPlain(const std::string& text) {

@@ -4,13 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "box_texts.h"
+
 class QMessageBox;
 class QWidget;
 
 namespace ui {
-
-// The application title: the caption of the plain box and of the error box.
-inline constexpr std::string_view kApplicationTitle = "Importação do Tavlo para Merak";
 
 enum class BoxIcon { None, Information, Warning, Question, Error };
 enum class BoxButtons { Ok, YesNo };
@@ -24,11 +23,6 @@ struct BoxContent {
 
     friend bool operator==(const BoxContent&, const BoxContent&) = default;
 };
-
-// The failure text as the error box shows it: a full stop is added when the last character
-// has a higher code than the full stop (a letter or a digit, not a blank, a line break, a
-// closing parenthesis or a full stop).
-std::string errorBoxText(std::string_view failureText);
 
 // Every modal message box of the program goes through one object of this kind: the desktop
 // shows real boxes, tests answer them from a script.

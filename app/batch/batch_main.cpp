@@ -1,0 +1,80 @@
+// Starts the batch program: the window's import run from a script or a remote shell. Reads
+// the command line, runs the Import command on a terminal window, then counts what the
+// destination holds and prints the summary.
+#include <unistd.h>
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "batch_options.h"
+#include "destination_count.h"
+#include "import_context.h"
+#include "import_run.h"
+#include "program_folder.h"
+#include "run_summary.h"
+#include "terminal_progress.h"
+#include "terminal_window.h"
+
+namespace {
+
+// The status when the run did not start: usage, an empty path, a failed connection, a No.
+constexpr int kNotStarted = 2;
+constexpr int kWithFailures = 1;
+
+void printSummary(const std::vector<engine::TableOutcome>& outcomes, const std::string& destinoPath) {
+    std::vector<std::string> tables;
+    for (const engine::TableOutcome& outcome : outcomes) tables.push_back(outcome.destinationTable);
+    const std::vector<batch::RowCount> counts = batch::countDestinationRows(destinoPath, tables);
+    std::vector<batch::TableSummary> summary;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) summary.push_back({outcomes[i], counts[i]});
+    batch::writeRunSummary(std::cout, summary);
+}
+
+int runImport(const batch::BatchOptions& options) {
+    const std::string folder = engine::programFolder();
+    const batch::DatabasePaths paths = batch::databasePaths(options, folder + "Config.ini");
+    batch::TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
+    batch::TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.tabelas,
+                                 paths, options.sim);
+    std::vector<engine::TableOutcome> outcomes;
+    bool failureEscaped = false;
+    {
+        engine::ImportContext context(window, folder);
+        progress.follow(context.outcomes);
+        try {
+            engine::BitBtnImportarClick(context);
+        } catch (const std::exception& failure) {
+            window.showError(failure.what());
+            failureEscaped = true;
+        }
+        outcomes = context.outcomes;
+    }  // Both attachments are closed here, before the destination is counted.
+
+    if (!window.runStarted()) return kNotStarted;
+    printSummary(outcomes, paths.destino);
+    return failureEscaped ? kWithFailures : batch::exitStatusOfRun(outcomes);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    batch::BatchOptions options;
+    try {
+        options = batch::parseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const batch::UsageError& error) {
+        std::cerr << "tavlo-merak-batch: " << error.what() << "\n\n" << batch::usageText();
+        return kNotStarted;
+    }
+    if (options.help) {
+        std::cout << batch::usageText();
+        return 0;
+    }
+    try {
+        return runImport(options);
+    } catch (const std::exception& failure) {
+        std::cerr << "tavlo-merak-batch: " << failure.what() << '\n';
+        return kNotStarted;
+    }
+}

@@ -1,0 +1,106 @@
+#include "batch_options.h"
+
+#include <algorithm>
+#include <map>
+
+#include "profile_file.h"
+
+namespace batch {
+
+namespace {
+
+using engine::CheckBox;
+
+const std::map<std::string, CheckBox, std::less<>> kTableNames = {
+    {"clientes", CheckBox::Clientes},
+    {"fornecedores", CheckBox::Fornec},
+    {"produtos", CheckBox::Produtos},
+    {"vendedores", CheckBox::Vendedores},
+};
+
+constexpr std::string_view kUsage =
+    "Uso:\n"
+    "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim]\n"
+    "  tavlo-merak-batch --help\n"
+    "\n"
+    "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
+    "como o comando Importar da janela: as tabelas do destino são apagadas e importadas.\n"
+    "  --origem PATH    banco de origem; sem esta opção, o caminho salvo em Config.ini\n"
+    "  --destino PATH   banco de destino; sem esta opção, o caminho salvo em Config.ini\n"
+    "  --tabelas LIST   uma ou mais de clientes,fornecedores,produtos,vendedores, separadas\n"
+    "                   por vírgula; a importação segue sempre esta ordem\n"
+    "  --sim            confirma a importação sem perguntar\n"
+    "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa.\n"
+    "Saída: 0 tudo importado; 1 falha de tabela ou registro recusado; 2 importação não iniciada.\n";
+
+std::set<CheckBox> tablesOf(const std::string& list) {
+    std::set<CheckBox> tables;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        const std::string name = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const auto found = kTableNames.find(name);
+        if (found == kTableNames.end()) throw UsageError("tabela desconhecida: \"" + name + "\"");
+        tables.insert(found->second);
+        if (comma == std::string::npos) return tables;
+        start = comma + 1;
+    }
+}
+
+// The text as a file-name box holds it: every double quotation mark deleted.
+std::string asBoxText(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+    return text;
+}
+
+}  // namespace
+
+BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
+    BatchOptions options;
+    if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
+        options.help = true;
+        return options;
+    }
+    bool tablesGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        // A destructive run must not guess which of two values was meant.
+        auto once = [&](bool alreadyGiven) {
+            if (alreadyGiven) throw UsageError("opção repetida: " + option);
+        };
+        auto value = [&]() -> const std::string& {
+            if (i + 1 == arguments.size()) throw UsageError("falta o valor de " + option);
+            return arguments[++i];
+        };
+        if (option == "--origem") {
+            once(options.origem.has_value());
+            options.origem = value();
+        } else if (option == "--destino") {
+            once(options.destino.has_value());
+            options.destino = value();
+        } else if (option == "--tabelas") {
+            once(tablesGiven);
+            options.tabelas = tablesOf(value());
+            tablesGiven = true;
+        } else if (option == "--sim") {
+            once(options.sim);
+            options.sim = true;
+        } else {
+            throw UsageError("opção desconhecida: " + option);
+        }
+    }
+    if (!tablesGiven) throw UsageError("falta --tabelas");
+    return options;
+}
+
+std::string_view usageText() { return kUsage; }
+
+DatabasePaths databasePaths(const BatchOptions& options, const std::string& settingsPath) {
+    const ui::ProfileFile settings(settingsPath);
+    auto path = [&](const std::optional<std::string>& given, std::string_view key) {
+        return asBoxText(given ? *given : settings.readString("Bancos", key, ""));
+    };
+    return {path(options.origem, "Origem"), path(options.destino, "Destino")};
+}
+
+}  // namespace batch

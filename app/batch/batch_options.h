@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window_seam.h"
+
+namespace batch {
+
+// What the command line of the batch program asks for.
+struct BatchOptions {
+    bool help = false;
+    // The database paths as given; a path not given comes from the settings file.
+    std::optional<std::string> origem;
+    std::optional<std::string> destino;
+    // The tables to import, as the window's check boxes.
+    std::set<engine::CheckBox> tabelas;
+    // Answers Yes to the confirmation without asking.
+    bool sim = false;
+};
+
+// A command line the program does not accept; the text says what is wrong with it.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the arguments that follow the program name. Any "--help" asks for the usage alone.
+// Throws UsageError for an unknown or repeated option, an option without its value, an
+// unknown table name, or a missing --tabelas.
+BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
+
+// The usage text, printed for --help and after a usage error.
+std::string_view usageText();
+
+// The two database paths exactly as the window's file-name boxes would hold them.
+struct DatabasePaths {
+    std::string origem;
+    std::string destino;
+};
+
+// Each path given on the command line, else the one the window restores from the settings
+// file at settingsPath (section "Bancos", keys "Origem" and "Destino"); like the boxes, the
+// paths lose every double quotation mark and keep their blanks.
+DatabasePaths databasePaths(const BatchOptions& options, const std::string& settingsPath);
+
+}  // namespace batch

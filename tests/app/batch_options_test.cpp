@@ -1,0 +1,124 @@
+#include "batch_options.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using batch::BatchOptions;
+using batch::DatabasePaths;
+using engine::CheckBox;
+
+struct AcceptedCase {
+    std::vector<std::string> arguments;
+    std::set<CheckBox> tabelas;
+    std::optional<std::string> origem;
+    std::optional<std::string> destino;
+    bool sim;
+};
+
+TEST(BatchOptions, AcceptedCommandLinesGiveTheirTablesPathsAndAnswer) {
+    const std::vector<AcceptedCase> cases = {
+        {{"--tabelas", "clientes"}, {CheckBox::Clientes}, std::nullopt, std::nullopt, false},
+        // Any order, any repetition: the run keeps its own order.
+        {{"--tabelas", "vendedores,produtos,clientes,fornecedores,clientes"},
+         {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores},
+         std::nullopt,
+         std::nullopt,
+         false},
+        // Paths are taken as given, blanks included; an empty one is not replaced by the settings.
+        {{"--sim", "--destino", "", "--tabelas", "fornecedores", "--origem", " /dados/tavlo velho.fdb"},
+         {CheckBox::Fornec},
+         " /dados/tavlo velho.fdb",
+         "",
+         true},
+        // A value is the next argument whatever it looks like.
+        {{"--origem", "--sim", "--tabelas", "produtos"}, {CheckBox::Produtos}, "--sim", std::nullopt, false},
+    };
+    for (const AcceptedCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const BatchOptions options = batch::parseBatchOptions(c.arguments);
+        EXPECT_FALSE(options.help);
+        EXPECT_EQ(options.tabelas, c.tabelas);
+        EXPECT_EQ(options.origem, c.origem);
+        EXPECT_EQ(options.destino, c.destino);
+        EXPECT_EQ(options.sim, c.sim);
+    }
+}
+
+TEST(BatchOptions, HelpAnywhereAsksForTheUsageAlone) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--help"}, {"--tabelas", "mesas", "--help"}, {"--depressa", "--help"}}) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        EXPECT_TRUE(batch::parseBatchOptions(arguments).help);
+    }
+}
+
+TEST(BatchOptions, RefusedCommandLinesSayWhatIsWrong) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "falta --tabelas"},
+        {{"--sim", "--origem", "a.fdb"}, "falta --tabelas"},
+        {{"--tabelas", "clientes,estoque"}, "tabela desconhecida: \"estoque\""},
+        {{"--tabelas", "Clientes"}, "tabela desconhecida: \"Clientes\""},
+        {{"--tabelas", "clientes, vendedores"}, "tabela desconhecida: \" vendedores\""},
+        {{"--tabelas", "clientes,"}, "tabela desconhecida: \"\""},
+        {{"--tabelas", ""}, "tabela desconhecida: \"\""},
+        {{"--tabelas"}, "falta o valor de --tabelas"},
+        {{"--tabelas", "clientes", "--destino"}, "falta o valor de --destino"},
+        {{"--tabelas", "clientes", "--origem", "a.fdb", "--origem", "b.fdb"}, "opção repetida: --origem"},
+        {{"--tabelas", "clientes", "--tabelas", "produtos"}, "opção repetida: --tabelas"},
+        {{"--tabelas", "clientes", "--sim", "--sim"}, "opção repetida: --sim"},
+        {{"--tabelas", "clientes", "-s"}, "opção desconhecida: -s"},
+        {{"--tabelas=clientes"}, "opção desconhecida: --tabelas=clientes"},
+        {{"--tabelas", "clientes", "merak.fdb"}, "opção desconhecida: merak.fdb"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        try {
+            batch::parseBatchOptions(arguments);
+            ADD_FAILURE() << "accepted";
+        } catch (const batch::UsageError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+    }
+}
+
+struct PathCase {
+    std::string settings;  // Config.ini's content; empty: no file
+    std::optional<std::string> origem;
+    std::optional<std::string> destino;
+    DatabasePaths expected;
+};
+
+TEST(DatabasePaths, GivenPathsElseTheSettingsAsTheBoxesHoldThem) {
+    const std::string settings = "[Bancos]\r\nOrigem=\"/dados/tavlo velho.fdb\"\r\nDestino=  /dados/me\"r\"ak.fdb  \r\n";
+    const std::vector<PathCase> cases = {
+        {"", std::nullopt, std::nullopt, {"", ""}},
+        // The settings lose blanks around the value and every quotation mark.
+        {settings, std::nullopt, std::nullopt, {"/dados/tavlo velho.fdb", "/dados/merak.fdb"}},
+        // A given path wins, even empty, and keeps its blanks but not its quotation marks.
+        {settings, "\"/outro/tavlo.fdb\" ", "", {"/outro/tavlo.fdb ", ""}},
+        {"[Outra]\r\nOrigem=/x.fdb\r\n", std::nullopt, "/m.fdb", {"", "/m.fdb"}},
+    };
+    std::string folder = (std::filesystem::temp_directory_path() / "tavlo-merak-settings-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    const std::string path = folder + "/Config.ini";
+    for (const PathCase& c : cases) {
+        SCOPED_TRACE(c.settings);
+        std::filesystem::remove(path);
+        if (!c.settings.empty()) std::ofstream(path, std::ios::binary) << c.settings;
+        BatchOptions options;
+        options.origem = c.origem;
+        options.destino = c.destino;
+        const DatabasePaths paths = batch::databasePaths(options, path);
+        EXPECT_EQ(paths.origem, c.expected.origem);
+        EXPECT_EQ(paths.destino, c.expected.destino);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
