@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "attachment.h"
+#include "peak_memory.h"
 #include "client_library.h"
 #include "statement.h"
 #include "transaction.h"
@@ -25,14 +26,6 @@
 namespace {
 
 constexpr const char* kQuery = "SELECT * FROM LEITURA";
-
-long peakMemoryKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    return 0;
-}
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

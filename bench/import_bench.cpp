@@ -24,6 +24,7 @@
 #include "connection_setup.h"
 #include "database_error.h"
 #include "import_context.h"
+#include "peak_memory.h"
 #include "table_imports.h"
 #include "test_database.h"
 #include "window_seam.h"
@@ -79,14 +80,6 @@ bench::ImportTimes importWithEngine(const std::string& source, const std::string
     if (!window.boxes.empty() || !context.LogErros.empty() || !context.LogClienteRepetido.empty())
         throw std::runtime_error("the engine did not import every row: " + window.boxes);
     return times;
-}
-
-long peakMemoryKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    return 0;
 }
 
 // The processor time that the process itself spent, in user and system mode; the rest of an
