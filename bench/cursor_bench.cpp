@@ -6,7 +6,6 @@
 // Each measurement runs in a child process of its own so that its peak memory (VmHWM) is its
 // own; memory is also measured for 1,000 rows to show that it does not grow with the table.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,7 +17,7 @@
 #include <vector>
 
 #include "attachment.h"
-#include "peak_memory.h"
+#include "child_process.h"
 #include "client_library.h"
 #include "statement.h"
 #include "transaction.h"
@@ -116,26 +115,15 @@ struct Measure {
     long peakKb = 0;
 };
 
-// Runs one reader in a child process and reads back its figures through a pipe.
+// Runs one reader in a child process of its own.
 Measure measure(const std::string& connection, long long rows, bool layer) {
-    int channel[2];
-    if (::pipe(channel) != 0) std::exit(1);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
+    return inChildProcess([&] {
         const auto start = std::chrono::steady_clock::now();
         const long long read = layer ? readWithLayer(connection, rows) : readBare(connection, rows);
         Measure m{static_cast<double>(read) / secondsSince(start), peakMemoryKb()};
         if (read != rows) m.rowsPerSecond = -1;
-        if (::write(channel[1], &m, sizeof m) != sizeof m) ::_exit(1);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    Measure m;
-    if (::read(channel[0], &m, sizeof m) != sizeof m) std::exit(1);
-    ::close(channel[0]);
-    ::waitpid(child, nullptr, 0);
-    return m;
+        return m;
+    });
 }
 
 void createTable(const std::string& path, long long rows) {

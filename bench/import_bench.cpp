@@ -9,7 +9,6 @@
 // peak memory (VmHWM) is its own. Each is run twice, alternating, and the faster run counts;
 // every run is printed, since the server's disk writes make single runs vary.
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -24,7 +23,7 @@
 #include "connection_setup.h"
 #include "database_error.h"
 #include "import_context.h"
-#include "peak_memory.h"
+#include "child_process.h"
 #include "table_imports.h"
 #include "test_database.h"
 #include "window_seam.h"
@@ -98,13 +97,9 @@ struct Measure {
     bool ok = false;
 };
 
-// Runs one import in a child process and reads its figures back through a pipe.
+// Runs one import in a child process of its own.
 Measure measure(bool withEngine, const std::string& source, const std::string& destination) {
-    int channel[2];
-    if (::pipe(channel) != 0) std::exit(1);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
+    return inChildProcess([&] {
         Measure m;
         try {
             m.times = withEngine ? importWithEngine(source, destination)
@@ -115,15 +110,8 @@ Measure measure(bool withEngine, const std::string& source, const std::string& d
         }
         m.processorSeconds = processorSeconds();
         m.peakKb = peakMemoryKb();
-        if (::write(channel[1], &m, sizeof m) != sizeof m) ::_exit(1);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    Measure m;
-    if (::read(channel[0], &m, sizeof m) != sizeof m) std::exit(1);
-    ::close(channel[0]);
-    ::waitpid(child, nullptr, 0);
-    return m;
+        return m;
+    });
 }
 
 // The source: clients spread over ten cities, products over the tax profiles and units, each

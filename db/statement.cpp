@@ -193,7 +193,7 @@ void Statement::prepare() {
     for (short i = 0; i < input_->described(); ++i) {
         const XSQLVAR& v = input_->var(static_cast<std::size_t>(i));
         paramDescriptions_.push_back(
-            {"", baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen, (v.sqltype & kNullFlag) != 0});
+            {"", baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen});
     }
     input_->allocate(16);
     columns_.clear();
@@ -202,7 +202,7 @@ void Statement::prepare() {
         for (short i = 0; i < output_->described(); ++i) {
             const XSQLVAR& v = output_->var(static_cast<std::size_t>(i));
             columns_.push_back({fromCodePage(std::string_view(v.aliasname, static_cast<std::size_t>(v.aliasname_length))),
-                                baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen, (v.sqltype & kNullFlag) != 0});
+                                baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen});
         }
         output_->allocate(0);
     }

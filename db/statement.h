@@ -72,7 +72,6 @@ struct FieldDescription {
     short subType = 0;
     short scale = 0;
     short length = 0;  // bytes
-    bool nullable = false;
 };
 
 class Statement;

@@ -73,11 +73,6 @@ void Transaction::start() {
     }
 }
 
-void Transaction::setActive(bool active) {
-    if (active && !isActive()) start();
-    if (!active && isActive()) rollback();
-}
-
 void Transaction::requireActive() const {
     if (!isActive()) throw DatabaseError("Transaction is not active");
 }

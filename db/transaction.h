@@ -27,7 +27,6 @@ public:
     const std::vector<Attachment*>& attachments() const { return attachments_; }
 
     void start();
-    void setActive(bool active);
     void commitRetaining();
     void commit();
     void rollback();
