@@ -110,9 +110,10 @@ void Attachment::close() {
 }
 
 void Attachment::closeWithoutServer() {
-    closeUsers();
-    endTransactions();
+    // The handle is dropped first, so that the statements let go of theirs without calls.
     handle_ = 0;
+    closeUsers();
+    for (Transaction* transaction : transactions_) transaction->abandon();
     databaseDialect_ = 1;
 }
 

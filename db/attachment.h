@@ -50,8 +50,9 @@ public:
     isc_db_handle* handle() { return &handle_; }
 
     // Raises the failure of a status vector returned by a call on this attachment. A lost
-    // connection first closes the attachment: its users let go of their handles and its
-    // transactions are forcibly ended, but nothing is detached.
+    // connection first closes the attachment without another call to the server: its users
+    // drop their handles and its transactions are forgotten, since a call on a connection in
+    // that state can wait for an answer that never comes.
     [[noreturn]] void raise(const ISC_STATUS* status);
 
     void addUser(AttachmentUser* user);

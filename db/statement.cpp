@@ -338,7 +338,7 @@ void Statement::closeCursorQuietly() noexcept {
     if (!cursorOpen_) return;
     cursorOpen_ = false;
     ISC_STATUS_ARRAY status{};
-    clientLibrary().dsql_free_statement(status, &handle_, DSQL_close);
+    if (attachment_.isOpen()) clientLibrary().dsql_free_statement(status, &handle_, DSQL_close);
 }
 
 void Statement::attachmentClosing() noexcept {

@@ -108,6 +108,12 @@ void Transaction::forceEnd() noexcept {
     handle_ = 0;
 }
 
+void Transaction::abandon() noexcept {
+    if (!isActive()) return;
+    closeCursors();
+    handle_ = 0;
+}
+
 void Transaction::closeCursors() noexcept {
     for (Statement* statement : statements_) statement->closeCursorQuietly();
 }

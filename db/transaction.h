@@ -35,6 +35,9 @@ public:
 
     // Ends the transaction with a commit, or a rollback when the commit fails; never throws.
     void forceEnd() noexcept;
+    // Forgets the transaction without a call to the server, after one of its attachments was
+    // lost: a call could wait for an answer that never comes.
+    void abandon() noexcept;
 
     void addStatement(Statement* statement);
     void removeStatement(Statement* statement);

@@ -90,8 +90,9 @@ TEST(ImportaVendedores, DestinationTakenDownMidTableKeepsEveryRowWrittenBefore) 
     const std::string gfix = "gfix -user SYSDBA -password pinewheel ";
     fixture.window.onProcessMessages = [&] {
         // The first call follows the status text; call 6 follows the fifth row.
-        if (fixture.window.messagesProcessed == 6)
+        if (fixture.window.messagesProcessed == 6) {
             ASSERT_EQ(std::system((gfix + "-shut full -force 0 " + fixture.destination.connectionString()).c_str()), 0);
+        }
     };
     fixture.connect();
     engine::ImportaVendedores(fixture.context);
