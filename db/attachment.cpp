@@ -110,10 +110,14 @@ void Attachment::close() {
 }
 
 void Attachment::closeWithoutServer() {
-    // The handle is dropped first, so that the statements let go of theirs without calls.
+    // The statements and transactions let go of their handles without calls; the one detach
+    // lets the client library release what it holds for the lost connection.
+    isc_db_handle lost = handle_;
     handle_ = 0;
     closeUsers();
     for (Transaction* transaction : transactions_) transaction->abandon();
+    ISC_STATUS_ARRAY status{};
+    clientLibrary().detach_database(status, &lost);
     databaseDialect_ = 1;
 }
 
