@@ -111,6 +111,25 @@ TEST(ImportRun, RefusedRowsAreSavedOfferedAndTheRunEndsWithErrors) {
     EXPECT_EQ(readFile(fixture.programFolder + "quorel.log"), before);
 }
 
+TEST(ImportRun, BothLogsAreSavedAndOfferedErrorsFirst) {
+    ImportFixture fixture("INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana');\n"
+                          "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana Maria');\n"
+                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');\n"
+                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia de novo');",
+                          "");
+    fixture.window.ticked = {CheckBox::Clientes, CheckBox::Vendedores};
+    fixture.window.answers = {true, false, true};  // the run, quorel.log, quorel2.log
+    engine::BitBtnImportarClick(fixture.context);
+
+    EXPECT_EQ(fixture.window.boxes,
+              (std::vector<std::string>{kConfirm, kLogPrompt, kLogPrompt, "warning: Importação finalizada com erros"}));
+    EXPECT_EQ(fixture.window.eventsStartingWith("open: "),
+              std::vector<std::string>{"open: quorel2.log in " + fixture.programFolder});
+    EXPECT_EQ(readFile(fixture.programFolder + "quorel2.log"), "Cod. Cliente: 1 Nome Cliente: Ana Maria\r\n");
+    EXPECT_EQ(readFile(fixture.programFolder + "quorel.log").rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0),
+              0u);
+}
+
 TEST(ImportRun, TableLevelFailureAloneStillEndsWithErrors) {
     ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');", "DROP TABLE VENDEDOR;");
     fixture.window.ticked = {CheckBox::Vendedores};
