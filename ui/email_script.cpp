@@ -9,20 +9,12 @@
 
 #include "codepage.h"
 #include "statement.h"
+#include "text_rules.h"
 #include "values.h"
 
 namespace ui {
 
 namespace {
-
-std::string sqlLiteral(std::string_view text) {
-    std::string literal = "'";
-    for (const char c : text) {
-        literal += c;
-        if (c == '\'') literal += '\'';
-    }
-    return literal + "'";
-}
 
 [[noreturn]] void cannotCreate(const std::string& path, int error) {
     throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(error));
@@ -37,7 +29,7 @@ struct CloseFile {
 std::string emailUpdateLine(std::string_view email, std::string_view code) {
     const std::optional<std::int32_t> number = db::parseInteger(code);
     if (!number) db::throwNotAnInteger(code);
-    return "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL=" + sqlLiteral(email) +
+    return "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL=" + engine::sqlStringLiteral(email) +
            " WHERE CLIENTE.CLI_CODIGO=" + std::to_string(*number) + ";";
 }
 

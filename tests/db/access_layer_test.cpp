@@ -8,6 +8,7 @@
 #include "client_library.h"
 #include "database_error.h"
 #include "statement.h"
+#include "test_connection.h"
 #include "test_database.h"
 #include "transaction.h"
 
@@ -15,24 +16,8 @@ namespace {
 
 using test_support::TestDatabase;
 
-const std::vector<std::string> kDestinationParams = {"user_name=SYSDBA", "password=pinewheel", "lc_ctype=ISO8859_1 "};
-const std::vector<std::string> kTransactionParams = {"read_committed", "rec_version", "nowait"};
-
-// An attachment with its own default transaction, configured as the destination database is.
-struct Connection {
-    db::Attachment attachment;
-    db::Transaction transaction;
-
-    Connection(const std::string& connectionString, const std::string& name = "Destino",
-               std::vector<std::string> params = kDestinationParams)
-        : attachment(name), transaction(name + "Transaction") {
-        transaction.setParams(kTransactionParams);
-        transaction.setDefaultAttachment(&attachment);
-        attachment.setDefaultTransaction(&transaction);
-        attachment.setParams(std::move(params));
-        attachment.setConnectionString(connectionString);
-    }
-};
+using test_support::kDestinationParams;
+using Connection = test_support::TestConnection;
 
 std::string failureText(const std::function<void()>& action) {
     try {
@@ -99,7 +84,7 @@ TEST(AccessLayerDialect, RequestedDialectIsLoweredForADialectOneDatabase) {
 TEST_F(AccessLayer, TransactionOverTwoAttachmentsIsCommittedByClosingEither) {
     TestDatabase other{"CREATE TABLE PESSOA (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(15));"};
     for (int closeFirst : {0, 1}) {
-        Connection source(other.connectionString(), "Origem", {"user_name=sysdba", "password=pinewheel"});
+        Connection source(other.connectionString(), test_support::kSourceParams, "Origem");
         // The destination's transaction also spans the source attachment, as after connecting.
         source.attachment.setDefaultTransaction(&connection.transaction);
         ASSERT_EQ(connection.transaction.attachments().size(), 2u);
@@ -123,8 +108,8 @@ TEST_F(AccessLayer, TransactionOverTwoAttachmentsIsCommittedByClosingEither) {
         connection.attachment.close();
         source.attachment.close();
 
-        Connection checkDestination(database.connectionString(), "C1");
-        Connection checkSource(other.connectionString(), "C2");
+        Connection checkDestination(database.connectionString(), kDestinationParams, "C1");
+        Connection checkSource(other.connectionString(), kDestinationParams, "C2");
         const std::string where = "SELECT NOME FROM PESSOA WHERE ID = " + id;
         EXPECT_EQ(scalar(checkDestination.attachment, checkDestination.transaction, where), "d");
         EXPECT_EQ(scalar(checkSource.attachment, checkSource.transaction, where), "s");
@@ -295,7 +280,7 @@ TEST_F(AccessLayer, BadInputGivesClearFailuresAndLeavesObjectsUsable) {
              {"localhost/3999:" + database.path(), kDestinationParams, "localhost"},
              {"", kDestinationParams, "Database name is missing"},
          }) {
-        Connection bad(c.connectionString, "Bad", c.params);
+        Connection bad(c.connectionString, c.params, "Bad");
         const std::string text = failureText([&] { bad.attachment.open(); });
         EXPECT_NE(text.find(c.expected), std::string::npos) << text;
         EXPECT_FALSE(bad.attachment.isOpen());
@@ -305,7 +290,7 @@ TEST_F(AccessLayer, BadInputGivesClearFailuresAndLeavesObjectsUsable) {
         EXPECT_NO_THROW(bad.attachment.open());
     }
 
-    Connection unknownParam(database.connectionString(), "Bad", {"user=SYSDBA"});
+    Connection unknownParam(database.connectionString(), {"user=SYSDBA"}, "Bad");
     EXPECT_EQ(failureText([&] { unknownParam.attachment.open(); }), "DPB Constant (user) is unknown");
 
     db::Transaction lonely("Lonely");

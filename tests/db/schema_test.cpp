@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "attachment.h"
 #include "statement.h"
+#include "test_connection.h"
 #include "test_database.h"
-#include "transaction.h"
 
 namespace {
 
@@ -19,12 +18,8 @@ namespace {
 class SchemaDatabase {
 public:
     explicit SchemaDatabase(const std::string& name)
-        : database_(test_support::schemaFile(name + "-schema.sql") + test_support::schemaFile(name + "-sample-data.sql")) {
-        attachment_.setConnectionString(database_.connectionString());
-        attachment_.setParams({"user_name=SYSDBA", "password=pinewheel", "lc_ctype=ISO8859_1"});
-        transaction_.setParams({"read_committed", "rec_version", "nowait"});
-        attachment_.setDefaultTransaction(&transaction_);
-        transaction_.setDefaultAttachment(&attachment_);
+        : database_(test_support::schemaFile(name + "-schema.sql") + test_support::schemaFile(name + "-sample-data.sql")),
+          connection_(database_.connectionString()) {
         attachment_.open();
     }
 
@@ -53,8 +48,9 @@ public:
 
 private:
     test_support::TestDatabase database_;
-    db::Attachment attachment_{"database"};
-    db::Transaction transaction_{"transaction"};
+    test_support::TestConnection connection_;
+    db::Attachment& attachment_ = connection_.attachment;
+    db::Transaction& transaction_ = connection_.transaction;
 };
 
 TEST(Schema, DestinationTablesHaveTheColumnsTheirWritersDeclare) {

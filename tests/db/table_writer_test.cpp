@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "attachment.h"
 #include "database_error.h"
 #include "statement.h"
 #include "test_database.h"
+#include "test_connection.h"
 #include "transaction.h"
 
 namespace {
@@ -99,11 +99,8 @@ Declaration codeAndName(const std::string& table, int nameLength) {
 // A destination database attached as the import attaches it, with its transaction started.
 class Destination {
 public:
-    explicit Destination(const std::string& script) : database_(script) {
-        transaction.setParams({"read_committed", "rec_version", "nowait"});
-        attachment.setConnectionString(database_.connectionString());
-        attachment.setParams({"user_name=SYSDBA", "password=pinewheel", "lc_ctype=ISO8859_1 "});
-        attachment.setDefaultTransaction(&transaction);
+    explicit Destination(const std::string& script)
+        : database_(script), connection_(database_.connectionString(), test_support::kDestinationParams, "IBDatabaseDestino") {
         attachment.open();
         transaction.start();
     }
@@ -126,10 +123,11 @@ public:
 
 private:
     test_support::TestDatabase database_;
+    test_support::TestConnection connection_;
 
 public:
-    db::Attachment attachment{"IBDatabaseDestino"};
-    db::Transaction transaction{"IBTransactionFireBird"};
+    db::Attachment& attachment = connection_.attachment;
+    db::Transaction& transaction = connection_.transaction;
 };
 
 // The message of the failure that the call raises, or "" when it raises none.

@@ -8,7 +8,7 @@
 #include "attachment.h"
 #include "connection_setup.h"
 #include "statement.h"
-#include "transaction.h"
+#include "test_connection.h"
 
 namespace test_support {
 
@@ -39,16 +39,11 @@ ImportFixture::~ImportFixture() {
 void ImportFixture::connect() { ASSERT_TRUE(engine::Connectar(context, false)) << testing::PrintToString(window.boxes); }
 
 ImportFixture::Rows queryRows(const TestDatabase& database, const std::string& sql) {
-    db::Attachment attachment("TestReader");
-    db::Transaction transaction("TestReaderTransaction");
-    transaction.setParams({"read_committed", "rec_version", "nowait"});
-    transaction.setDefaultAttachment(&attachment);
-    attachment.setDefaultTransaction(&transaction);
-    attachment.setParams({"user_name=SYSDBA", "password=pinewheel", "lc_ctype=ISO8859_1"});
-    attachment.setConnectionString(database.connectionString());
+    TestConnection reader(database.connectionString(), kDestinationParams, "TestReader");
+    db::Attachment& attachment = reader.attachment;
     ImportFixture::Rows rows;
     {
-        db::Statement query("TestQuery", attachment, transaction);
+        db::Statement query("TestQuery", attachment, reader.transaction);
         query.setText(sql);
         query.open();
         for (; !query.eof(); query.next()) {

@@ -8,11 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "attachment.h"
 #include "database_error.h"
 #include "statement.h"
+#include "test_connection.h"
 #include "test_database.h"
-#include "transaction.h"
 
 namespace {
 
@@ -48,16 +47,8 @@ class EmailScriptSource : public testing::Test {
 protected:
     test_support::TestDatabase database{
         "CREATE TABLE CLIENTE (CODIGO VARCHAR(10), NOME VARCHAR(40), EMAIL VARCHAR(80));"};
-    db::Attachment attachment{"IBDBOrigem"};
-    db::Transaction transaction{"IBTransOrigem"};
-    db::Statement cursor{"IBQueryOrigem", attachment, transaction};
-
-    EmailScriptSource() {
-        attachment.setConnectionString(database.connectionString());
-        attachment.setParams({"user_name=sysdba", "password=pinewheel"});
-        transaction.setParams({"read_committed", "rec_version", "nowait"});
-        transaction.setDefaultAttachment(&attachment);
-    }
+    test_support::TestConnection origem{database.connectionString(), test_support::kSourceParams, "IBDBOrigem"};
+    db::Statement cursor{"IBQueryOrigem", origem.attachment, origem.transaction};
 
     std::vector<std::string> readLines(std::string& failure) {
         std::vector<std::string> lines;
@@ -107,7 +98,7 @@ TEST_F(EmailScriptSource, AnEmptyTableGivesNoLineAndAMissingTableRaises) {
     EXPECT_TRUE(readLines(failure).empty());
     EXPECT_EQ(failure, "");
 
-    attachment.close();
+    origem.attachment.close();
     database.run("DROP TABLE CLIENTE;");
     EXPECT_TRUE(readLines(failure).empty());
     EXPECT_NE(failure.find("CLIENTE"), std::string::npos) << failure;

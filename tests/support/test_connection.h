@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "attachment.h"
+#include "transaction.h"
+
+namespace test_support {
+
+// The parameter lines of the destination attachment and of both transactions.
+inline const std::vector<std::string> kDestinationParams = {"user_name=SYSDBA", "password=pinewheel",
+                                                            "lc_ctype=ISO8859_1 "};
+inline const std::vector<std::string> kSourceParams = {"user_name=sysdba", "password=pinewheel"};
+inline const std::vector<std::string> kTransactionParams = {"read_committed", "rec_version", "nowait"};
+
+// An attachment paired with a transaction of its own, configured but not yet opened.
+struct TestConnection {
+    db::Attachment attachment;
+    db::Transaction transaction;
+
+    explicit TestConnection(const std::string& connectionString, std::vector<std::string> params = kDestinationParams,
+                            const std::string& name = "Destino")
+        : attachment(name), transaction(name + "Transaction") {
+        transaction.setParams(kTransactionParams);
+        transaction.setDefaultAttachment(&attachment);
+        attachment.setDefaultTransaction(&transaction);
+        attachment.setParams(std::move(params));
+        attachment.setConnectionString(connectionString);
+    }
+};
+
+}  // namespace test_support
