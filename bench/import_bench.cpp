@@ -47,6 +47,8 @@ public:
     void showPlainMessage(const std::string& text) override { boxes += text + "\n"; }
     void mensagem(const std::string& text, bool) override { boxes += text + "\n"; }
     bool confirma(const std::string&) override { return true; }
+    bool confirmaPadraoNao(const std::string&) override { return false; }
+    bool stopRequested() const override { return false; }
     void processMessages() override {}
     bool isTicked(engine::CheckBox) const override { return true; }
     std::string fileNameOrigem() const override { return origem_; }

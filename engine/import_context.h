@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,12 +12,40 @@
 
 namespace engine {
 
+// What a run does with the destination's transaction. With every option at its default the
+// run commits after each DELETE, row and sequence restart, as it always has.
+struct RunOptions {
+    // The whole run inside transactions that are rolled back at its end: nothing in the
+    // destination changes, and the logs go to the preview's own files.
+    bool preview = false;
+    // Each table's DELETE, rows and sequence restart are committed together at its end; a
+    // table that does not reach its end is left as it was.
+    bool allOrNothing = false;
+    // A server backup of the destination before the first DELETE; a preview never makes one.
+    bool safetyCopy = true;
+};
+
+// One row that the destination refused, for the window's list of refusals.
+struct RefusedRow {
+    std::string table;   // "CLIENTES"
+    std::string key;     // the source key as the table's log entry writes it
+    std::string reason;  // the first line of the failure text
+};
+
 // How one table import of the current run went.
 struct TableOutcome {
     std::string destinationTable;
+    std::optional<long long> rowsBefore;  // rows the destination table held before its DELETE
     int rowsRead = 0;      // source rows the loop handled
     int rowsRefused = 0;   // rows whose write or commit failed (each logged)
-    bool completed = true; // false when the table ended with its table-level message
+    std::optional<long long> rowsAfter;  // rows the destination table held at the table's end
+    // The sequence restart that ran (or, in a preview, would run): its name and value.
+    std::optional<std::string> sequenceName;
+    std::optional<long long> sequenceValue;
+    bool completed = true;    // false when the table ended with its table-level message
+    bool interrupted = false; // a stop request ended the table after a whole row
+    bool keptAsItWas = false; // all-or-nothing: the table's work was undone
+    std::string failure;      // the table-level failure text, when it did not complete
     double seconds = 0;
 };
 
@@ -52,6 +81,9 @@ public:
     db::TableWriter IBDS_Produtos{"IBDS_Produtos", IBDatabaseDestino, IBTransactionFireBird,
                                   db::kProdutosDeclaration};
 
+    // How the next run treats the destination; the front end sets it before the run.
+    RunOptions options;
+
     // True from the confirmation of an import run until its end.
     bool Importando = false;
     // The run's error log and duplicate-client log: entries in the order they were made.
@@ -59,6 +91,10 @@ public:
     std::vector<std::string> LogClienteRepetido;
     // The table imports of the current run, in the order they ran.
     std::vector<TableOutcome> outcomes;
+    // The rows refused in the current run, in order, for the window's list; bounded, so that
+    // memory does not grow with the refusals (refusedRowsLeftOut counts the rest).
+    std::vector<RefusedRow> refusedRows;
+    long long refusedRowsLeftOut = 0;
 };
 
 }  // namespace engine

@@ -29,6 +29,14 @@ public:
     virtual void mensagem(const std::string& text, bool information) = 0;
     // "C O N F I R M A Ç Ã O" with Yes and No; true only for Yes.
     virtual bool confirma(const std::string& text) = 0;
+    // The same question box with No as its default answer, for questions where Yes risks
+    // data (importing without a safety copy, restoring a copy); a terminal without a person
+    // answers No.
+    virtual bool confirmaPadraoNao(const std::string& text) = 0;
+
+    // True once the user or the system asked the run to stop (Ctrl+C, SIGTERM): the run
+    // finishes the row in hand, does the table's bookkeeping and reaches no further table.
+    virtual bool stopRequested() const = 0;
 
     // Processes the pending window messages once (repaints and user input).
     virtual void processMessages() = 0;

@@ -289,6 +289,8 @@ void TFormImporta::mensagem(const std::string& text, bool information) { boxes_.
 
 bool TFormImporta::confirma(const std::string& text) { return boxes_.Confirma(text); }
 
+bool TFormImporta::confirmaPadraoNao(const std::string& text) { return boxes_.ConfirmaPadraoNao(text); }
+
 void TFormImporta::processMessages() { QCoreApplication::processEvents(); }
 
 bool TFormImporta::isTicked(engine::CheckBox box) const {

@@ -55,6 +55,8 @@ public:
     void showPlainMessage(const std::string& text) override;
     void mensagem(const std::string& text, bool information) override;
     bool confirma(const std::string& text) override;
+    bool confirmaPadraoNao(const std::string& text) override;
+    bool stopRequested() const override { return false; }
     void processMessages() override;
     bool isTicked(engine::CheckBox box) const override;
     std::string fileNameOrigem() const override;

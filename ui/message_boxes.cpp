@@ -16,6 +16,10 @@ bool MessageBoxes::Confirma(const std::string& text) {
     return show({std::string(kCaptionConfirmacao), BoxIcon::Question, text, BoxButtons::YesNo});
 }
 
+bool MessageBoxes::ConfirmaPadraoNao(const std::string& text) {
+    return show({std::string(kCaptionConfirmacao), BoxIcon::Question, text, BoxButtons::YesNo, true});
+}
+
 void MessageBoxes::showPlain(const std::string& text) {
     show({std::string(kApplicationTitle), BoxIcon::None, text, BoxButtons::Ok});
 }
@@ -53,7 +57,7 @@ std::unique_ptr<QMessageBox> DesktopMessageBoxes::build(const BoxContent& box, Q
     dialog->setText(QString::fromStdString(box.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     if (box.buttons == BoxButtons::YesNo) {
         dialog->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        dialog->setDefaultButton(QMessageBox::Yes);
+        dialog->setDefaultButton(box.defaultNo ? QMessageBox::No : QMessageBox::Yes);
     } else {
         dialog->setStandardButtons(QMessageBox::Ok);
     }

@@ -20,6 +20,8 @@ struct BoxContent {
     BoxIcon icon = BoxIcon::None;
     std::string text;
     BoxButtons buttons = BoxButtons::Ok;
+    // With Yes and No: No is the default answer (Enter answers No).
+    bool defaultNo = false;
 
     friend bool operator==(const BoxContent&, const BoxContent&) = default;
 };
@@ -34,6 +36,8 @@ public:
     void Mensagem(const std::string& text, bool information);
     // "C O N F I R M A Ç Ã O" with Yes and No; true only for Yes.
     bool Confirma(const std::string& text);
+    // The same box with No as its default button.
+    bool ConfirmaPadraoNao(const std::string& text);
     // Captioned with the application title, OK, no icon.
     void showPlain(const std::string& text);
     // The box of a failure that its event handler did not expect.

@@ -75,6 +75,14 @@ bool TerminalWindow::confirma(const std::string& text) {
     return askOnTerminal(text);
 }
 
+bool TerminalWindow::confirmaPadraoNao(const std::string& text) {
+    if (!terminal_.inputIsTerminal) {
+        writeBox(std::string(ui::kCaptionConfirmacao), text);
+        return false;
+    }
+    return askOnTerminal(text);
+}
+
 void TerminalWindow::setImportEnabled(bool enabled) {
     if (!enabled && phase_ == Phase::BeforeRun) {
         phase_ = Phase::Running;

@@ -42,6 +42,9 @@ public:
     void showPlainMessage(const std::string& text) override;
     void mensagem(const std::string& text, bool information) override;
     bool confirma(const std::string& text) override;
+    // Only a person at a terminal can take that risk: without one the answer is No.
+    bool confirmaPadraoNao(const std::string& text) override;
+    bool stopRequested() const override { return false; }
     void processMessages() override {}
     bool isTicked(engine::CheckBox box) const override { return tables_.count(box) != 0; }
     std::string fileNameOrigem() const override { return paths_.origem; }

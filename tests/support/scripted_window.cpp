@@ -35,6 +35,15 @@ bool ScriptedWindow::confirma(const std::string& text) {
     return answer;
 }
 
+bool ScriptedWindow::confirmaPadraoNao(const std::string& text) {
+    events.push_back("confirm (default No): " + text);
+    boxes.push_back(events.back());
+    if (answersDefaultNo.empty()) return false;
+    const bool answer = answersDefaultNo.front();
+    answersDefaultNo.pop_front();
+    return answer;
+}
+
 void ScriptedWindow::processMessages() {
     ++messagesProcessed;
     if (onProcessMessages) onProcessMessages();

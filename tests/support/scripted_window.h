@@ -23,6 +23,10 @@ public:
     std::vector<std::string> boxes;
 
     std::deque<bool> answers;  // answers to confirma; Yes when the queue is empty
+    // Answers to confirmaPadraoNao; No when the queue is empty.
+    std::deque<bool> answersDefaultNo;
+    // What stopRequested answers; a hook may set it in the middle of a run.
+    bool stop = false;
     std::set<engine::CheckBox> ticked;
     std::string origem;
     std::string destino;
@@ -40,6 +44,8 @@ public:
     void showPlainMessage(const std::string& text) override;
     void mensagem(const std::string& text, bool information) override;
     bool confirma(const std::string& text) override;
+    bool confirmaPadraoNao(const std::string& text) override;
+    bool stopRequested() const override { return stop; }
     void processMessages() override;
     bool isTicked(engine::CheckBox box) const override { return ticked.count(box) != 0; }
     std::string fileNameOrigem() const override { return origem; }
