@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "client_library.h"
-#include "codepage.h"
 #include "database_error.h"
+#include "file_name_encoding.h"
 #include "parameter_blocks.h"
 #include "pointer_list.h"
 #include "transaction.h"
@@ -69,22 +69,33 @@ void Attachment::open() {
         paramsChanged_ = false;
     }
     const ClientLibrary& lib = clientLibrary();
-    const std::string path = toCodePage(connection_);
-    ISC_STATUS_ARRAY status{};
-    if (lib.attach_database(status, static_cast<short>(path.size()), path.c_str(), &handle_,
-                            static_cast<short>(dpb_.size()), dpb_.data()) != 0) {
-        handle_ = 0;
-        throw statusError(status);
-    }
+    useFileNameEncoding();
+    const std::string connection = toFileNameBytes(connection_);
+    checkedCall(
+        [&](ISC_STATUS* status) {
+            return lib.attach_database(status, static_cast<short>(connection.size()), connection.c_str(), &handle_,
+                                       static_cast<short>(dpb_.size()), dpb_.data());
+        },
+        [&] { handle_ = 0; }, throwStatus);
+    lostConnection_.reset();
     const char item = isc_info_db_sql_dialect;
     char reply[512] = {};
-    if (lib.database_info(status, &handle_, 1, &item, sizeof reply, reply) != 0) raise(status);
+    // Without its dialect the attachment is not usable: it is detached again.
+    checkedCall([&](ISC_STATUS* status) { return lib.database_info(status, &handle_, 1, &item, sizeof reply, reply); },
+                [&] { detachQuietly(); }, throwStatus);
     databaseDialect_ = 1;
     if (reply[0] == isc_info_db_sql_dialect) {
         const auto length = static_cast<short>(lib.vax_integer(reply + 1, 2));
         databaseDialect_ = static_cast<int>(lib.vax_integer(reply + 3, length));
     }
     if (databaseDialect_ < sqlDialect_) sqlDialect_ = databaseDialect_;
+}
+
+void Attachment::detachQuietly() noexcept {
+    ISC_STATUS_ARRAY status{};
+    clientLibrary().detach_database(status, &handle_);
+    handle_ = 0;
+    databaseDialect_ = 1;
 }
 
 void Attachment::closeUsers() noexcept {
@@ -102,20 +113,22 @@ void Attachment::close() {
     if (!isOpen()) return;
     closeUsers();
     endTransactions();
-    ISC_STATUS_ARRAY status{};
-    const bool failed = clientLibrary().detach_database(status, &handle_) != 0;
-    handle_ = 0;
+    checkedCall([&](ISC_STATUS* status) { return clientLibrary().detach_database(status, &handle_); },
+                [&] {
+                    handle_ = 0;
+                    databaseDialect_ = 1;
+                },
+                throwStatus);
     databaseDialect_ = 1;
-    if (failed) throw statusError(status);
 }
 
 void Attachment::closeWithoutServer() {
-    // The statements and transactions let go of their handles without calls; the one detach
-    // lets the client library release what it holds for the lost connection.
+    // The statements let go of their handles without calls; the one detach lets the client
+    // library release what it holds for the lost connection.
     isc_db_handle lost = handle_;
     handle_ = 0;
     closeUsers();
-    for (Transaction* transaction : transactions_) transaction->abandon();
+    for (Transaction* transaction : transactions_) transaction->endAfterLoss(*this);
     ISC_STATUS_ARRAY status{};
     clientLibrary().detach_database(status, &lost);
     databaseDialect_ = 1;
@@ -123,7 +136,10 @@ void Attachment::closeWithoutServer() {
 
 void Attachment::raise(const ISC_STATUS* status) {
     DatabaseError error = statusError(status);
-    if (isConnectionLoss(status)) closeWithoutServer();
+    if (isConnectionLoss(status) && isOpen()) {
+        lostConnection_ = error;
+        closeWithoutServer();
+    }
     throw error;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <ibase.h>
+
+#include "checked_call.h"
+#include "database_error.h"
 
 namespace db {
 
@@ -50,10 +54,21 @@ public:
     isc_db_handle* handle() { return &handle_; }
 
     // Raises the failure of a status vector returned by a call on this attachment. A lost
-    // connection first closes the attachment without another call to the server: its users
-    // drop their handles and its transactions are forgotten, since a call on a connection in
-    // that state can wait for an answer that never comes.
+    // connection first closes the attachment without another call to it: its users drop their
+    // handles, since a call on a connection in that state can wait for an answer that never
+    // comes, and its transactions end where they also span a live attachment.
     [[noreturn]] void raise(const ISC_STATUS* status);
+
+    // Makes a client-library call on this attachment; a failure runs the clean-up and is
+    // raised as raise() does.
+    template <typename Call, typename CleanUp = NoCleanUp>
+    void call(Call&& clientCall, CleanUp&& cleanUp = {}) {
+        checkedCall(clientCall, cleanUp, [this](const ISC_STATUS* status) { raise(status); });
+    }
+
+    // The failure with which the connection was lost, while the attachment stays closed after
+    // it; objects closed by the loss report it instead of their own state.
+    const std::optional<DatabaseError>& lostConnection() const { return lostConnection_; }
 
     void addUser(AttachmentUser* user);
     void removeUser(AttachmentUser* user);
@@ -63,6 +78,7 @@ private:
     void addTransaction(Transaction* transaction);
     void removeTransaction(Transaction* transaction);
     void closeWithoutServer();
+    void detachQuietly() noexcept;
     void closeUsers() noexcept;
     void endTransactions() noexcept;
 
@@ -79,6 +95,7 @@ private:
     Transaction* defaultTransaction_ = nullptr;
     std::vector<Transaction*> transactions_;
     std::vector<AttachmentUser*> users_;
+    std::optional<DatabaseError> lostConnection_;
 };
 
 }  // namespace db

@@ -58,4 +58,6 @@ DatabaseError statusError(const ISC_STATUS* status) {
     return DatabaseError(text, sqlCode, errorCodesOf(status));
 }
 
+void throwStatus(const ISC_STATUS* status) { throw statusError(status); }
+
 }  // namespace db

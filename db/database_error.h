@@ -30,6 +30,9 @@ private:
 // period removed, nothing else added.
 DatabaseError statusError(const ISC_STATUS* status);
 
+// Raises the failure of a status vector.
+[[noreturn]] void throwStatus(const ISC_STATUS* status);
+
 // True when the status vector reports that the attachment is gone: a broken connection to
 // the server (lost connection, network read or write error) or the database or attachment
 // shut down under it. Further calls on such an attachment can wait for an answer that never

@@ -105,7 +105,8 @@ void Statement::setText(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!(end == text.size() && line.empty() && !lines_.empty())) lines_.emplace_back(line);
+        // A line break at the very end starts no further line, and the empty text has none.
+        if (!(end == text.size() && line.empty())) lines_.emplace_back(line);
         start = end + 1;
     }
     textChanged();
@@ -154,23 +155,16 @@ void Statement::prepare() {
     if (parsedText_.size() < 2) throw DatabaseError("Empty SQL Statement");
 
     const ClientLibrary& lib = clientLibrary();
-    ISC_STATUS_ARRAY status{};
-    if (lib.dsql_alloc_statement2(status, attachment_.handle(), &handle_) != 0) {
-        handle_ = 0;
-        attachment_.raise(status);
-    }
+    attachment_.call([&](ISC_STATUS* status) { return lib.dsql_alloc_statement2(status, attachment_.handle(), &handle_); },
+                     [this] { handle_ = 0; });
     const std::string sql = toCodePage(parsedText_);
-    if (lib.dsql_prepare(status, transaction_.handle(), &handle_, static_cast<unsigned short>(sql.size()), sql.c_str(),
-                         static_cast<unsigned short>(attachment_.sqlDialect()), nullptr) != 0) {
-        unprepare();
-        attachment_.raise(status);
-    }
+    callOrUnprepare([&](ISC_STATUS* status) {
+        return lib.dsql_prepare(status, transaction_.handle(), &handle_, static_cast<unsigned short>(sql.size()),
+                                sql.c_str(), static_cast<unsigned short>(attachment_.sqlDialect()), nullptr);
+    });
     const char item = isc_info_sql_stmt_type;
     char reply[16] = {};
-    if (lib.dsql_sql_info(status, &handle_, 1, &item, sizeof reply, reply) != 0) {
-        unprepare();
-        attachment_.raise(status);
-    }
+    callOrUnprepare([&](ISC_STATUS* status) { return lib.dsql_sql_info(status, &handle_, 1, &item, sizeof reply, reply); });
     statementType_ = reply[0] == isc_info_sql_stmt_type
                          ? static_cast<int>(lib.vax_integer(reply + 3, static_cast<short>(lib.vax_integer(reply + 1, 2))))
                          : 0;
@@ -178,12 +172,10 @@ void Statement::prepare() {
     auto describe = [&](std::unique_ptr<Sqlda>& sqlda, bool bind, std::size_t expected) {
         sqlda = std::make_unique<Sqlda>(static_cast<short>(expected));
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const ISC_STATUS result = bind ? lib.dsql_describe_bind(status, &handle_, 1, sqlda->get())
-                                           : lib.dsql_describe(status, &handle_, 1, sqlda->get());
-            if (result != 0) {
-                unprepare();
-                attachment_.raise(status);
-            }
+            callOrUnprepare([&](ISC_STATUS* status) {
+                return bind ? lib.dsql_describe_bind(status, &handle_, 1, sqlda->get())
+                            : lib.dsql_describe(status, &handle_, 1, sqlda->get());
+            });
             if (sqlda->described() <= sqlda->get()->sqln) break;
             sqlda->resize(sqlda->described());
         }
@@ -222,95 +214,101 @@ void Statement::unprepare() noexcept {
     columns_.clear();
 }
 
+namespace {
+
+// The most bytes a text value can carry in a parameter: its length field is a signed 16-bit number.
+constexpr std::size_t kLongestText = 32767;
+
+[[noreturn]] void textTooLong(std::size_t length, std::size_t limit) {
+    throw DatabaseError("Trying to store a string of length " + std::to_string(length) +
+                        " into a field that can only contain " + std::to_string(limit));
+}
+
+template <typename T>
+void store(XSQLVAR& v, short type, const T& value, short scale = 0) {
+    v.sqltype = static_cast<short>(type | kNullFlag);
+    v.sqllen = sizeof value;
+    v.sqlscale = scale;
+    std::memcpy(v.sqldata, &value, sizeof value);
+}
+
+}  // namespace
+
 void Statement::bindParameters() {
     const auto count = static_cast<std::size_t>(input_->described());
     boundTexts_.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        XSQLVAR& v = input_->var(i);
-        const FieldDescription& described = paramDescriptions_[i];
-        // Each variable owns at least 16 bytes, enough for every non-text value; a text
-        // points at its converted bytes instead.
-        v.sqldata = input_->slots[i];
-        *v.sqlind = 0;
-        v.sqlscale = 0;
-        static const Parameter kUnset("");
-        const Parameter& p = i < params_.size() ? params_[i] : kUnset;
-        switch (p.kind()) {
-        case Parameter::Kind::Null:
+    static const Parameter::Value kUnset;
+    for (std::size_t i = 0; i < count; ++i) bindParameter(i, i < params_.size() ? params_[i].value() : kUnset);
+}
+
+void Statement::bindParameter(std::size_t index, const Parameter::Value& value) {
+    XSQLVAR& v = input_->var(index);
+    const FieldDescription& described = paramDescriptions_[index];
+    // Each variable owns at least 16 bytes, enough for every non-text value; a text points
+    // at its converted bytes instead.
+    v.sqldata = input_->slots[index];
+    *v.sqlind = 0;
+    struct Binder {
+        Statement& statement;
+        XSQLVAR& v;
+        const FieldDescription& described;
+        std::size_t index;
+
+        void operator()(std::monostate) const {
             v.sqltype = static_cast<short>(described.type | kNullFlag);
             v.sqllen = described.length;
             v.sqlscale = described.scale;
             *v.sqlind = -1;
-            break;
-        case Parameter::Kind::Integer: {
-            const auto value = static_cast<ISC_LONG>(p.integer_);
-            v.sqltype = SQL_LONG | kNullFlag;
-            v.sqllen = sizeof value;
-            std::memcpy(v.sqldata, &value, sizeof value);
-            break;
         }
-        case Parameter::Kind::BigInteger:
-        case Parameter::Kind::Scaled: {
-            const ISC_INT64 value = p.integer_;
-            v.sqltype = SQL_INT64 | kNullFlag;
-            v.sqllen = sizeof value;
-            v.sqlscale = static_cast<short>(p.kind() == Parameter::Kind::Scaled ? p.scale_ : 0);
-            std::memcpy(v.sqldata, &value, sizeof value);
-            break;
+        void operator()(std::int32_t value) const { store(v, SQL_LONG, static_cast<ISC_LONG>(value)); }
+        void operator()(std::int64_t value) const { store(v, SQL_INT64, static_cast<ISC_INT64>(value)); }
+        void operator()(const Parameter::Scaled& value) const {
+            store(v, SQL_INT64, static_cast<ISC_INT64>(value.value), static_cast<short>(value.scale));
         }
-        case Parameter::Kind::Double:
-            v.sqltype = SQL_DOUBLE | kNullFlag;
-            v.sqllen = sizeof p.double_;
-            std::memcpy(v.sqldata, &p.double_, sizeof p.double_);
-            break;
-        case Parameter::Kind::Date: {
-            const ISC_DATE value = p.date_.day + kIscDateOffset;
-            v.sqltype = SQL_TYPE_DATE | kNullFlag;
-            v.sqllen = sizeof value;
-            std::memcpy(v.sqldata, &value, sizeof value);
-            break;
+        void operator()(double value) const { store(v, SQL_DOUBLE, value); }
+        void operator()(const Parameter::Date& value) const {
+            store(v, SQL_TYPE_DATE, static_cast<ISC_DATE>(value.value.day + kIscDateOffset));
         }
-        case Parameter::Kind::Timestamp: {
-            const ISC_TIMESTAMP value{p.date_.day + kIscDateOffset, p.date_.time};
-            v.sqltype = SQL_TIMESTAMP | kNullFlag;
-            v.sqllen = sizeof value;
-            std::memcpy(v.sqldata, &value, sizeof value);
-            break;
+        void operator()(const Parameter::Timestamp& value) const {
+            store(v, SQL_TIMESTAMP, ISC_TIMESTAMP{value.value.day + kIscDateOffset, value.value.time});
         }
-        case Parameter::Kind::Text: {
-            std::string& bytes = boundTexts_[i];
-            bytes = toCodePage(p.text_);
-            if (isTextType(described.type) && described.length > 0 && bytes.size() > static_cast<std::size_t>(described.length))
-                throw DatabaseError("Trying to store a string of length " + std::to_string(bytes.size()) +
-                                    " into a field that can only contain " + std::to_string(described.length));
+        void operator()(const std::string& value) const {
+            std::string& bytes = statement.boundTexts_[index];
+            bytes = toCodePage(value);
+            const bool textColumn = isTextType(described.type);
+            if (textColumn && described.length > 0 && bytes.size() > static_cast<std::size_t>(described.length))
+                textTooLong(bytes.size(), static_cast<std::size_t>(described.length));
+            if (bytes.size() > kLongestText) textTooLong(bytes.size(), kLongestText);
             v.sqltype = SQL_TEXT | kNullFlag;
-            v.sqlsubtype = isTextType(described.type) ? described.subType : short{0};
+            v.sqlsubtype = textColumn ? described.subType : short{0};
             v.sqllen = static_cast<short>(bytes.size());
+            v.sqlscale = 0;
             v.sqldata = bytes.data();
-            break;
         }
-        }
-    }
+    };
+    std::visit(Binder{*this, v, described, index}, value);
 }
 
 void Statement::execute() {
     if (cursorOpen_) fail("Cannot perform this operation on an open dataset");
     prepare();
     bindParameters();
-    ISC_STATUS_ARRAY status{};
     const ClientLibrary& lib = clientLibrary();
-    if (lib.dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get()) != 0) attachment_.raise(status);
+    attachment_.call(
+        [&](ISC_STATUS* status) { return lib.dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get()); });
     // A SELECT run as a command leaves no cursor behind.
-    if (isSelect() && lib.dsql_free_statement(status, &handle_, DSQL_close) != 0) attachment_.raise(status);
+    if (isSelect())
+        attachment_.call([&](ISC_STATUS* status) { return lib.dsql_free_statement(status, &handle_, DSQL_close); });
 }
 
 void Statement::open() {
     if (cursorOpen_) return;
     prepare();
+    if (!isSelect()) fail("Cannot open a statement that returns no rows");
     bindParameters();
-    ISC_STATUS_ARRAY status{};
-    if (clientLibrary().dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get()) != 0)
-        attachment_.raise(status);
+    attachment_.call([&](ISC_STATUS* status) {
+        return clientLibrary().dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get());
+    });
     cursorOpen_ = true;
     recordCount_ = 0;
     eof_ = !fetch();
@@ -318,20 +316,23 @@ void Statement::open() {
 }
 
 bool Statement::fetch() {
-    ISC_STATUS_ARRAY status{};
-    const ISC_STATUS result = clientLibrary().dsql_fetch(status, &handle_, 1, output_->get());
-    if (result == 100) return false;
-    if (result != 0) attachment_.raise(status);
-    ++recordCount_;
-    return true;
+    bool fetched = true;
+    attachment_.call([&](ISC_STATUS* status) {
+        const ISC_STATUS result = clientLibrary().dsql_fetch(status, &handle_, 1, output_->get());
+        // Status 100 is the end of the rows, not a failure.
+        fetched = result == 0;
+        return result == 100 ? 0 : result;
+    });
+    if (fetched) ++recordCount_;
+    return fetched;
 }
 
 void Statement::close() {
     if (!cursorOpen_) return;
     cursorOpen_ = false;
-    ISC_STATUS_ARRAY status{};
-    if (transaction_.isActive() && clientLibrary().dsql_free_statement(status, &handle_, DSQL_close) != 0)
-        attachment_.raise(status);
+    if (transaction_.isActive())
+        attachment_.call(
+            [&](ISC_STATUS* status) { return clientLibrary().dsql_free_statement(status, &handle_, DSQL_close); });
 }
 
 void Statement::closeCursorQuietly() noexcept {
@@ -437,23 +438,30 @@ std::string Column::asText() const {
         const ClientLibrary& lib = clientLibrary();
         ISC_QUAD id;
         std::memcpy(&id, data(), sizeof id);
-        ISC_STATUS_ARRAY status{};
         isc_blob_handle blob = 0;
-        if (lib.open_blob2(status, statement_.attachment_.handle(), statement_.transaction_.handle(), &blob, &id, 0,
-                           nullptr) != 0)
-            statement_.attachment_.raise(status);
+        statement_.attachment_.call([&](ISC_STATUS* status) {
+            return lib.open_blob2(status, statement_.attachment_.handle(), statement_.transaction_.handle(), &blob,
+                                  &id, 0, nullptr);
+        });
         std::string bytes;
         char segment[8192];
-        for (;;) {
-            unsigned short got = 0;
-            const ISC_STATUS result = lib.get_segment(status, &blob, &got, sizeof segment, segment);
-            if (result != 0 && result != isc_segment) break;
-            bytes.append(segment, got);
+        const auto closeBlob = [&] {
+            ISC_STATUS_ARRAY ignored{};
+            lib.close_blob(ignored, &blob);
+        };
+        for (bool more = true; more;) {
+            statement_.attachment_.call(
+                [&](ISC_STATUS* status) {
+                    unsigned short got = 0;
+                    const ISC_STATUS result = lib.get_segment(status, &blob, &got, sizeof segment, segment);
+                    bytes.append(segment, got);
+                    // A segment larger than the buffer comes in parts; the end of the blob ends the loop.
+                    more = result == 0 || result == isc_segment;
+                    return more || status[1] == isc_segstr_eof ? 0 : result;
+                },
+                closeBlob);
         }
-        const bool ended = status[1] == isc_segstr_eof;
-        ISC_STATUS_ARRAY closeStatus{};
-        lib.close_blob(closeStatus, &blob);
-        if (!ended) statement_.attachment_.raise(status);
+        closeBlob();
         return fromCodePage(bytes);
     }
     default:
@@ -489,11 +497,8 @@ double Column::asDouble() const {
     switch (d.type) {
     case SQL_SHORT:
     case SQL_LONG:
-    case SQL_INT64: {
-        double value = static_cast<double>(asStoredInteger());
-        for (short k = 0; k > d.scale; --k) value /= 10;
-        return value;
-    }
+    case SQL_INT64:
+        return scaledToDouble(asStoredInteger(), d.scale);
     case SQL_FLOAT: {
         if (isNull()) return 0;
         float v;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include <ibase.h>
@@ -18,51 +19,37 @@ class Transaction;
 // A named parameter of a statement and the value set on it.
 class Parameter {
 public:
-    enum class Kind { Null, Integer, BigInteger, Scaled, Double, Date, Timestamp, Text };
+    // A value × 10^scale, scale ≤ 0; the server brings it to the column's own scale.
+    struct Scaled {
+        std::int64_t value;
+        int scale;
+    };
+    struct Date {
+        DateTime value;
+    };
+    struct Timestamp {
+        DateTime value;
+    };
+    // No value set: sent as NULL.
+    using Value = std::variant<std::monostate, std::int32_t, std::int64_t, Scaled, double, Date, Timestamp, std::string>;
 
     explicit Parameter(std::string name) : name_(std::move(name)) {}
     const std::string& name() const { return name_; }
-    Kind kind() const { return kind_; }
+    const Value& value() const { return value_; }
+    bool isNull() const { return std::holds_alternative<std::monostate>(value_); }
 
-    void setNull() { kind_ = Kind::Null; }
-    void setInteger(std::int32_t value) { set(Kind::Integer, value); }
-    void setBigInteger(std::int64_t value) { set(Kind::BigInteger, value); }
-    // value × 10^scale, scale ≤ 0; the server brings it to the column's own scale.
-    void setScaled(std::int64_t value, int scale) {
-        set(Kind::Scaled, value);
-        scale_ = scale;
-    }
-    void setDouble(double value) {
-        kind_ = Kind::Double;
-        double_ = value;
-    }
-    void setDate(DateTime value) {
-        kind_ = Kind::Date;
-        date_ = value;
-    }
-    void setTimestamp(DateTime value) {
-        kind_ = Kind::Timestamp;
-        date_ = value;
-    }
-    void setText(std::string value) {
-        kind_ = Kind::Text;
-        text_ = std::move(value);
-    }
+    void setNull() { value_ = std::monostate{}; }
+    void setInteger(std::int32_t value) { value_ = value; }
+    void setBigInteger(std::int64_t value) { value_ = value; }
+    void setScaled(std::int64_t value, int scale) { value_ = Scaled{value, scale}; }
+    void setDouble(double value) { value_ = value; }
+    void setDate(DateTime value) { value_ = Date{value}; }
+    void setTimestamp(DateTime value) { value_ = Timestamp{value}; }
+    void setText(std::string value) { value_ = std::move(value); }
 
 private:
-    friend class Statement;
-    void set(Kind kind, std::int64_t value) {
-        kind_ = kind;
-        integer_ = value;
-    }
-
     std::string name_;
-    Kind kind_ = Kind::Null;
-    std::int64_t integer_ = 0;
-    int scale_ = 0;
-    double double_ = 0;
-    DateTime date_;
-    std::string text_;
+    Value value_;
 };
 
 // How the server describes a parameter or a result column.
@@ -156,6 +143,12 @@ private:
     void textChanged();
     void unprepare() noexcept;
     void bindParameters();
+    void bindParameter(std::size_t index, const Parameter::Value& value);
+    // A call on the statement's attachment; a failure frees the statement first.
+    template <typename Call>
+    void callOrUnprepare(Call&& clientCall) {
+        attachment_.call(clientCall, [this] { unprepare(); });
+    }
     bool fetch();
     [[noreturn]] void fail(const std::string& message) const;
 

@@ -142,13 +142,21 @@ struct TableWriter::Impl {
         for (const FieldDescription& column : refresh.columns()) refreshColumnFields.push_back(fieldIndex(column.name));
     }
 
+    // A writer closed by its attachment's lost connection reports that loss, not its state.
+    void requireInserting() const {
+        if (state == State::Inserting) return;
+        if (state == State::Closed && read.attachment().lostConnection()) throw *read.attachment().lostConnection();
+        throw DatabaseError("Not in edit mode");
+    }
+
     void post() {
-        if (state != State::Inserting) throw DatabaseError("Not in edit mode");
+        requireInserting();
         for (std::size_t field : requiredFields)
             if (row[field].isNull) throw DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value");
         for (std::size_t p = 0; p < insertBindings.size(); ++p) {
             const InsertBinding& binding = insertBindings[p];
             const FieldValue& value = row[binding.field];
+            if (!value.isNull && !value.fits) throwCannotHold(value, fields[binding.field], name);
             // Checked here, before the statement's own check, so that the first number is
             // the length of the text as the field kept it.
             if (binding.textLimit > 0 && !value.isNull) {
@@ -201,7 +209,7 @@ struct TableWriter::Impl {
     }
 
     FieldValue& slotToSet(std::size_t field) {
-        if (state != State::Inserting) throw DatabaseError("Not in edit mode");
+        requireInserting();
         return row[field];
     }
 };
@@ -228,7 +236,10 @@ void TableWriter::open() {
 WriterField& TableWriter::fieldByName(std::string_view name) { return impl_->handles[impl_->fieldIndex(name)]; }
 
 void TableWriter::startNewRow() {
-    if (!isOpen()) impl_->fail("Cannot perform this operation on a closed dataset");
+    if (!isOpen()) {
+        if (attachment_.lostConnection()) throw *attachment_.lostConnection();
+        impl_->fail("Cannot perform this operation on a closed dataset");
+    }
     // A row being filled, or pending after a failed post, is dropped without another attempt.
     for (FieldValue& value : impl_->row) value.clear();
     impl_->state = Impl::State::Inserting;

@@ -1,6 +1,7 @@
 #include "table_writer_values.h"
 
 #include <cmath>
+#include <limits>
 
 #include "database_error.h"
 #include "text.h"
@@ -12,6 +13,9 @@ namespace {
 // A decimal field holds its value as a count of ten-thousandths.
 constexpr int kDecimalScale = -4;
 constexpr std::int64_t kTenThousand = 10'000;
+
+// Wide enough for a 53-bit mantissa times ten thousand, shifted.
+__extension__ typedef unsigned __int128 Wide;
 
 [[noreturn]] void fieldFailure(std::string_view owner, const FieldDeclaration& field, const std::string& what) {
     throw DatabaseError(std::string(owner) + ": Field '" + std::string(field.name) + "' " + what);
@@ -31,6 +35,38 @@ std::int64_t tenThousandths(std::int64_t stored, int scale) {
 }
 
 }  // namespace
+
+std::optional<std::int64_t> tenThousandthsOf(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    // value = mantissa × 2^exponent exactly, the mantissa a 53-bit integer; the count is
+    // mantissa × 10000 × 2^exponent, rounded once.
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent);
+    const auto mantissa = static_cast<std::int64_t>(std::ldexp(fraction, 53));
+    exponent -= 53;
+    const Wide product = static_cast<Wide>(mantissa) * kTenThousand;  // below 2^67
+    Wide magnitude = 0;
+    if (exponent >= 0) {
+        if (exponent > 63) return std::nullopt;
+        magnitude = product << exponent;
+        if ((magnitude >> exponent) != product) return std::nullopt;
+    } else if (exponent > -68) {
+        const int shift = -exponent;
+        magnitude = product >> shift;
+        const Wide remainder = product - (magnitude << shift);
+        const Wide half = static_cast<Wide>(1) << (shift - 1);
+        if (remainder > half || (remainder == half && (magnitude & 1) != 0)) ++magnitude;
+    }
+    // Far below one ten-thousandth (the product is under 2^67) the count is 0.
+    constexpr auto kLargest = static_cast<Wide>(std::numeric_limits<std::int64_t>::max());
+    if (magnitude > kLargest) return std::nullopt;
+    const auto count = static_cast<std::int64_t>(magnitude);
+    return value < 0 ? -count : count;
+}
+
+void throwCannotHold(const FieldValue& slot, const FieldDeclaration& field, std::string_view owner) {
+    fieldFailure(owner, field, "cannot hold " + formatDouble(slot.real));
+}
 
 void assignInteger(FieldValue& slot, const FieldDeclaration& field, std::int32_t value, std::string_view owner) {
     switch (field.kind) {
@@ -58,11 +94,10 @@ void assignInteger(FieldValue& slot, const FieldDeclaration& field, std::int32_t
 void assignDouble(FieldValue& slot, const FieldDeclaration& field, double value, std::string_view owner) {
     switch (field.kind) {
     case FieldKind::Decimal: {
-        // The default floating-point rounding mode sends a value halfway between two
-        // ten-thousandths to the even one.
-        const double scaled = std::nearbyint(value * static_cast<double>(kTenThousand));
-        if (!(std::fabs(scaled) < std::ldexp(1.0, 63))) fieldFailure(owner, field, "cannot hold " + formatDouble(value));
-        slot.integer = static_cast<std::int64_t>(scaled);
+        const std::optional<std::int64_t> count = tenThousandthsOf(value);
+        slot.fits = count.has_value();
+        slot.integer = count.value_or(0);
+        slot.real = value;
         break;
     }
     case FieldKind::Double:
@@ -106,7 +141,7 @@ std::int32_t integerOf(const FieldValue& slot, const FieldDeclaration& field, st
     case FieldKind::BigInteger:
         return roundScaled(slot.integer, 0);
     case FieldKind::Decimal:
-        return roundScaled(slot.integer, kDecimalScale);
+        return slot.fits ? roundScaled(slot.integer, kDecimalScale) : roundDouble(slot.real);
     case FieldKind::Double:
         return roundDouble(slot.real);
     case FieldKind::Date:
@@ -126,7 +161,7 @@ std::string textOf(const FieldValue& slot, const FieldDeclaration& field) {
     case FieldKind::BigInteger:
         return std::to_string(slot.integer);
     case FieldKind::Decimal:
-        return formatScaled(slot.integer, kDecimalScale);
+        return slot.fits ? formatScaled(slot.integer, kDecimalScale) : formatDouble(slot.real);
     case FieldKind::Double:
         return formatDouble(slot.real);
     case FieldKind::Date:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,13 +15,17 @@ namespace db {
 struct FieldValue {
     bool isNull = true;
     std::int64_t integer = 0;  // 32- and 64-bit integers; decimals in ten-thousandths
-    double real = 0;           // double precision
+    double real = 0;           // double precision; a decimal's value when it does not fit
+    // False for a decimal whose value has no count of ten-thousandths in 64 bits (too large,
+    // infinite or not a number): setting it tests nothing, the post refuses it.
+    bool fits = true;
     DateTime dateTime;         // dates (time of day 0) and timestamps
     std::string text;          // texts and blobs
 
     // Back to null; the text keeps its buffer for the next row.
     void clear() {
         isNull = true;
+        fits = true;
         text.clear();
     }
 };
@@ -31,6 +36,13 @@ void assignInteger(FieldValue& slot, const FieldDeclaration& field, std::int32_t
 void assignDouble(FieldValue& slot, const FieldDeclaration& field, double value, std::string_view owner);
 void assignText(FieldValue& slot, const FieldDeclaration& field, const std::string& value, std::string_view owner);
 void assignDateTime(FieldValue& slot, const FieldDeclaration& field, const DateTime& value, std::string_view owner);
+
+// A double rounded to ten-thousandths from its exact binary value, a value exactly halfway
+// going to the even neighbour; none when the count does not fit in 64 bits.
+std::optional<std::int64_t> tenThousandthsOf(double value);
+
+// The failure of a post whose decimal value cannot be sent.
+[[noreturn]] void throwCannotHold(const FieldValue& slot, const FieldDeclaration& field, std::string_view owner);
 
 // A value that is not null, read as an integer or as a text.
 std::int32_t integerOf(const FieldValue& slot, const FieldDeclaration& field, std::string_view owner);

@@ -1,5 +1,6 @@
 #include "transaction.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "attachment.h"
@@ -52,6 +53,9 @@ void Transaction::removeStatement(Statement* statement) { eraseFrom(statements_,
 void Transaction::start() {
     if (isActive()) throw DatabaseError("Transaction is active");
     if (attachments_.empty()) throw DatabaseError("No databases are listed in transaction component");
+    // A closed attachment, one whose connection was lost for instance, has no handle to start on.
+    for (const Attachment* attachment : attachments_)
+        if (!attachment->isOpen()) throw DatabaseError("Cannot perform operation -- DB is not open");
     if (paramsChanged_) {
         tpb_ = buildTransactionParameterBlock(params_);
         paramsChanged_ = false;
@@ -66,11 +70,11 @@ void Transaction::start() {
     entries.reserve(attachments_.size());
     for (Attachment* attachment : attachments_)
         entries.push_back({attachment->handle(), static_cast<int>(tpb_.size()), tpb_.data()});
-    ISC_STATUS_ARRAY status{};
-    if (clientLibrary().start_multiple(status, &handle_, static_cast<short>(entries.size()), entries.data()) != 0) {
-        handle_ = 0;
-        raise(status);
-    }
+    checkedCall(
+        [&](ISC_STATUS* status) {
+            return clientLibrary().start_multiple(status, &handle_, static_cast<short>(entries.size()), entries.data());
+        },
+        [&] { handle_ = 0; }, [this](const ISC_STATUS* status) { raise(status); });
 }
 
 void Transaction::requireActive() const {
@@ -79,23 +83,20 @@ void Transaction::requireActive() const {
 
 void Transaction::commitRetaining() {
     requireActive();
-    ISC_STATUS_ARRAY status{};
-    if (clientLibrary().commit_retaining(status, &handle_) != 0) raise(status);
+    call([&](ISC_STATUS* status) { return clientLibrary().commit_retaining(status, &handle_); });
 }
 
 void Transaction::commit() {
     requireActive();
     closeCursors();
-    ISC_STATUS_ARRAY status{};
-    if (clientLibrary().commit_transaction(status, &handle_) != 0) raise(status);
+    call([&](ISC_STATUS* status) { return clientLibrary().commit_transaction(status, &handle_); });
     handle_ = 0;
 }
 
 void Transaction::rollback() {
     requireActive();
     closeCursors();
-    ISC_STATUS_ARRAY status{};
-    if (clientLibrary().rollback_transaction(status, &handle_) != 0) raise(status);
+    call([&](ISC_STATUS* status) { return clientLibrary().rollback_transaction(status, &handle_); });
     handle_ = 0;
 }
 
@@ -108,9 +109,22 @@ void Transaction::forceEnd() noexcept {
     handle_ = 0;
 }
 
-void Transaction::abandon() noexcept {
+void Transaction::endAfterLoss(const Attachment& lost) noexcept {
     if (!isActive()) return;
     closeCursors();
+    const bool spansLiveAttachment = std::any_of(attachments_.begin(), attachments_.end(), [&](Attachment* attachment) {
+        return attachment != &lost && attachment->isOpen();
+    });
+    if (spansLiveAttachment) {
+        // Ended on the live attachments as closing ends it, with a commit. A commit with
+        // retention commits each attachment's part in turn, without the two-phase prepare
+        // that the lost part would fail; the rollback then ends the retained transaction. The
+        // lost part answers both with a failure, which changes nothing.
+        ISC_STATUS_ARRAY status{};
+        const ClientLibrary& lib = clientLibrary();
+        lib.commit_retaining(status, &handle_);
+        lib.rollback_transaction(status, &handle_);
+    }
     handle_ = 0;
 }
 

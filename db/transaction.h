@@ -5,6 +5,8 @@
 
 #include <ibase.h>
 
+#include "checked_call.h"
+
 namespace db {
 
 class Attachment;
@@ -35,9 +37,10 @@ public:
 
     // Ends the transaction with a commit, or a rollback when the commit fails; never throws.
     void forceEnd() noexcept;
-    // Forgets the transaction without a call to the server, after one of its attachments was
-    // lost: a call could wait for an answer that never comes.
-    void abandon() noexcept;
+    // Ends the transaction after the connection of one of its attachments was lost: committed
+    // where it also spans a live attachment, otherwise forgotten without a call to the server,
+    // since a call on the lost connection could wait for an answer that never comes.
+    void endAfterLoss(const Attachment& lost) noexcept;
 
     void addStatement(Statement* statement);
     void removeStatement(Statement* statement);
@@ -49,6 +52,10 @@ private:
     void requireActive() const;
     void closeCursors() noexcept;
     [[noreturn]] void raise(const ISC_STATUS* status);
+    template <typename Call>
+    void call(Call&& clientCall) {
+        checkedCall(clientCall, NoCleanUp{}, [this](const ISC_STATUS* status) { raise(status); });
+    }
 
     std::string name_;
     std::vector<std::string> params_;

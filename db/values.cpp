@@ -1,5 +1,6 @@
 #include "values.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -121,8 +122,25 @@ std::int32_t roundScaled(std::int64_t value, int scale) {
 }
 
 std::int32_t roundDouble(double value) {
+    if (!std::isfinite(value)) throwNotAnInteger(formatDouble(value));
     // The default floating-point rounding mode rounds a half to the even neighbour.
     return checkedInt32(static_cast<long double>(std::nearbyint(value)), formatDouble(value));
+}
+
+double scaledToDouble(std::int64_t value, int scale) {
+    // Powers of ten up to 10^22 are exact doubles, and so is every integer up to 2^53: one
+    // division of two exact operands then gives the nearest double.
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::int64_t kExactInteger = std::int64_t{1} << 53;
+    const int places = -scale;
+    if (places >= 0 && places <= 22 && value <= kExactInteger && value >= -kExactInteger)
+        return static_cast<double>(value) / kPowersOfTen[places];
+    // Otherwise the decimal itself is read, which rounds once.
+    const std::string decimal = std::to_string(value) + "e" + std::to_string(scale);
+    double result = 0;
+    std::from_chars(decimal.data(), decimal.data() + decimal.size(), result);
+    return result;
 }
 
 std::string formatScaled(std::int64_t value, int scale) {
@@ -171,14 +189,40 @@ std::string formatTime(const DateTime& value) {
 std::string formatTimestamp(const DateTime& value) { return formatDate(value) + " " + formatTime(value); }
 
 double parseDouble(std::string_view text) {
-    std::string normalized = trimBlanks(text);
-    for (char& c : normalized)
-        if (c == kDecimalSeparator) c = '.';
-    char* end = nullptr;
-    const double value = std::strtod(normalized.c_str(), &end);
-    if (normalized.empty() || end != normalized.c_str() + normalized.size())
-        throw DatabaseError("''" + std::string(text) + "'' is not a valid floating point value");
-    return value;
+    const std::string trimmed = trimBlanks(text);
+    // The number is checked against the regional format here, then read by from_chars, which
+    // follows no locale and rounds correctly.
+    std::string number;
+    std::size_t i = 0;
+    auto digitsFrom = [&](std::size_t& at) {
+        const std::size_t begin = at;
+        while (at < trimmed.size() && trimmed[at] >= '0' && trimmed[at] <= '9') number += trimmed[at++];
+        return at - begin;
+    };
+    const bool negative = i < trimmed.size() && trimmed[i] == '-';
+    if (i < trimmed.size() && (trimmed[i] == '-' || trimmed[i] == '+')) ++i;
+    std::size_t digits = digitsFrom(i);
+    if (i < trimmed.size() && trimmed[i] == kDecimalSeparator) {
+        number += '.';
+        ++i;
+        digits += digitsFrom(i);
+    }
+    bool valid = digits > 0;
+    if (valid && i < trimmed.size() && (trimmed[i] == 'e' || trimmed[i] == 'E')) {
+        number += 'e';
+        ++i;
+        if (i < trimmed.size() && (trimmed[i] == '-' || trimmed[i] == '+')) number += trimmed[i++];
+        valid = digitsFrom(i) > 0;
+    }
+    double value = 0;
+    if (valid && i == trimmed.size()) {
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+        valid = error == std::errc() && end == number.data() + number.size();
+    } else {
+        valid = false;
+    }
+    if (!valid) throw DatabaseError("''" + std::string(text) + "'' is not a valid floating point value");
+    return negative ? -value : value;
 }
 
 DateTime parseDateTime(std::string_view text) {

@@ -38,7 +38,11 @@ std::optional<std::int32_t> parseInteger(std::string_view text);
 std::int32_t roundScaled(std::int64_t value, int scale);
 
 // A floating-point number rounded to a whole number, a half going to the even neighbour.
+// Not-a-number and the infinities fail like a text that is not an integer.
 std::int32_t roundDouble(double value);
+
+// A scaled integer (value × 10^scale) as the double nearest to that decimal.
+double scaledToDouble(std::int64_t value, int scale);
 
 // Texts of numbers and dates in the regional formats.
 std::string formatScaled(std::int64_t value, int scale);
@@ -47,7 +51,10 @@ std::string formatDate(const DateTime& value);
 std::string formatTime(const DateTime& value);
 std::string formatTimestamp(const DateTime& value);
 
-// A text read as a number or a date in the regional formats (used for text columns).
+// A text read as a number or a date in the regional formats (used for text columns). A
+// number is an optional sign, digits with at most one regional decimal separator among or
+// after them, and an optional exponent ("E" or "e", an optional sign, digits); blanks around
+// it are ignored. The process's locale plays no part.
 double parseDouble(std::string_view text);
 DateTime parseDateTime(std::string_view text);
 

@@ -88,20 +88,19 @@ void FilenameEdit::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void FilenameEdit::dropEvent(QDropEvent* event) {
-    const QString path = firstDroppedFile(event->mimeData());
+    const QString path = firstDroppedFile(event->mimeData()).left(kDroppedPathLength);
     if (path.isEmpty()) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
-    takeDroppedFile(path.left(kDroppedPathLength));
-}
-
-void FilenameEdit::takeDroppedFile(const QString& path) {
+    // The name is checked before the drop is accepted, so that the drag source sees a
+    // refused name as a refused drop.
     if (!isValidFileName(nameOfText(path))) {
+        event->ignore();
         boxes_.showError("Invalid file name - " + path.toStdString());
         return;
     }
+    event->acceptProposedAction();
     setText(quotedWhenBlank(path));
 }
 

@@ -32,7 +32,6 @@ protected:
 
 private:
     void placeButton();
-    void takeDroppedFile(const QString& path);
 
     FileDialogs& dialogs_;
     MessageBoxes& boxes_;

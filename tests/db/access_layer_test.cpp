@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <future>
+#include <limits>
 
+#include "accented_folder.h"
 #include "attachment.h"
 #include "client_library.h"
 #include "database_error.h"
@@ -262,6 +265,9 @@ TEST_F(AccessLayer, BadInputGivesClearFailuresAndLeavesObjectsUsable) {
     statement.setText("x");
     statement.clearText();
     EXPECT_EQ(failureText([&] { statement.execute(); }), "Empty SQL Statement");
+    statement.setText("");
+    EXPECT_EQ(failureText([&] { statement.execute(); }), "Empty SQL Statement");
+    EXPECT_EQ(failureText([&] { statement.open(); }), "Empty SQL Statement");
     statement.setText(" ");
     EXPECT_NE(failureText([&] { statement.execute(); }).find("Unexpected end of command"), std::string::npos);
     statement.setText("SELEC nothing");
@@ -326,6 +332,162 @@ TEST_F(AccessLayer, LostConnectionClosesTheAttachmentAndRaises) {
 
     ASSERT_EQ(std::system((gfix + "-online " + database.connectionString()).c_str()), 0);
     EXPECT_NO_THROW(query.open());  // opens its attachment again
+}
+
+void shutDown(const TestDatabase& database) {
+    const std::string gfix = "gfix -user SYSDBA -password pinewheel -shut full -force 0 " + database.connectionString();
+    ASSERT_EQ(std::system(gfix.c_str()), 0);
+}
+
+void bringOnline(const TestDatabase& database) {
+    const std::string gfix = "gfix -user SYSDBA -password pinewheel -online " + database.connectionString();
+    ASSERT_EQ(std::system(gfix.c_str()), 0);
+}
+
+TEST(AccessLayerFileNames, DatabaseInAFolderWithAnAccentedNameOpensAndTakesWrites) {
+    TestDatabase database{kTables};
+    test_support::AccentedFolder folder;
+    for (const std::string& name : {std::string("merak.fdb"), std::string("Cópia de ação.fdb")}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.add(database, name);
+        ASSERT_NE(path.find("/Área de Trabalho/"), std::string::npos);
+        Connection accented("localhost:" + path);
+        ASSERT_EQ(failureText([&] { accented.attachment.open(); }), "<no failure>");
+        db::Statement insert("IBQueryFireBird", accented.attachment, accented.transaction);
+        insert.setText("INSERT INTO PESSOA (ID, NOME) VALUES ((SELECT COUNT(*) FROM PESSOA) + 1, :NOME)");
+        insert.param("NOME").setText(name.substr(0, name.find('.')).substr(0, 9));
+        insert.execute();
+        accented.attachment.close();
+    }
+    Connection check(database.connectionString());
+    EXPECT_EQ(scalar(check.attachment, check.transaction, "SELECT LIST(NOME, '|') FROM PESSOA"), "merak|Cópia de");
+}
+
+// The destination transaction spans the source after connecting; losing the source must end
+// it on the destination too, so that the destination can still be written and closed.
+TEST_F(AccessLayer, LostSourceEndsTheSharedTransactionOnTheDestination) {
+    TestDatabase sourceDatabase{"CREATE TABLE PRODUTO (PRO_CODIGO INTEGER);"};
+    Connection source(sourceDatabase.connectionString(), test_support::kSourceParams, "IBDBOrigem");
+    source.attachment.setDefaultTransaction(&connection.transaction);
+    connection.attachment.open();
+    source.attachment.open();
+    connection.transaction.start();
+    db::Statement insert("IBQueryFireBird", connection.attachment, connection.transaction);
+    insert.setText("INSERT INTO PESSOA (ID) VALUES (:ID)");
+    insert.param("ID").setInteger(1);
+    insert.execute();
+    connection.transaction.commitRetaining();
+    insert.param("ID").setInteger(2);
+    insert.execute();  // posted, not yet committed
+
+    // The source cursor reads in the source's own transaction and sees the loss.
+    db::Statement origem("IBQueryOrigem", source.attachment, source.transaction);
+    origem.setText("SELECT PRO_CODIGO FROM PRODUTO");
+    shutDown(sourceDatabase);
+    auto attempt = std::async(std::launch::async, [&] { return failureText([&] { origem.open(); }); });
+    ASSERT_EQ(attempt.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "a call hung";
+    const std::string lost = attempt.get();
+    EXPECT_NE(lost.find("shutdown"), std::string::npos) << lost;
+    EXPECT_FALSE(source.attachment.isOpen());
+    EXPECT_FALSE(connection.transaction.isActive());
+
+    // A new destination transaction would span the closed source: it is refused in so many
+    // words, and the destination closes without a failure.
+    insert.param("ID").setInteger(3);
+    EXPECT_EQ(failureText([&] { insert.execute(); }), "Cannot perform operation -- DB is not open");
+    EXPECT_EQ(failureText([&] { connection.attachment.close(); }), "<no failure>");
+    bringOnline(sourceDatabase);
+
+    Connection check(database.connectionString(), kDestinationParams, "Check");
+    EXPECT_EQ(scalar(check.attachment, check.transaction, "SELECT LIST(ID, ',') FROM (SELECT ID FROM PESSOA ORDER BY ID)"),
+              "1,2");
+    // No attachment of the closed destination is left on the server.
+    EXPECT_EQ(scalar(check.attachment, check.transaction,
+                     "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
+                     "AND MON$SYSTEM_FLAG = 0"),
+              "0");
+    source.attachment.setDefaultTransaction(nullptr);
+}
+
+TEST_F(AccessLayer, MisuseFailsWithAClearText) {
+    connection.attachment.open();
+    db::Statement statement("IBQueryOrigem", connection.attachment, connection.transaction);
+    statement.setText("UPDATE PESSOA SET NOME = 'x'");
+    EXPECT_EQ(failureText([&] { statement.open(); }), "IBQueryOrigem: Cannot open a statement that returns no rows");
+    EXPECT_FALSE(statement.isOpen());
+    EXPECT_NO_THROW(statement.execute());
+
+    // A text bound to a parameter that is not a text is limited by the length field.
+    statement.setText("INSERT INTO PESSOA (ID) VALUES (:ID)");
+    for (const std::size_t length : {std::size_t{32768}, std::size_t{70000}}) {
+        statement.param("ID").setText(std::string(length, '1'));
+        EXPECT_EQ(failureText([&] { statement.execute(); }),
+                  "Trying to store a string of length " + std::to_string(length) +
+                      " into a field that can only contain 32767");
+    }
+    statement.param("ID").setText("  12");
+    EXPECT_NO_THROW(statement.execute());
+
+    // Values that are not numbers read as integers fail like texts that are not integers.
+    statement.setText("INSERT INTO TIPOS (C, D) VALUES (:C, :D)");
+    struct Case {
+        const char* tag;
+        double value;
+        const char* shown;
+    };
+    const Case cases[] = {{"nan", std::numeric_limits<double>::quiet_NaN(), "NAN"},
+                          {"inf", std::numeric_limits<double>::infinity(), "INF"},
+                          {"-in", -std::numeric_limits<double>::infinity(), "-INF"},
+                          {"big", 3e9, "3000000000"}};
+    for (const Case& c : cases) {
+        statement.param("C").setText(c.tag);
+        statement.param("D").setDouble(c.value);
+        statement.execute();
+    }
+    db::Statement query("IBQueryOrigem", connection.attachment, connection.transaction);
+    for (const Case& c : cases) {
+        query.setText(std::string("SELECT D FROM TIPOS WHERE C = '") + c.tag + "'");
+        query.open();
+        EXPECT_EQ(failureText([&] { query.column("D").asInteger(); }),
+                  std::string("''") + c.shown + "'' is not a valid integer value");
+        query.close();
+    }
+}
+
+// An exact numeric read as a floating-point number is the double nearest to its decimal.
+TEST(AccessLayerNumbers, ExactNumericsReadAsTheNearestDouble) {
+    // Every stored integer from 0 to 9999 at scales 3, 4 and 2.
+    TestDatabase database{
+        "CREATE TABLE NUMEROS (N3 NUMERIC(18,3), N4 NUMERIC(18,4), N2 NUMERIC(9,2), B NUMERIC(18,4));\n"
+        "SET TERM ^ ;\n"
+        "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 10000) DO BEGIN\n"
+        "  INSERT INTO NUMEROS (N3, N4, N2) VALUES (:I / 1000.000, :I / 10000.0000, :I / 100.00); I = I + 1;\n"
+        "END END^\n"
+        "SET TERM ; ^\n"};
+    Connection connection{database.connectionString()};
+    db::Statement extremes("Extremes", connection.attachment, connection.transaction);
+    extremes.setText("INSERT INTO NUMEROS (B) VALUES (:B)");
+    for (const std::int64_t stored : {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min(),
+                                      std::int64_t{9007199254740993}, std::int64_t{-70}}) {
+        extremes.param("B").setScaled(stored, -4);
+        extremes.execute();
+    }
+
+    db::Statement query("IBQueryOrigem", connection.attachment, connection.transaction);
+    query.setText("SELECT * FROM NUMEROS");
+    query.open();
+    int rows = 0;
+    for (; !query.eof(); query.next(), ++rows) {
+        for (const char* name : {"N3", "N4", "N2", "B"}) {
+            const db::Column column = query.column(name);
+            if (column.isNull()) continue;
+            // strtod rounds the decimal text once, correctly.
+            const std::string decimal = std::to_string(column.asStoredInteger()) + "e" +
+                                        std::to_string(column.description().scale);
+            ASSERT_EQ(column.asDouble(), std::strtod(decimal.c_str(), nullptr)) << name << " " << decimal;
+        }
+    }
+    EXPECT_EQ(rows, 10004);
 }
 
 }  // namespace

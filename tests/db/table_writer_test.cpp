@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -120,6 +122,8 @@ public:
     }
 
     int count(const std::string& table) { return select("select count(*) from " + table)->column(0).asInteger(); }
+
+    std::string connectionString() const { return database_.connectionString(); }
 
 private:
     test_support::TestDatabase database_;
@@ -258,12 +262,23 @@ TEST_F(TableWriter, NumbersReachTheDatabaseByTheFieldKind) {
         double value;
         std::int64_t stored;  // the column's own stored integer
     };
-    // Into a decimal, a value exactly halfway between two ten-thousandths goes to the even one.
+    // Into a decimal, the exact value of the double is rounded to ten-thousandths, a value
+    // exactly halfway between two of them going to the even one. The doubles nearest to
+    // 0.00035 and 123.45675 lie just below the half, those nearest to -0.00005 and 0.00025
+    // just beyond it, although value × 10000 rounds to the half in each case.
     const Case cases[] = {
         {"VALOR", 1.03125, 10312},
         {"VALOR", 1.09375, 10938},
         {"VALOR", -1.03125, -10312},
         {"VALOR", 2.00005001, 20001},
+        {"VALOR", 0.00035, 3},
+        {"VALOR", -0.00005, -1},
+        {"VALOR", 0.00025, 3},
+        {"VALOR", -0.00025, -3},
+        {"VALOR", 0.00015, 1},
+        {"VALOR", 123.45675, 1234567},
+        {"VALOR", 1e-300, 0},
+        {"VALOR", 922337203685477.5, 9223372036854775000},
         {"PRECO", 17.0, 1700},
     };
     int key = 0;
@@ -284,6 +299,34 @@ TEST_F(TableWriter, NumbersReachTheDatabaseByTheFieldKind) {
     EXPECT_EQ(row->column("PRECO").asStoredInteger(), 500);
     EXPECT_EQ(row->column("TOTAL").asStoredInteger(), 1058);
     EXPECT_EQ(row->column("PESO").asDouble(), 0.1);
+}
+
+// Setting a field tests no range: a value with no count of ten-thousandths in 64 bits is
+// refused by its row's post, and the next row goes in.
+TEST_F(TableWriter, DecimalThatCannotBeSentFailsOnlyItsRowsPost) {
+    struct Case {
+        double value;
+        const char* failure;
+    };
+    const Case cases[] = {
+        {922337203685477.5807, "IBDS_Teste: Field 'VALOR' cannot hold 922337203685478"},
+        {-1e19, "IBDS_Teste: Field 'VALOR' cannot hold -1E+19"},
+        {std::numeric_limits<double>::infinity(), "IBDS_Teste: Field 'VALOR' cannot hold INF"},
+        {std::numeric_limits<double>::quiet_NaN(), "IBDS_Teste: Field 'VALOR' cannot hold NAN"},
+    };
+    int key = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failure);
+        startRow(++key);
+        EXPECT_EQ(failureOf([&] { field("VALOR").setDouble(c.value); }), "");
+        field("NOME").setText("recusada");
+        EXPECT_EQ(failureOf([&] { writer.post(); }), c.failure);
+        startRow(++key);
+        field("VALOR").setDouble(1.5);
+        EXPECT_EQ(failureOf([&] { writer.post(); }), "");
+    }
+    EXPECT_EQ(destination.count("ITENS"), 4);
+    EXPECT_EQ(destination.select("select count(*) from ITENS where NOME = 'recusada'")->column(0).asInteger(), 0);
 }
 
 TEST_F(TableWriter, DateAndTimeIntoADateFieldKeepsTheDay) {
@@ -461,6 +504,32 @@ TEST_F(TableWriter, ClosingTheAttachmentClosesTheWriter) {
     startRow(6);
     writer.post();
     EXPECT_EQ(destination.count("ITENS"), 2);
+}
+
+// A lost destination closes the writer with its attachment; what the writer is asked next
+// fails with the lost connection's own text, as the failure that closed it did.
+TEST_F(TableWriter, LostDestinationIsReportedWithTheConnectionsOwnText) {
+    startRow(1);
+    writer.post();
+    destination.transaction.commitRetaining();
+    startRow(2);
+    const std::string gfix = "gfix -user SYSDBA -password pinewheel ";
+    ASSERT_EQ(std::system((gfix + "-shut full -force 0 " + destination.connectionString()).c_str()), 0);
+    db::Statement lookup("lookup", destination.attachment, destination.transaction);
+    lookup.setText("select CODIGO from ITENS");
+    const std::string lost = failureOf([&] { lookup.open(); });
+    EXPECT_NE(lost.find("shutdown"), std::string::npos) << lost;
+    EXPECT_FALSE(writer.isOpen());
+
+    EXPECT_EQ(failureOf([&] { field("NOME").setText("x"); }), lost);
+    EXPECT_EQ(failureOf([&] { writer.post(); }), lost);
+    EXPECT_EQ(failureOf([&] { writer.startNewRow(); }), lost);
+    ASSERT_EQ(std::system((gfix + "-online " + destination.connectionString()).c_str()), 0);
+
+    // Once attached again the writer knows only its own state.
+    writer.open();
+    EXPECT_EQ(failureOf([&] { field("NOME").setText("x"); }), "Not in edit mode");
+    EXPECT_EQ(destination.count("ITENS"), 1);
 }
 
 // The real declarations, each against a table built from its own fields.

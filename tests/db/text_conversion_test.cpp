@@ -1,4 +1,12 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <string>
 
 #include "codepage.h"
 #include "database_error.h"
@@ -68,6 +76,81 @@ TEST(NumberText, ExactNumericsLoseTrailingZerosAndRoundHalfToEven) {
     EXPECT_EQ(db::roundDouble(2.5), 2);
     EXPECT_EQ(db::roundDouble(3.5), 4);
     EXPECT_EQ(db::formatDouble(1.25), "1,25");
+}
+
+// The process's numeric locale set to Brazilian Portuguese, as Qt sets it from the desktop's
+// environment, and back to "C" at the end. The locale is compiled into a folder of its own
+// when the machine has none installed.
+class BrazilianNumericLocale {
+public:
+    BrazilianNumericLocale() {
+        if (std::setlocale(LC_NUMERIC, "pt_BR.UTF-8") != nullptr) return;
+        char pattern[] = "/tmp/tavlo-merak-locale-XXXXXX";
+        if (::mkdtemp(pattern) == nullptr) return;
+        folder_ = pattern;
+        const std::string build = "localedef -i pt_BR -f UTF-8 " + folder_ + "/pt_BR.UTF-8 >/dev/null 2>&1";
+        if (std::system(build.c_str()) != 0) return;
+        ::setenv("LOCPATH", folder_.c_str(), 1);
+        std::setlocale(LC_NUMERIC, "pt_BR.UTF-8");
+    }
+    ~BrazilianNumericLocale() {
+        std::setlocale(LC_NUMERIC, "C");
+        ::unsetenv("LOCPATH");
+        if (!folder_.empty()) std::filesystem::remove_all(folder_);
+    }
+    bool active() const { return std::localeconv()->decimal_point == std::string(","); }
+
+private:
+    std::string folder_;
+};
+
+TEST(NumberText, FloatingPointTextsFollowTheRegionalFormatWhateverTheLocale) {
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case valid[] = {{"2,25", 2.25},   {" -1,5 ", -1.5}, {"+3", 3},        {"10", 10},          {",5", 0.5},
+                          {"5,", 5},        {"1,5E3", 1500},  {"2e-2", 0.02},   {"0,1", 0.1},        {"-0", -0.0},
+                          {"007", 7},       {"1E+2", 100}};
+    const char* const invalid[] = {"",    "inf",    "nan",  "-INF", "infinity", "0x1p3", "0x10", "2.25",
+                                   "1,2,3", "1e",   "e5",   ",",    "+-1",     "1 000", "12a",  "1,5e3,0",
+                                   "1e400"};
+    for (const char* locale : {"C", "pt_BR"}) {
+        SCOPED_TRACE(locale);
+        std::optional<BrazilianNumericLocale> brazilian;
+        if (std::string(locale) == "pt_BR") {
+            brazilian.emplace();
+            ASSERT_TRUE(brazilian->active()) << "no pt_BR locale could be set";
+        }
+        for (const Case& c : valid) EXPECT_EQ(db::parseDouble(c.text), c.value) << '"' << c.text << '"';
+        for (const char* text : invalid) {
+            try {
+                const double value = db::parseDouble(text);
+                ADD_FAILURE() << '"' << text << "\" read as " << value;
+            } catch (const db::DatabaseError& e) {
+                EXPECT_EQ(e.text(), "''" + std::string(text) + "'' is not a valid floating point value");
+            }
+        }
+        EXPECT_EQ(db::formatDouble(2.25), "2,25");
+    }
+}
+
+// Not a number and the infinities have no integer; they fail as texts that are no integer do.
+TEST(NumberText, NonFiniteDoublesAreNoIntegers) {
+    struct Case {
+        double value;
+        const char* shown;
+    };
+    for (const Case& c : {Case{std::numeric_limits<double>::quiet_NaN(), "NAN"},
+                          Case{std::numeric_limits<double>::infinity(), "INF"},
+                          Case{-std::numeric_limits<double>::infinity(), "-INF"}}) {
+        try {
+            db::roundDouble(c.value);
+            ADD_FAILURE() << c.shown << " read as an integer";
+        } catch (const db::DatabaseError& e) {
+            EXPECT_EQ(e.text(), std::string("''") + c.shown + "'' is not a valid integer value");
+        }
+    }
 }
 
 TEST(DateText, CivilDatesCountFrom30December1899) {

@@ -175,7 +175,7 @@ TEST_F(FilenameEditTest, DropTakesTheFirstFileCutTo254Characters) {
 TEST_F(FilenameEditTest, DropOfAnInvalidNameIsRefusedWithTheErrorBox) {
     edit->setText(QStringLiteral("/antes.fdb"));
     const QString bracket = folder.path() + QStringLiteral("/[copia]/tavlo.fdb");
-    drop({bracket});
+    EXPECT_FALSE(drop({bracket})) << "the drag source must see the drop refused";
     EXPECT_EQ(edit->text(), QStringLiteral("/antes.fdb"));
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].icon, ui::BoxIcon::Error);
