@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "accented_folder.h"
+#include "codepage.h"
 #include "import_fixture.h"
 
 namespace {
@@ -50,8 +51,9 @@ TEST(BatchAccentedFolder, FullRunFromTheCommandLineAndFromTheSettings) {
         const std::string destino = folder.add(destination, fromSettings ? "merak 2.fdb" : "merak.fdb");
         std::string command = quotedForShell(program.string()) + " --tabelas clientes,fornecedores,produtos,vendedores --sim";
         if (fromSettings) {
+            // The settings file is kept in the code page, as the window writes it.
             std::ofstream(program.parent_path() / "Config.ini", std::ios::binary)
-                << "[Bancos]\r\nOrigem=" << origem << "\r\nDestino=" << destino << "\r\n";
+                << db::toCodePage("[Bancos]\r\nOrigem=" + origem + "\r\nDestino=" + destino + "\r\n");
         } else {
             command += " --origem " + quotedForShell(origem) + " --destino " + quotedForShell(destino);
         }
