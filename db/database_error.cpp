@@ -39,7 +39,8 @@ std::vector<long> errorCodesOf(const ISC_STATUS* status) {
 bool isConnectionLoss(const ISC_STATUS* status) {
     for (long code : errorCodesOf(status))
         if (code == isc_lost_db_connection || code == isc_net_read_err || code == isc_net_write_err ||
-            code == isc_att_shutdown || code == isc_shutdown) return true;
+            code == isc_att_shutdown || code == isc_shutdown)
+            return true;
     return false;
 }
 

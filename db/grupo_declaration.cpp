@@ -17,8 +17,9 @@ constexpr FieldDeclaration kFields[] = {
 constinit const TableDeclaration kGrupoDeclaration{
     .table = "GRUPO",
     .fields = kFields,
-    .insertSql = "insert into GRUPO (ID_GRUPO, MARGEM, NOME_GRUPO, USA_MARGEM) "
-                 "values (:ID_GRUPO, :MARGEM, :NOME_GRUPO, :USA_MARGEM)",
+    .insertSql =
+        "insert into GRUPO (ID_GRUPO, MARGEM, NOME_GRUPO, USA_MARGEM) "
+        "values (:ID_GRUPO, :MARGEM, :NOME_GRUPO, :USA_MARGEM)",
     .refreshSql = "Select ID_GRUPO, NOME_GRUPO, USA_MARGEM, MARGEM from GRUPO where ID_GRUPO = :ID_GRUPO",
 };
 

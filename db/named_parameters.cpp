@@ -31,7 +31,8 @@ ParsedSql parseNamedParameters(std::string_view sql) {
             if (start < sql.size() && isQuote(sql[start])) {
                 const std::size_t close = sql.find(sql[start], start + 1);
                 end = close == std::string_view::npos ? sql.size() : close + 1;
-                name = std::string(sql.substr(start + 1, (close == std::string_view::npos ? sql.size() : close) - start - 1));
+                name = std::string(
+                    sql.substr(start + 1, (close == std::string_view::npos ? sql.size() : close) - start - 1));
             } else {
                 while (end < sql.size() && !endsName(sql[end])) ++end;
                 name = std::string(sql.substr(start, end - start));

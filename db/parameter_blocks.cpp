@@ -15,6 +15,7 @@ namespace db {
 namespace {
 
 // The database parameter-block names; each one's code is its position in the list, from 1.
+// clang-format off
 constexpr std::array<std::string_view, 85> kDpbNames = {
     "cdd_pathname", "allocation", "journal", "page_size", "num_buffers", "buffer_length", "debug",
     "garbage_collect", "verify", "sweep", "enable_journal", "disable_journal", "dbkey_scope",
@@ -31,6 +32,7 @@ constexpr std::array<std::string_view, 85> kDpbNames = {
     "trusted_auth", "process_name", "trusted_role", "org_filename", "utf8_filename", "ext_call_depth",
     "auth_block", "client_version", "remote_protocol", "host_name", "os_user", "specific_auth_data",
     "sys_encrypt_password"};
+// clang-format on
 
 // The items this layer can write: each takes a text value.
 constexpr std::array<std::string_view, 7> kSupportedDpbNames = {
@@ -38,10 +40,10 @@ constexpr std::array<std::string_view, 7> kSupportedDpbNames = {
 
 // The transaction parameter-block names; codes are positions from 1.
 constexpr std::array<std::string_view, 21> kTpbNames = {
-    "consistency", "concurrency", "shared", "protected", "exclusive", "wait", "nowait",
-    "read", "write", "lock_read", "lock_write", "verb_time", "commit_time", "ignore_limbo",
-    "read_committed", "autocommit", "rec_version", "no_rec_version", "restart_requests",
-    "no_auto_undo", "no_savepoint"};
+    "consistency",      "concurrency",  "shared",         "protected",  "exclusive",   "wait",
+    "nowait",           "read",         "write",          "lock_read",  "lock_write",  "verb_time",
+    "commit_time",      "ignore_limbo", "read_committed", "autocommit", "rec_version", "no_rec_version",
+    "restart_requests", "no_auto_undo", "no_savepoint"};
 
 template <std::size_t N>
 int codeOf(const std::array<std::string_view, N>& names, std::string_view name) {

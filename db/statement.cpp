@@ -23,7 +23,9 @@ short baseType(short sqltype) { return static_cast<short>(sqltype & ~kNullFlag);
 
 bool isTextType(short type) { return type == SQL_TEXT || type == SQL_VARYING; }
 
-std::size_t alignUp(std::size_t offset, std::size_t alignment) { return (offset + alignment - 1) / alignment * alignment; }
+std::size_t alignUp(std::size_t offset, std::size_t alignment) {
+    return (offset + alignment - 1) / alignment * alignment;
+}
 
 }  // namespace
 
@@ -66,8 +68,10 @@ struct Statement::Sqlda {
             XSQLVAR& v = var(i);
             slots[i] = data.data() + offsets[i];
             v.sqldata = slots[i];
-            const std::size_t length = static_cast<std::size_t>(v.sqllen) + (baseType(v.sqltype) == SQL_VARYING ? 2 : 0);
-            v.sqlind = reinterpret_cast<short*>(data.data() + alignUp(offsets[i] + std::max(length, minimumPerVariable), 2));
+            const std::size_t length =
+                static_cast<std::size_t>(v.sqllen) + (baseType(v.sqltype) == SQL_VARYING ? 2 : 0);
+            v.sqlind =
+                reinterpret_cast<short*>(data.data() + alignUp(offsets[i] + std::max(length, minimumPerVariable), 2));
             v.sqltype = static_cast<short>(v.sqltype | kNullFlag);
         }
     }
@@ -155,8 +159,9 @@ void Statement::prepare() {
     if (parsedText_.size() < 2) throw DatabaseError("Empty SQL Statement");
 
     const ClientLibrary& lib = clientLibrary();
-    attachment_.call([&](ISC_STATUS* status) { return lib.dsql_alloc_statement2(status, attachment_.handle(), &handle_); },
-                     [this] { handle_ = 0; });
+    attachment_.call(
+        [&](ISC_STATUS* status) { return lib.dsql_alloc_statement2(status, attachment_.handle(), &handle_); },
+        [this] { handle_ = 0; });
     const std::string sql = toCodePage(parsedText_);
     callOrUnprepare([&](ISC_STATUS* status) {
         return lib.dsql_prepare(status, transaction_.handle(), &handle_, static_cast<unsigned short>(sql.size()),
@@ -164,10 +169,12 @@ void Statement::prepare() {
     });
     const char item = isc_info_sql_stmt_type;
     char reply[16] = {};
-    callOrUnprepare([&](ISC_STATUS* status) { return lib.dsql_sql_info(status, &handle_, 1, &item, sizeof reply, reply); });
-    statementType_ = reply[0] == isc_info_sql_stmt_type
-                         ? static_cast<int>(lib.vax_integer(reply + 3, static_cast<short>(lib.vax_integer(reply + 1, 2))))
-                         : 0;
+    callOrUnprepare(
+        [&](ISC_STATUS* status) { return lib.dsql_sql_info(status, &handle_, 1, &item, sizeof reply, reply); });
+    statementType_ =
+        reply[0] == isc_info_sql_stmt_type
+            ? static_cast<int>(lib.vax_integer(reply + 3, static_cast<short>(lib.vax_integer(reply + 1, 2))))
+            : 0;
 
     auto describe = [&](std::unique_ptr<Sqlda>& sqlda, bool bind, std::size_t expected) {
         sqlda = std::make_unique<Sqlda>(static_cast<short>(expected));
@@ -184,8 +191,7 @@ void Statement::prepare() {
     paramDescriptions_.clear();
     for (short i = 0; i < input_->described(); ++i) {
         const XSQLVAR& v = input_->var(static_cast<std::size_t>(i));
-        paramDescriptions_.push_back(
-            {"", baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen});
+        paramDescriptions_.push_back({"", baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen});
     }
     input_->allocate(16);
     columns_.clear();
@@ -193,8 +199,9 @@ void Statement::prepare() {
         describe(output_, false, 32);
         for (short i = 0; i < output_->described(); ++i) {
             const XSQLVAR& v = output_->var(static_cast<std::size_t>(i));
-            columns_.push_back({fromCodePage(std::string_view(v.aliasname, static_cast<std::size_t>(v.aliasname_length))),
-                                baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen});
+            columns_.push_back(
+                {fromCodePage(std::string_view(v.aliasname, static_cast<std::size_t>(v.aliasname_length))),
+                 baseType(v.sqltype), v.sqlsubtype, v.sqlscale, v.sqllen});
         }
         output_->allocate(0);
     }
@@ -294,8 +301,9 @@ void Statement::execute() {
     prepare();
     bindParameters();
     const ClientLibrary& lib = clientLibrary();
-    attachment_.call(
-        [&](ISC_STATUS* status) { return lib.dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get()); });
+    attachment_.call([&](ISC_STATUS* status) {
+        return lib.dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get());
+    });
     // A SELECT run as a command leaves no cursor behind.
     if (isSelect())
         attachment_.call([&](ISC_STATUS* status) { return lib.dsql_free_statement(status, &handle_, DSQL_close); });
@@ -376,9 +384,7 @@ const FieldDescription& Column::description() const { return statement_.columns_
 
 const char* Column::data() const { return statement_.output_->var(index_).sqldata; }
 
-bool Column::isNull() const {
-    return statement_.recordCount_ == 0 || *statement_.output_->var(index_).sqlind < 0;
-}
+bool Column::isNull() const { return statement_.recordCount_ == 0 || *statement_.output_->var(index_).sqlind < 0; }
 
 void Column::cannotRead(const char* as) const {
     throw DatabaseError(statement_.name_ + ": Field '" + description().name + "' cannot be read as " + as);
@@ -440,8 +446,8 @@ std::string Column::asText() const {
         std::memcpy(&id, data(), sizeof id);
         isc_blob_handle blob = 0;
         statement_.attachment_.call([&](ISC_STATUS* status) {
-            return lib.open_blob2(status, statement_.attachment_.handle(), statement_.transaction_.handle(), &blob,
-                                  &id, 0, nullptr);
+            return lib.open_blob2(status, statement_.attachment_.handle(), statement_.transaction_.handle(), &blob, &id,
+                                  0, nullptr);
         });
         std::string bytes;
         char segment[8192];

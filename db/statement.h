@@ -31,7 +31,8 @@ public:
         DateTime value;
     };
     // No value set: sent as NULL.
-    using Value = std::variant<std::monostate, std::int32_t, std::int64_t, Scaled, double, Date, Timestamp, std::string>;
+    using Value =
+        std::variant<std::monostate, std::int32_t, std::int64_t, Scaled, double, Date, Timestamp, std::string>;
 
     explicit Parameter(std::string name) : name_(std::move(name)) {}
     const std::string& name() const { return name_; }

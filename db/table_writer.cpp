@@ -152,7 +152,8 @@ struct TableWriter::Impl {
     void post() {
         requireInserting();
         for (std::size_t field : requiredFields)
-            if (row[field].isNull) throw DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value");
+            if (row[field].isNull)
+                throw DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value");
         for (std::size_t p = 0; p < insertBindings.size(); ++p) {
             const InsertBinding& binding = insertBindings[p];
             const FieldValue& value = row[binding.field];

@@ -41,10 +41,10 @@ struct FieldDeclaration {
 
 // A destination table as a writer knows it.
 struct TableDeclaration {
-    std::string_view table;                     // e.g. "CLIENTES"
-    std::span<const FieldDeclaration> fields;   // in declaration order
-    std::string_view insertSql;                 // "insert into ... values (:A, ...)"
-    std::string_view refreshSql;                // "Select ... from ... where KEY = :KEY"
+    std::string_view table;                    // e.g. "CLIENTES"
+    std::span<const FieldDeclaration> fields;  // in declaration order
+    std::string_view insertSql;                // "insert into ... values (:A, ...)"
+    std::string_view refreshSql;               // "Select ... from ... where KEY = :KEY"
 };
 
 // The four destination tables.

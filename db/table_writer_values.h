@@ -19,8 +19,8 @@ struct FieldValue {
     // False for a decimal whose value has no count of ten-thousandths in 64 bits (too large,
     // infinite or not a number): setting it tests nothing, the post refuses it.
     bool fits = true;
-    DateTime dateTime;         // dates (time of day 0) and timestamps
-    std::string text;          // texts and blobs
+    DateTime dateTime;  // dates (time of day 0) and timestamps
+    std::string text;   // texts and blobs
 
     // Back to null; the text keeps its buffer for the next row.
     void clear() {

@@ -49,7 +49,8 @@ TEST(BatchAccentedFolder, FullRunFromTheCommandLineAndFromTheSettings) {
         const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
         const std::string origem = folder.add(source, fromSettings ? "tavlo 2.fdb" : "tavlo.fdb");
         const std::string destino = folder.add(destination, fromSettings ? "merak 2.fdb" : "merak.fdb");
-        std::string command = quotedForShell(program.string()) + " --tabelas clientes,fornecedores,produtos,vendedores --sim";
+        std::string command =
+            quotedForShell(program.string()) + " --tabelas clientes,fornecedores,produtos,vendedores --sim";
         if (fromSettings) {
             // The settings file is kept in the code page, as the window writes it.
             std::ofstream(program.parent_path() / "Config.ini", std::ios::binary)

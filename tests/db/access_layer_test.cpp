@@ -318,10 +318,11 @@ TEST_F(AccessLayer, LostConnectionClosesTheAttachmentAndRaises) {
     // broken connection closes the attachment.
     auto attempts = std::async(std::launch::async, [&] {
         std::string last;
-        for (int i = 0; i < 5 && connection.attachment.isOpen(); ++i) last = failureText([&] {
-            query.open();
-            query.close();
-        });
+        for (int i = 0; i < 5 && connection.attachment.isOpen(); ++i)
+            last = failureText([&] {
+                query.open();
+                query.close();
+            });
         return last;
     });
     ASSERT_EQ(attempts.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "a call hung";
@@ -399,9 +400,42 @@ TEST_F(AccessLayer, LostSourceEndsTheSharedTransactionOnTheDestination) {
     bringOnline(sourceDatabase);
 
     Connection check(database.connectionString(), kDestinationParams, "Check");
-    EXPECT_EQ(scalar(check.attachment, check.transaction, "SELECT LIST(ID, ',') FROM (SELECT ID FROM PESSOA ORDER BY ID)"),
-              "1,2");
+    EXPECT_EQ(
+        scalar(check.attachment, check.transaction, "SELECT LIST(ID, ',') FROM (SELECT ID FROM PESSOA ORDER BY ID)"),
+        "1,2");
     // No attachment of the closed destination is left on the server.
+    EXPECT_EQ(scalar(check.attachment, check.transaction,
+                     "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
+                     "AND MON$SYSTEM_FLAG = 0"),
+              "0");
+    source.attachment.setDefaultTransaction(nullptr);
+}
+
+// The mirror case: the destination is lost while the shared transaction also spans the source.
+TEST_F(AccessLayer, LostDestinationEndsTheSharedTransactionOnTheSource) {
+    TestDatabase sourceDatabase{"CREATE TABLE PRODUTO (PRO_CODIGO INTEGER);"};
+    Connection source(sourceDatabase.connectionString(), test_support::kSourceParams, "IBDBOrigem");
+    source.attachment.setDefaultTransaction(&connection.transaction);
+    connection.attachment.open();
+    source.attachment.open();
+    connection.transaction.start();
+    db::Statement origem("IBQueryOrigem", source.attachment, source.transaction);
+    origem.setText("SELECT PRO_CODIGO FROM PRODUTO");
+    origem.open();
+    db::Statement insert("IBQueryFireBird", connection.attachment, connection.transaction);
+    insert.setText("INSERT INTO PESSOA (ID) VALUES (1)");
+    shutDown(database);
+    auto attempt = std::async(std::launch::async, [&] { return failureText([&] { insert.execute(); }); });
+    ASSERT_EQ(attempt.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "a call hung";
+    EXPECT_NE(attempt.get().find("shutdown"), std::string::npos);
+    EXPECT_FALSE(connection.attachment.isOpen());
+    EXPECT_FALSE(connection.transaction.isActive());
+
+    // The source still reads and closes without a failure, leaving nothing on the server.
+    EXPECT_EQ(origem.column("PRO_CODIGO").asText(), "");
+    EXPECT_EQ(failureText([&] { source.attachment.close(); }), "<no failure>");
+    bringOnline(database);
+    Connection check(sourceDatabase.connectionString(), kDestinationParams, "Check");
     EXPECT_EQ(scalar(check.attachment, check.transaction,
                      "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
                      "AND MON$SYSTEM_FLAG = 0"),
@@ -421,9 +455,9 @@ TEST_F(AccessLayer, MisuseFailsWithAClearText) {
     statement.setText("INSERT INTO PESSOA (ID) VALUES (:ID)");
     for (const std::size_t length : {std::size_t{32768}, std::size_t{70000}}) {
         statement.param("ID").setText(std::string(length, '1'));
-        EXPECT_EQ(failureText([&] { statement.execute(); }),
-                  "Trying to store a string of length " + std::to_string(length) +
-                      " into a field that can only contain 32767");
+        EXPECT_EQ(failureText([&] { statement.execute(); }), "Trying to store a string of length " +
+                                                                 std::to_string(length) +
+                                                                 " into a field that can only contain 32767");
     }
     statement.param("ID").setText("  12");
     EXPECT_NO_THROW(statement.execute());
@@ -467,8 +501,9 @@ TEST(AccessLayerNumbers, ExactNumericsReadAsTheNearestDouble) {
     Connection connection{database.connectionString()};
     db::Statement extremes("Extremes", connection.attachment, connection.transaction);
     extremes.setText("INSERT INTO NUMEROS (B) VALUES (:B)");
-    for (const std::int64_t stored : {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min(),
-                                      std::int64_t{9007199254740993}, std::int64_t{-70}}) {
+    for (const std::int64_t stored :
+         {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min(),
+          std::int64_t{9007199254740993}, std::int64_t{-70}}) {
         extremes.param("B").setScaled(stored, -4);
         extremes.execute();
     }
@@ -482,8 +517,8 @@ TEST(AccessLayerNumbers, ExactNumericsReadAsTheNearestDouble) {
             const db::Column column = query.column(name);
             if (column.isNull()) continue;
             // strtod rounds the decimal text once, correctly.
-            const std::string decimal = std::to_string(column.asStoredInteger()) + "e" +
-                                        std::to_string(column.description().scale);
+            const std::string decimal =
+                std::to_string(column.asStoredInteger()) + "e" + std::to_string(column.description().scale);
             ASSERT_EQ(column.asDouble(), std::strtod(decimal.c_str(), nullptr)) << name << " " << decimal;
         }
     }

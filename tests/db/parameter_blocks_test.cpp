@@ -33,7 +33,8 @@ TEST(DatabaseParameterBlock, DestinationLinesGiveThe32ByteBlock) {
 }
 
 TEST(DatabaseParameterBlock, SourceLinesGiveThe20ByteBlock) {
-    const db::DatabaseParameterBlock block = db::buildDatabaseParameterBlock({"user_name=sysdba", "password=pinewheel"});
+    const db::DatabaseParameterBlock block =
+        db::buildDatabaseParameterBlock({"user_name=sysdba", "password=pinewheel"});
     EXPECT_EQ(block.bytes, bytes({1, 28, 6}) + std::string("sysdba") + bytes({29, 9}) + std::string("pinewheel"));
     EXPECT_FALSE(block.characterSet.has_value());
 }

@@ -18,7 +18,8 @@ namespace {
 class SchemaDatabase {
 public:
     explicit SchemaDatabase(const std::string& name)
-        : database_(test_support::schemaFile(name + "-schema.sql") + test_support::schemaFile(name + "-sample-data.sql")),
+        : database_(test_support::schemaFile(name + "-schema.sql") +
+                    test_support::schemaFile(name + "-sample-data.sql")),
           connection_(database_.connectionString()) {
         attachment_.open();
     }

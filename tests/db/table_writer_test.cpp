@@ -11,8 +11,8 @@
 
 #include "database_error.h"
 #include "statement.h"
-#include "test_database.h"
 #include "test_connection.h"
+#include "test_database.h"
 #include "transaction.h"
 
 namespace {
@@ -74,10 +74,12 @@ constexpr db::FieldDeclaration kItensFields[] = {
 constexpr db::TableDeclaration kItens{
     .table = "ITENS",
     .fields = kItensFields,
-    .insertSql = "insert into ITENS (CODIGO, CURTO, DIA, MOMENTO, NOME, PESO, PRECO, SIGLA, TOTAL, TRES, VALOR) "
-                 "values (:CODIGO, :CURTO, :DIA, :MOMENTO, :NOME, :PESO, :PRECO, :SIGLA, :TOTAL, :TRES, :VALOR)",
-    .refreshSql = "Select CODIGO, NOME, SIGLA, CURTO, TRES, VALOR, PRECO, DIA, MOMENTO, TOTAL, PESO from ITENS "
-                  "where CODIGO = :CODIGO",
+    .insertSql =
+        "insert into ITENS (CODIGO, CURTO, DIA, MOMENTO, NOME, PESO, PRECO, SIGLA, TOTAL, TRES, VALOR) "
+        "values (:CODIGO, :CURTO, :DIA, :MOMENTO, :NOME, :PESO, :PRECO, :SIGLA, :TOTAL, :TRES, :VALOR)",
+    .refreshSql =
+        "Select CODIGO, NOME, SIGLA, CURTO, TRES, VALOR, PRECO, DIA, MOMENTO, TOTAL, PESO from ITENS "
+        "where CODIGO = :CODIGO",
 };
 
 // A declaration built at run time for one table with a key, a name and a price.
@@ -102,7 +104,8 @@ Declaration codeAndName(const std::string& table, int nameLength) {
 class Destination {
 public:
     explicit Destination(const std::string& script)
-        : database_(script), connection_(database_.connectionString(), test_support::kDestinationParams, "IBDatabaseDestino") {
+        : database_(script),
+          connection_(database_.connectionString(), test_support::kDestinationParams, "IBDatabaseDestino") {
         attachment.open();
         transaction.start();
     }
@@ -172,8 +175,8 @@ TEST_F(TableWriter, RowWithOnlyItsKeyInsertsEveryOtherColumnNull) {
     auto row = stored(1);
     ASSERT_FALSE(row->isEmpty());
     EXPECT_EQ(row->column("CODIGO").asInteger(), 1);
-    for (const char* name : {"NOME", "SIGLA", "CURTO", "TRES", "VALOR", "PRECO", "DIA", "MOMENTO", "TOTAL", "PESO",
-                             "EXTRA"})
+    for (const char* name :
+         {"NOME", "SIGLA", "CURTO", "TRES", "VALOR", "PRECO", "DIA", "MOMENTO", "TOTAL", "PESO", "EXTRA"})
         EXPECT_TRUE(row->column(name).isNull()) << name;
 }
 
@@ -267,18 +270,10 @@ TEST_F(TableWriter, NumbersReachTheDatabaseByTheFieldKind) {
     // 0.00035 and 123.45675 lie just below the half, those nearest to -0.00005 and 0.00025
     // just beyond it, although value × 10000 rounds to the half in each case.
     const Case cases[] = {
-        {"VALOR", 1.03125, 10312},
-        {"VALOR", 1.09375, 10938},
-        {"VALOR", -1.03125, -10312},
-        {"VALOR", 2.00005001, 20001},
-        {"VALOR", 0.00035, 3},
-        {"VALOR", -0.00005, -1},
-        {"VALOR", 0.00025, 3},
-        {"VALOR", -0.00025, -3},
-        {"VALOR", 0.00015, 1},
-        {"VALOR", 123.45675, 1234567},
-        {"VALOR", 1e-300, 0},
-        {"VALOR", 922337203685477.5, 9223372036854775000},
+        {"VALOR", 1.03125, 10312},     {"VALOR", 1.09375, 10938}, {"VALOR", -1.03125, -10312},
+        {"VALOR", 2.00005001, 20001},  {"VALOR", 0.00035, 3},     {"VALOR", -0.00005, -1},
+        {"VALOR", 0.00025, 3},         {"VALOR", -0.00025, -3},   {"VALOR", 0.00015, 1},
+        {"VALOR", 123.45675, 1234567}, {"VALOR", 1e-300, 0},      {"VALOR", 922337203685477.5, 9223372036854775000},
         {"PRECO", 17.0, 1700},
     };
     int key = 0;
@@ -439,14 +434,20 @@ TEST_F(TableWriter, OpenFailsOnDeclaredFieldsThatDoNotMatchTheTable) {
     const db::FieldDeclaration key{.name = "CODIGO", .kind = FieldKind::Integer, .required = true};
     const std::string refresh = "Select CODIGO from TIPOS where CODIGO = :CODIGO";
     const Case cases[] = {
-        {{"TIPOS", {key, {.name = "FALTA", .kind = FieldKind::Integer}}, "insert into TIPOS (CODIGO) values (:CODIGO)",
+        {{"TIPOS",
+          {key, {.name = "FALTA", .kind = FieldKind::Integer}},
+          "insert into TIPOS (CODIGO) values (:CODIGO)",
           refresh},
          "IBDS_Teste: Field 'FALTA' not found"},
-        {{"TIPOS", {key, {.name = "NOME", .kind = FieldKind::Integer}},
-          "insert into TIPOS (CODIGO, NOME) values (:CODIGO, :NOME)", refresh},
+        {{"TIPOS",
+          {key, {.name = "NOME", .kind = FieldKind::Integer}},
+          "insert into TIPOS (CODIGO, NOME) values (:CODIGO, :NOME)",
+          refresh},
          "IBDS_Teste: Type mismatch for field 'NOME', expecting: INTEGER actual: VARCHAR"},
-        {{"TIPOS", {key, {.name = "PRECO", .kind = FieldKind::Decimal, .precision = 18, .scale = 2}},
-          "insert into TIPOS (CODIGO, PRECO) values (:CODIGO, :PRECO)", refresh},
+        {{"TIPOS",
+          {key, {.name = "PRECO", .kind = FieldKind::Decimal, .precision = 18, .scale = 2}},
+          "insert into TIPOS (CODIGO, PRECO) values (:CODIGO, :PRECO)",
+          refresh},
          "IBDS_Teste: Size mismatch for field 'PRECO', expecting: 2 actual: 3"},
     };
     for (const Case& c : cases) {
@@ -475,7 +476,8 @@ TEST_F(TableWriter, RowIsReadBackWhenTheTableHasADefaultOrComputedColumn) {
         SCOPED_TRACE(c.table);
         Declaration declaration = codeAndName(c.table, 15);
         declaration.fields.push_back({.name = "PRECO", .kind = FieldKind::Decimal, .precision = 18, .scale = 2});
-        declaration.insertSql = std::string("insert into ") + c.table + " (CODIGO, NOME, PRECO) values (:CODIGO, :NOME, :PRECO)";
+        declaration.insertSql =
+            std::string("insert into ") + c.table + " (CODIGO, NOME, PRECO) values (:CODIGO, :NOME, :PRECO)";
         declaration.refreshSql = std::string("Select CODIGO, NOME, PRECO from ") + c.table + " where CODIGO = :CODIGO";
         const db::TableDeclaration table = declaration.get();
         db::TableWriter refreshing("IBDS_Teste", destination.attachment, destination.transaction, table);

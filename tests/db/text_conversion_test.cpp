@@ -19,7 +19,9 @@ namespace {
 TEST(CodePage, LatinLettersAndWindowsPunctuationRoundTrip) {
     const std::string text = "São Paulo – Açaí € “ok”";
     const std::string bytes = db::toCodePage(text);
-    EXPECT_EQ(bytes, "S\xE3o Paulo \x96 A\xE7" "a\xED \x80 \x93ok\x94");
+    EXPECT_EQ(bytes,
+              "S\xE3o Paulo \x96 A\xE7"
+              "a\xED \x80 \x93ok\x94");
     EXPECT_EQ(db::fromCodePage(bytes), text);
 }
 
@@ -109,12 +111,10 @@ TEST(NumberText, FloatingPointTextsFollowTheRegionalFormatWhateverTheLocale) {
         const char* text;
         double value;
     };
-    const Case valid[] = {{"2,25", 2.25},   {" -1,5 ", -1.5}, {"+3", 3},        {"10", 10},          {",5", 0.5},
-                          {"5,", 5},        {"1,5E3", 1500},  {"2e-2", 0.02},   {"0,1", 0.1},        {"-0", -0.0},
-                          {"007", 7},       {"1E+2", 100}};
-    const char* const invalid[] = {"",    "inf",    "nan",  "-INF", "infinity", "0x1p3", "0x10", "2.25",
-                                   "1,2,3", "1e",   "e5",   ",",    "+-1",     "1 000", "12a",  "1,5e3,0",
-                                   "1e400"};
+    const Case valid[] = {{"2,25", 2.25},  {" -1,5 ", -1.5}, {"+3", 3},    {"10", 10},   {",5", 0.5}, {"5,", 5},
+                          {"1,5E3", 1500}, {"2e-2", 0.02},   {"0,1", 0.1}, {"-0", -0.0}, {"007", 7},  {"1E+2", 100}};
+    const char* const invalid[] = {"",   "inf", "nan", "-INF", "infinity", "0x1p3", "0x10",    "2.25", "1,2,3",
+                                   "1e", "e5",  ",",   "+-1",  "1 000",    "12a",   "1,5e3,0", "1e400"};
     for (const char* locale : {"C", "pt_BR"}) {
         SCOPED_TRACE(locale);
         std::optional<BrazilianNumericLocale> brazilian;
@@ -141,9 +141,9 @@ TEST(NumberText, NonFiniteDoublesAreNoIntegers) {
         double value;
         const char* shown;
     };
-    for (const Case& c : {Case{std::numeric_limits<double>::quiet_NaN(), "NAN"},
-                          Case{std::numeric_limits<double>::infinity(), "INF"},
-                          Case{-std::numeric_limits<double>::infinity(), "-INF"}}) {
+    for (const Case& c :
+         {Case{std::numeric_limits<double>::quiet_NaN(), "NAN"}, Case{std::numeric_limits<double>::infinity(), "INF"},
+          Case{-std::numeric_limits<double>::infinity(), "-INF"}}) {
         try {
             db::roundDouble(c.value);
             ADD_FAILURE() << c.shown << " read as an integer";
