@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "client_library.h"
-#include "codepage.h"
+#include "file_name_encoding.h"
 
 namespace db {
 
@@ -52,7 +52,7 @@ DatabaseError statusError(const ISC_STATUS* status) {
     auto* cursor = const_cast<ISC_STATUS*>(status);
     while (lib.interprete(line, &cursor) != 0) {
         if (!text.empty() && text.back() != '\n') text += "\r\n";
-        text += fromCodePage(line);
+        text += fromServerLine(line);
     }
     if (!text.empty() && text.back() == '.') text.pop_back();
     const long sqlCode = static_cast<long>(lib.sqlcode(status));

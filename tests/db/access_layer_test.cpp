@@ -362,6 +362,11 @@ TEST(AccessLayerFileNames, DatabaseInAFolderWithAnAccentedNameOpensAndTakesWrite
     }
     Connection check(database.connectionString());
     EXPECT_EQ(scalar(check.attachment, check.transaction, "SELECT LIST(NOME, '|') FROM PESSOA"), "merak|Cópia de");
+
+    // A missing file is named in the server's text as the user wrote it.
+    Connection missing("localhost:" + folder.path() + "/Ação.fdb");
+    const std::string failure = failureText([&] { missing.attachment.open(); });
+    EXPECT_NE(failure.find("\"" + folder.path() + "/Ação.fdb\""), std::string::npos) << failure;
 }
 
 // The destination transaction spans the source after connecting; losing the source must end
