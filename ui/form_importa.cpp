@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -21,6 +22,7 @@
 #include "filename_edit.h"
 #include "import_run.h"
 #include "message_boxes.h"
+#include "outcome_view.h"
 #include "pictures.h"
 #include "profile_file.h"
 #include "progress_gauge.h"
@@ -35,6 +37,9 @@ constexpr const char* kSettingsFileName = "Config.ini";
 constexpr const char* kSettingsSection = "Bancos";
 constexpr const char* kOrigemKey = "Origem";
 constexpr const char* kDestinoKey = "Destino";
+constexpr const char* kOptionsSection = "Opcoes";
+constexpr const char* kAllOrNothingKey = "Atomico";
+constexpr const char* kSafetyCopyKey = "CopiaSeguranca";
 
 using Bevel = BevelPanel::Bevel;
 using Edge = AlignedLayout::Edge;
@@ -71,6 +76,31 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, QPoint pla
     result->move(place);
     result->adjustSize();
     return result;
+}
+
+// An option of the settings file: "1" ticked, "0" not.
+bool readOption(const ProfileFile& settings, const char* key, bool defaultValue) {
+    return settings.readString(kOptionsSection, key, defaultValue ? "1" : "0") == "1";
+}
+
+// Writes an option only when it is not at its default or the file already holds it, so that a
+// technician who never changes the options keeps the settings file he always had.
+void writeOption(const ProfileFile& settings, const char* key, bool value, bool defaultValue) {
+    const bool held = settings.readString(kOptionsSection, key, "?") != "?";
+    if (held || value != defaultValue) settings.writeString(kOptionsSection, key, value ? "1" : "0");
+}
+
+// The run's two logs in the program folder: the error log first, then the duplicate clients.
+std::vector<std::string> logFileNames(bool preview) {
+    if (preview) return {"quorel-simulacao.log", "quorel2-simulacao.log"};
+    return {"quorel.log", "quorel2.log"};
+}
+
+// Whether a file of the folder was written at or after the moment given (whole seconds, as
+// some file systems keep modification times).
+bool writtenSince(const std::string& path, const QDateTime& moment) {
+    const QFileInfo file(QString::fromStdString(path));
+    return file.exists() && file.lastModified().toSecsSinceEpoch() >= moment.toSecsSinceEpoch();
 }
 
 }  // namespace
@@ -131,12 +161,24 @@ void TFormImporta::createPage() {
     CheckBoxReceber = checkBox(PageMerak, "CheckBoxReceber", "Contas Receber", QRect(171, 66, 158, 17));
     CheckBoxPagar = checkBox(PageMerak, "CheckBoxPagar", "Contas Pagar", QRect(171, 89, 158, 17));
 
+    // The run's options and the preview, in the page's free space right of the tables.
+    CheckBoxAtomico = checkBox(PageMerak, "CheckBoxAtomico", "Importar cada tabela por inteiro (tudo ou nada)",
+                               QRect(172, 24, 300, 17));
+    CheckBoxCopiaSeguranca = checkBox(PageMerak, "CheckBoxCopiaSeguranca",
+                                      "Fazer cópia de segurança do destino antes de importar", QRect(172, 44, 300, 17));
+    CheckBoxCopiaSeguranca->setChecked(true);
+    ButtonSimular = named(new QPushButton(QStringLiteral("Simular"), PageMerak), "ButtonSimular",
+                          QRect(172, 77, 93, 25));
+    ButtonSimular->setToolTip(
+        QStringLiteral("Faz a importação das tabelas marcadas sem gravar nada no destino e mostra o que seria recusado"));
+
     // Controls kept for commands and tables that the window does not offer.
     for (QWidget* hidden : std::initializer_list<QWidget*>{CheckBoxListaPrecos, CheckBoxTransportador, Button2,
                                                             MemoScript, CheckBoxReceber, CheckBoxPagar})
         hidden->hide();
 
     connect(Button2, &QPushButton::clicked, this, &TFormImporta::Button2Click);
+    connect(ButtonSimular, &QPushButton::clicked, this, &TFormImporta::ButtonSimularClick);
 }
 
 void TFormImporta::createFilePanel() {
@@ -187,10 +229,11 @@ void TFormImporta::createBody(QWidget* client) {
 
 void TFormImporta::setFocusOrder() {
     // The page control, the page's controls, then those of Panel1; hidden ones are skipped.
-    QWidget* const order[] = {PageControl,         CheckBoxListaPrecos, CheckBoxClientes,      CheckBoxProdutos,
-                              CheckBoxFornec,      CheckBoxVendedores,  CheckBoxTransportador, Button2,
-                              MemoScript,          CheckBoxReceber,     CheckBoxPagar,         BitBtnImportar,
-                              FilenameEditDestino, FilenameEditOrigem,  Button1};
+    QWidget* const order[] = {PageControl,     CheckBoxListaPrecos,    CheckBoxClientes,      CheckBoxProdutos,
+                              CheckBoxFornec,  CheckBoxVendedores,     CheckBoxTransportador, Button2,
+                              MemoScript,      CheckBoxReceber,        CheckBoxPagar,         CheckBoxAtomico,
+                              CheckBoxCopiaSeguranca, ButtonSimular,   BitBtnImportar,        FilenameEditDestino,
+                              FilenameEditOrigem,     Button1};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -228,6 +271,8 @@ void TFormImporta::FormShow() {
         const ProfileFile settings(settingsPath());
         FilenameEditOrigem->setText(QString::fromStdString(settings.readString(kSettingsSection, kOrigemKey, "")));
         FilenameEditDestino->setText(QString::fromStdString(settings.readString(kSettingsSection, kDestinoKey, "")));
+        CheckBoxAtomico->setChecked(readOption(settings, kAllOrNothingKey, false));
+        CheckBoxCopiaSeguranca->setChecked(readOption(settings, kSafetyCopyKey, true));
     });
 }
 
@@ -238,6 +283,8 @@ void TFormImporta::FormClose() {
         const ProfileFile settings(settingsPath());
         settings.writeString(kSettingsSection, kOrigemKey, fileNameOrigem());
         settings.writeString(kSettingsSection, kDestinoKey, fileNameDestino());
+        writeOption(settings, kAllOrNothingKey, CheckBoxAtomico->isChecked(), false);
+        writeOption(settings, kSafetyCopyKey, CheckBoxCopiaSeguranca->isChecked(), true);
     });
 }
 
@@ -251,8 +298,49 @@ void TFormImporta::Button1Click() {
     handle([this] { engine::Connectar(context_, true); });
 }
 
-void TFormImporta::BitBtnImportarClick() {
-    handle([this] { engine::BitBtnImportarClick(context_); });
+void TFormImporta::BitBtnImportarClick() { run(false); }
+
+void TFormImporta::ButtonSimularClick() { run(true); }
+
+void TFormImporta::run(bool preview) {
+    engine::RunOptions& options = context_.options;
+    options.preview = preview;
+    options.allOrNothing = CheckBoxAtomico->isChecked();
+    options.safetyCopy = CheckBoxCopiaSeguranca->isChecked();
+    // What the engine leaves here after it returns belongs to this run only.
+    context_.outcomes.clear();
+    context_.refusedRows.clear();
+    context_.refusedRowsLeftOut = 0;
+    const QDateTime started = QDateTime::currentDateTime();
+    handle([&] {
+        // The next run is a real one unless asked again, whatever the preview ended with.
+        struct PreviewOff {
+            engine::RunOptions& options;
+            ~PreviewOff() { options.preview = false; }
+        } previewOff{options};
+        engine::BitBtnImportarClick(context_);
+        presentOutcome(preview, started);
+    });
+}
+
+void TFormImporta::presentOutcome(bool preview, const QDateTime& started) {
+    // A run that stopped before its confirmation leaves no outcome.
+    if (context_.outcomes.empty()) return;
+    RunReport report;
+    report.preview = preview;
+    report.outcomes = context_.outcomes;
+    report.refusedRows = context_.refusedRows;
+    report.refusedRowsLeftOut = context_.refusedRowsLeftOut;
+    for (const std::string& fileName : logFileNames(preview))
+        report.logs.push_back({fileName, writtenSince(context_.programFolder + fileName, started)});
+
+    if (outcomeView_ == nullptr)
+        outcomeView_ = new OutcomeView(
+            this, [this](const std::string& fileName) { openFile(context_.programFolder, fileName); },
+            [] { return false; });
+    outcomeView_->present(report);
+    outcomeView_->show();
+    outcomeView_->raise();
 }
 
 void TFormImporta::Button2Click() {
@@ -317,7 +405,10 @@ std::string TFormImporta::fileNameOrigem() const { return FilenameEditOrigem->te
 
 std::string TFormImporta::fileNameDestino() const { return FilenameEditDestino->text().toStdString(); }
 
-void TFormImporta::setImportEnabled(bool enabled) { BitBtnImportar->setEnabled(enabled); }
+void TFormImporta::setImportEnabled(bool enabled) {
+    BitBtnImportar->setEnabled(enabled);
+    ButtonSimular->setEnabled(enabled);
+}
 
 void TFormImporta::setConnectionTestEnabled(bool enabled) { Button1->setEnabled(enabled); }
 

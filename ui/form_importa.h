@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include <QDateTime>
+
 #include <QMainWindow>
 
 #include "import_context.h"
@@ -22,10 +24,12 @@ class FileDialogs;
 class FilenameEdit;
 class ProgressGauge;
 class MessageBoxes;
+class OutcomeView;
 
 // The program's only window: the tables to copy, the two database files, "Testar Conexão",
-// "Importar", the status label and the progress gauge. It owns the import context, serves it
-// as its window, and keeps the two database paths in Config.ini in the program folder.
+// "Importar", "Simular" with the run's options, the status label and the progress gauge. It
+// owns the import context, serves it as its window, keeps the two database paths and the
+// options in Config.ini in the program folder, and after a run shows its outcome beside it.
 class TFormImporta : public QMainWindow, public engine::WindowSeam {
     Q_OBJECT
 public:
@@ -44,6 +48,7 @@ public:
     void FilenameEditDestinoChange();
     void Button1Click();
     void BitBtnImportarClick();
+    void ButtonSimularClick();
     void Button2Click();
 
     // engine::WindowSeam
@@ -76,6 +81,10 @@ private:
     void createBody(QWidget* client);
     void setFocusOrder();
     std::string settingsPath() const;
+    // Runs the import engine with the window's options, a preview or a real run, and shows
+    // the outcome when the run got past its confirmation.
+    void run(bool preview);
+    void presentOutcome(bool preview, const QDateTime& started);
     // Runs an event's handling; a failure ends it and is shown in the error box.
     void handle(const std::function<void()>& action);
     static void removeQuotes(FilenameEdit* box);
@@ -97,6 +106,9 @@ private:
     QPlainTextEdit* MemoScript = nullptr;
     QCheckBox* CheckBoxReceber = nullptr;
     QCheckBox* CheckBoxPagar = nullptr;
+    QCheckBox* CheckBoxAtomico = nullptr;
+    QCheckBox* CheckBoxCopiaSeguranca = nullptr;
+    QPushButton* ButtonSimular = nullptr;
     BevelPanel* Panel1 = nullptr;
     QLabel* Label2 = nullptr;
     FilenameEdit* FilenameEditOrigem = nullptr;
@@ -108,6 +120,9 @@ private:
     QLabel* LabelObs = nullptr;
     ProgressGauge* GaugeImportando = nullptr;
     QMdiArea* ChildArea = nullptr;
+    OutcomeView* outcomeView_ = nullptr;
+    // The destination of the last run that made a safety copy, as its box named it then.
+    std::string copiedDestination_;
 };
 
 }  // namespace ui

@@ -184,12 +184,13 @@ TEST_F(FormImportaTest, TabMovesTheFocusInTheWindowsKeyboardOrder) {
     control("PageControl")->setFocus();
 
     std::vector<std::string> order{focused()};
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 12; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order.push_back(focused());
     }
     EXPECT_EQ(order, (std::vector<std::string>{"PageControl", "CheckBoxClientes", "CheckBoxProdutos",
-                                               "CheckBoxFornec", "CheckBoxVendedores", "BitBtnImportar",
+                                               "CheckBoxFornec", "CheckBoxVendedores", "CheckBoxAtomico",
+                                               "CheckBoxCopiaSeguranca", "ButtonSimular", "BitBtnImportar",
                                                "FilenameEditDestino", "FilenameEditOrigem", "Button1",
                                                "PageControl"}));
 }
@@ -341,6 +342,121 @@ TEST_F(FormImportaTest, ButtonsCallConnectionSetupAndTheImportRun) {
                                {kTitle, ui::BoxIcon::None, "Marque uma ou mais de uma tabela para ser importado!!",
                                 ui::BoxButtons::Ok},
                            }));
+}
+
+// The run's options and "Simular" sit in the page's free space: wholly on the part of the page
+// that Panel1 does not cover, and over no visible control of the window.
+TEST_F(FormImportaTest, OptionsAndPreviewButtonSitInTheFreeSpaceOfThePage) {
+    showWindow();
+    struct Added {
+        const char* name;
+        const char* caption;
+        bool ticked;
+    };
+    const Added added[] = {
+        {"CheckBoxAtomico", "Importar cada tabela por inteiro (tudo ou nada)", false},
+        {"CheckBoxCopiaSeguranca", "Fazer cópia de segurança do destino antes de importar", true},
+        {"ButtonSimular", "Simular", false},
+    };
+    const QWidget* panel1 = control("Panel1");
+    const QRect panel1Area(panel1->mapTo(window.get(), QPoint(0, 0)), panel1->size());
+    std::vector<const QWidget*> others;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        const bool isAdded = std::any_of(std::begin(added), std::end(added), [&](const Added& a) {
+            return widget->objectName() == QLatin1String(a.name);
+        });
+        // Leaf controls only: the panels and the page contain the new controls by design.
+        if (!isAdded && widget->isVisible() && widget->findChildren<QWidget*>().isEmpty()) others.push_back(widget);
+    }
+    for (const Added& a : added) {
+        const QWidget* widget = control(a.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget()->objectName(), QStringLiteral("PageMerak")) << a.name;
+        EXPECT_TRUE(widget->isVisible()) << a.name;
+        EXPECT_TRUE(widget->isEnabled()) << a.name;
+        EXPECT_EQ(captionOf(widget).toStdString(), a.caption);
+        EXPECT_EQ(widget->property("checked").toBool(), a.ticked) << a.name;
+        const QRect area(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(QRect(widget->parentWidget()->mapTo(window.get(), QPoint(0, 0)), widget->parentWidget()->size())
+                        .contains(area))
+            << a.name;
+        EXPECT_FALSE(area.intersects(panel1Area)) << a.name;
+        for (const QWidget* other : others) {
+            const QRect otherArea(other->mapTo(window.get(), QPoint(0, 0)), other->size());
+            EXPECT_FALSE(area.intersects(otherArea)) << a.name << " over " << other->objectName().toStdString();
+        }
+    }
+    for (const Added& a : added)
+        for (const Added& b : added)
+            if (&a != &b) {
+                EXPECT_FALSE(control(a.name)->geometry().intersects(control(b.name)->geometry())) << a.name;
+            }
+}
+
+TEST_F(FormImportaTest, OptionsReachTheRunAndThePreviewIsOffAfterIt) {
+    showWindow();
+    control<QCheckBox>("CheckBoxAtomico")->setChecked(true);
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(false);
+    const engine::RunOptions& options = window->context().options;
+
+    control<QPushButton>("ButtonSimular")->click();
+    EXPECT_FALSE(options.preview);
+    EXPECT_TRUE(options.allOrNothing);
+    EXPECT_FALSE(options.safetyCopy);
+
+    control<QCheckBox>("CheckBoxAtomico")->setChecked(false);
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(true);
+    control<QPushButton>("BitBtnImportar")->click();
+    EXPECT_FALSE(options.preview);
+    EXPECT_FALSE(options.allOrNothing);
+    EXPECT_TRUE(options.safetyCopy);
+    // Both stopped at the empty selection: no outcome to show.
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, "Marque uma ou mais de uma tabela para ser importado!!"));
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("FormResultado")), nullptr);
+
+    // The preview is disabled with the Import button during a run.
+    engine::WindowSeam& seam = *window;
+    seam.setImportEnabled(false);
+    EXPECT_FALSE(control("ButtonSimular")->isEnabled());
+    seam.setImportEnabled(true);
+    EXPECT_TRUE(control("ButtonSimular")->isEnabled());
+}
+
+TEST_F(FormImportaTest, OptionsAreRememberedInTheSettingsFile) {
+    struct Case {
+        const char* settingsBefore;  // nullptr: no file
+        bool atomicoShown, copiaShown;
+        bool atomicoSet, copiaSet;
+        const char* settingsAfter;
+    };
+    const Case cases[] = {
+        // Left at their defaults, the options add nothing to the file.
+        {nullptr, false, true, false, true, "[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+        {nullptr, false, true, true, false,
+         "[Bancos]\r\nOrigem=\r\nDestino=\r\n\r\n[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n"},
+        {"[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n", true, false, true, false,
+         "[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n\r\n[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+        // Once in the file, an option is written back at its default too.
+        {"[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n", true, false, false, true,
+         "[Opcoes]\r\nAtomico=0\r\nCopiaSeguranca=1\r\n\r\n[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+        {"[Opcoes]\r\nCopiaSeguranca=0\r\n", false, false, true, false,
+         "[Opcoes]\r\nCopiaSeguranca=0\r\nAtomico=1\r\n\r\n[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(settingsPath);
+        if (c.settingsBefore != nullptr) writeSettings(c.settingsBefore);
+        window = std::make_unique<ui::TFormImporta>(programFolder, boxes, dialogs);
+        showWindow();
+        auto* atomico = control<QCheckBox>("CheckBoxAtomico");
+        auto* copia = control<QCheckBox>("CheckBoxCopiaSeguranca");
+        EXPECT_EQ(atomico->isChecked(), c.atomicoShown) << c.settingsAfter;
+        EXPECT_EQ(copia->isChecked(), c.copiaShown) << c.settingsAfter;
+        atomico->setChecked(c.atomicoSet);
+        copia->setChecked(c.copiaSet);
+        EXPECT_TRUE(window->close());
+        EXPECT_EQ(settings(), c.settingsAfter);
+    }
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 // The hidden e-mail script command, against a real source database.
