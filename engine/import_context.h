@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "attachment.h"
+#include "lookup_cache.h"
 #include "statement.h"
 #include "table_writer.h"
 #include "transaction.h"
@@ -95,6 +96,8 @@ public:
     // memory does not grow with the refusals (refusedRowsLeftOut counts the rest).
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
+    // The answers of the city and CEST lookups in the current run.
+    LookupCache lookups;
 };
 
 }  // namespace engine
