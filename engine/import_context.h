@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "attachment.h"
+#include "run_log_file.h"
 #include "statement.h"
 #include "table_writer.h"
 #include "transaction.h"
@@ -95,6 +96,13 @@ public:
     // memory does not grow with the refusals (refusedRowsLeftOut counts the rest).
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
+
+    // The files of the run's logs. During a run the table imports call afterRow() after each
+    // row, which moves the entries made so far from LogErros and LogClienteRepetido to the
+    // files: a run that is killed leaves every entry it made, and the lists stay short.
+    // Outside a run the lists keep their entries.
+    RunLogs runLogs;
+    void afterRow() { runLogs.drain(LogErros, LogClienteRepetido); }
 };
 
 }  // namespace engine

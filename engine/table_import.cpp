@@ -53,6 +53,7 @@ void importTable(ImportContext& context, const TableImport& table) {
                     table.logFailure(failure.text());
                 }
                 ++outcome.rowsRead;
+                context.afterRow();
                 window.setGaugePosition(window.gaugePosition() + 1);
                 switch (table.afterRow) {
                 case AfterRow::MessagesThenNext:
