@@ -33,6 +33,11 @@ struct ClientLibrary {
     decltype(&::isc_open_blob2) open_blob2;
     decltype(&::isc_get_segment) get_segment;
     decltype(&::isc_close_blob) close_blob;
+    // The server's services: backup and restore.
+    decltype(&::isc_service_attach) service_attach;
+    decltype(&::isc_service_detach) service_detach;
+    decltype(&::isc_service_start) service_start;
+    decltype(&::isc_service_query) service_query;
 };
 
 // Binds the client library on first use and returns its entry points.

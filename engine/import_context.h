@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "attachment.h"
+#include "safety_copy.h"
 #include "statement.h"
 #include "table_writer.h"
 #include "transaction.h"
@@ -95,6 +96,12 @@ public:
     // memory does not grow with the refusals (refusedRowsLeftOut counts the rest).
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
+
+    // The safety copy the current (or last) run made of the destination before emptying it.
+    std::optional<SafetyCopy> safetyCopy;
+    // The current (or last) run stopped before its first table: the copy failed and importing
+    // without one was not accepted.
+    bool stoppedWithoutCopy = false;
 };
 
 }  // namespace engine

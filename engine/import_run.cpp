@@ -4,6 +4,7 @@
 
 #include "connection_setup.h"
 #include "run_log_file.h"
+#include "safety_copy.h"
 #include "table_imports.h"
 
 namespace engine {
@@ -68,7 +69,17 @@ void BitBtnImportarClick(ImportContext& context) {
     context.LogErros.clear();
     context.LogClienteRepetido.clear();
     context.outcomes.clear();
+    context.safetyCopy.reset();
+    context.stoppedWithoutCopy = false;
     try {
+        if (context.options.safetyCopy && !context.options.preview && !copyBeforeEmptying(context)) {
+            context.stoppedWithoutCopy = true;
+            window.setGaugePosition(0);
+            window.setImportEnabled(true);
+            window.setConnectionTestEnabled(true);
+            releaseRun(context);
+            return;
+        }
         runTables(context);
         saveAndOffer(context, context.LogErros, "quorel.log");
         saveAndOffer(context, context.LogClienteRepetido, "quorel2.log");
