@@ -1,10 +1,11 @@
 // Starts the batch program: the window's import run from a script or a remote shell. Reads
 // the command line, runs the Import command on a terminal window, then counts what the
-// destination holds and prints the summary.
+// destination holds and prints the summary; or restores a safety copy over the destination.
 #include <unistd.h>
 
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "import_context.h"
 #include "import_run.h"
 #include "program_folder.h"
+#include "restore_command.h"
 #include "run_summary.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
@@ -22,6 +24,10 @@ namespace {
 // The status when the run did not start: usage, an empty path, a failed connection, a No.
 constexpr int kNotStarted = 2;
 constexpr int kWithFailures = 1;
+
+void printCopy(const std::optional<engine::SafetyCopy>& copy) {
+    if (copy) std::cout << "Cópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
+}
 
 void printSummary(const std::vector<engine::TableOutcome>& outcomes, const std::string& destinoPath) {
     std::vector<std::string> tables;
@@ -39,9 +45,12 @@ int runImport(const batch::BatchOptions& options) {
     batch::TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.tabelas,
                                  paths, options.sim);
     std::vector<engine::TableOutcome> outcomes;
+    std::optional<engine::SafetyCopy> copy;
+    bool stoppedWithoutCopy = false;
     bool failureEscaped = false;
     {
         engine::ImportContext context(window, folder);
+        context.options.safetyCopy = !options.semCopia;
         progress.follow(context.outcomes);
         try {
             engine::BitBtnImportarClick(context);
@@ -50,10 +59,13 @@ int runImport(const batch::BatchOptions& options) {
             failureEscaped = true;
         }
         outcomes = context.outcomes;
+        copy = context.safetyCopy;
+        stoppedWithoutCopy = context.stoppedWithoutCopy;
     }  // Both attachments are closed here, before the destination is counted.
 
-    if (!window.runStarted()) return kNotStarted;
+    if (!window.runStarted() || stoppedWithoutCopy) return kNotStarted;
     printSummary(outcomes, paths.destino);
+    printCopy(copy);
     return failureEscaped ? kWithFailures : batch::exitStatusOfRun(outcomes);
 }
 
@@ -72,6 +84,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     try {
+        if (options.restaurar) return batch::runRestoreCommand(options);
         return runImport(options);
     } catch (const std::exception& failure) {
         std::cerr << "tavlo-merak-batch: " << failure.what() << '\n';

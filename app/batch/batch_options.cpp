@@ -20,7 +20,8 @@ const std::map<std::string, CheckBox, std::less<>> kTableNames = {
 
 constexpr std::string_view kUsage =
     "Uso:\n"
-    "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim]\n"
+    "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--sem-copia]\n"
+    "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim]\n"
     "  tavlo-merak-batch --help\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -30,6 +31,12 @@ constexpr std::string_view kUsage =
     "  --tabelas LIST   uma ou mais de clientes,fornecedores,produtos,vendedores, separadas\n"
     "                   por vírgula; a importação segue sempre esta ordem\n"
     "  --sim            confirma a importação sem perguntar\n"
+    "  --sem-copia      não faz a cópia de segurança do destino antes de apagar as tabelas\n"
+    "  --restaurar COPIA.fbk\n"
+    "                   em vez de importar, devolve o destino ao estado da cópia de segurança\n"
+    "Antes de apagar, o servidor grava uma cópia de segurança do destino ao lado dele\n"
+    "(<destino>-<aaaammdd-hhmmss>.fbk), anotada em copias.log na pasta do programa; se a\n"
+    "cópia falhar, nada é apagado.\n"
     "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa.\n"
     "Saída: 0 tudo importado; 1 falha de tabela ou registro recusado; 2 importação não iniciada.\n";
 
@@ -85,9 +92,22 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--sim") {
             once(options.sim);
             options.sim = true;
+        } else if (option == "--sem-copia") {
+            once(options.semCopia);
+            options.semCopia = true;
+        } else if (option == "--restaurar") {
+            once(options.restaurar.has_value());
+            options.restaurar = value();
         } else {
             throw UsageError("opção desconhecida: " + option);
         }
+    }
+    if (options.restaurar) {
+        // A restore replaces one database with a copy: nothing else goes with it.
+        if (tablesGiven || options.origem || options.semCopia)
+            throw UsageError("--restaurar aceita apenas --destino e --sim");
+        if (!options.destino) throw UsageError("falta --destino para --restaurar");
+        return options;
     }
     if (!tablesGiven) throw UsageError("falta --tabelas");
     return options;

@@ -21,6 +21,10 @@ struct BatchOptions {
     std::set<engine::CheckBox> tabelas;
     // Answers Yes to the confirmation without asking.
     bool sim = false;
+    // The run makes no safety copy of the destination.
+    bool semCopia = false;
+    // Instead of importing, restores this safety copy over the destination.
+    std::optional<std::string> restaurar;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -31,7 +35,7 @@ public:
 
 // Reads the arguments that follow the program name. Any "--help" asks for the usage alone.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
-// unknown table name, or a missing --tabelas.
+// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim) only.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.
