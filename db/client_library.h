@@ -35,6 +35,11 @@ struct ClientLibrary {
     decltype(&::isc_get_segment) get_segment;
     decltype(&::isc_close_blob) close_blob;
     decltype(&::fb_shutdown_callback) shutdown_callback;
+    // The server's services: backup and restore.
+    decltype(&::isc_service_attach) service_attach;
+    decltype(&::isc_service_detach) service_detach;
+    decltype(&::isc_service_start) service_start;
+    decltype(&::isc_service_query) service_query;
 };
 
 // Binds the client library on first use and returns its entry points.

@@ -53,6 +53,10 @@ ClientLibrary bindClientLibrary(const char* fileName) {
     resolve(handle, lib.get_segment, "isc_get_segment", complete);
     resolve(handle, lib.close_blob, "isc_close_blob", complete);
     resolve(handle, lib.shutdown_callback, "fb_shutdown_callback", complete);
+    resolve(handle, lib.service_attach, "isc_service_attach", complete);
+    resolve(handle, lib.service_detach, "isc_service_detach", complete);
+    resolve(handle, lib.service_start, "isc_service_start", complete);
+    resolve(handle, lib.service_query, "isc_service_query", complete);
     if (!complete) {
         ::dlclose(handle);
         throw DatabaseError(notFound);

@@ -7,6 +7,7 @@
 #include "attachment.h"
 #include "lookup_cache.h"
 #include "run_log_file.h"
+#include "safety_copy.h"
 #include "statement.h"
 #include "table_writer.h"
 #include "transaction.h"
@@ -106,6 +107,12 @@ public:
     // Outside a run the lists keep their entries.
     RunLogs runLogs;
     void afterRow() { runLogs.drain(LogErros, LogClienteRepetido); }
+
+    // The safety copy the current (or last) run made of the destination before emptying it.
+    std::optional<SafetyCopy> safetyCopy;
+    // The current (or last) run stopped before its first table: the copy failed and importing
+    // without one was not accepted.
+    bool stoppedWithoutCopy = false;
 };
 
 }  // namespace engine

@@ -4,6 +4,7 @@
 
 #include "connection_setup.h"
 #include "run_admission.h"
+#include "safety_copy.h"
 #include "table_imports.h"
 #include "transaction_policy.h"
 
@@ -81,8 +82,18 @@ void BitBtnImportarClick(ImportContext& context) {
     context.refusedRows.clear();
     context.refusedRowsLeftOut = 0;
     context.lookups.clear();
+    context.safetyCopy.reset();
+    context.stoppedWithoutCopy = false;
     context.runLogs.start(context.programFolder, context.options.preview);
     try {
+        if (context.options.safetyCopy && !context.options.preview && !copyBeforeEmptying(context)) {
+            context.stoppedWithoutCopy = true;
+            window.setGaugePosition(0);
+            window.setImportEnabled(true);
+            window.setConnectionTestEnabled(true);
+            releaseRun(context);
+            return;
+        }
         runTables(context);
         endRunTransaction(context, policy);
         context.afterRow();

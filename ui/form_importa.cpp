@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -26,6 +25,8 @@
 #include "pictures.h"
 #include "profile_file.h"
 #include "progress_gauge.h"
+#include "restore_copy.h"
+#include "stop_signals.h"
 
 namespace ui {
 
@@ -40,6 +41,7 @@ constexpr const char* kDestinoKey = "Destino";
 constexpr const char* kOptionsSection = "Opcoes";
 constexpr const char* kAllOrNothingKey = "Atomico";
 constexpr const char* kSafetyCopyKey = "CopiaSeguranca";
+constexpr int kStopWatchMilliseconds = 200;
 
 using Bevel = BevelPanel::Bevel;
 using Edge = AlignedLayout::Edge;
@@ -90,19 +92,6 @@ void writeOption(const ProfileFile& settings, const char* key, bool value, bool 
     if (held || value != defaultValue) settings.writeString(kOptionsSection, key, value ? "1" : "0");
 }
 
-// The run's two logs in the program folder: the error log first, then the duplicate clients.
-std::vector<std::string> logFileNames(bool preview) {
-    if (preview) return {"quorel-simulacao.log", "quorel2-simulacao.log"};
-    return {"quorel.log", "quorel2.log"};
-}
-
-// Whether a file of the folder was written at or after the moment given (whole seconds, as
-// some file systems keep modification times).
-bool writtenSince(const std::string& path, const QDateTime& moment) {
-    const QFileInfo file(QString::fromStdString(path));
-    return file.exists() && file.lastModified().toSecsSinceEpoch() >= moment.toSecsSinceEpoch();
-}
-
 }  // namespace
 
 TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileDialogs& dialogs)
@@ -122,6 +111,9 @@ TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileD
     createBody(client);
     setFocusOrder();
     resize(kClientWidth, kClientHeight);
+
+    connect(&stopWatch_, &QTimer::timeout, this, &TFormImporta::closeOnStopRequest);
+    stopWatch_.start(kStopWatchMilliseconds);
 }
 
 TFormImporta::~TFormImporta() = default;
@@ -311,7 +303,7 @@ void TFormImporta::run(bool preview) {
     context_.outcomes.clear();
     context_.refusedRows.clear();
     context_.refusedRowsLeftOut = 0;
-    const QDateTime started = QDateTime::currentDateTime();
+    context_.safetyCopy.reset();
     handle([&] {
         // The next run is a real one unless asked again, whatever the preview ended with.
         struct PreviewOff {
@@ -319,25 +311,36 @@ void TFormImporta::run(bool preview) {
             ~PreviewOff() { options.preview = false; }
         } previewOff{options};
         engine::BitBtnImportarClick(context_);
-        presentOutcome(preview, started);
+        presentOutcome(preview);
     });
+    closeOnStopRequest();
 }
 
-void TFormImporta::presentOutcome(bool preview, const QDateTime& started) {
-    // A run that stopped before its confirmation leaves no outcome.
-    if (context_.outcomes.empty()) return;
+void TFormImporta::closeOnStopRequest() {
+    if (engine::stopRequested() && !context_.Importando) close();
+}
+
+void TFormImporta::presentOutcome(bool preview) {
+    // A run that stopped before its confirmation leaves nothing to show.
+    if (context_.outcomes.empty() && !context_.safetyCopy) return;
     RunReport report;
     report.preview = preview;
     report.outcomes = context_.outcomes;
     report.refusedRows = context_.refusedRows;
     report.refusedRowsLeftOut = context_.refusedRowsLeftOut;
-    for (const std::string& fileName : logFileNames(preview))
-        report.logs.push_back({fileName, writtenSince(context_.programFolder + fileName, started)});
+    for (const engine::RunLogFile* log : {&context_.runLogs.erros(), &context_.runLogs.repetidos()})
+        if (log->entries() > 0) report.logs.push_back({log->folder(), log->fileName()});
+    if (const std::optional<engine::SafetyCopy>& copy = context_.safetyCopy)
+        report.copy = RunReport::Copy{copy->path, copy->database, static_cast<std::uintmax_t>(copy->bytes)};
 
     if (outcomeView_ == nullptr)
         outcomeView_ = new OutcomeView(
-            this, [this](const std::string& fileName) { openFile(context_.programFolder, fileName); },
-            [] { return false; });
+            this, [this](const RunReport::Log& log) { openFile(log.folder, log.fileName); },
+            [this](const RunReport::Copy& copy) {
+                bool restored = false;
+                handle([&] { restored = engine::restoreSafetyCopy(*this, copy.path, copy.database); });
+                return restored;
+            });
     outcomeView_->present(report);
     outcomeView_->show();
     outcomeView_->raise();
@@ -376,6 +379,8 @@ void TFormImporta::showPlainMessage(const std::string& text) { boxes_.showPlain(
 void TFormImporta::mensagem(const std::string& text, bool information) { boxes_.Mensagem(text, information); }
 
 bool TFormImporta::confirma(const std::string& text) { return boxes_.Confirma(text); }
+
+bool TFormImporta::stopRequested() const { return engine::stopRequested(); }
 
 bool TFormImporta::confirmaPadraoNao(const std::string& text) { return boxes_.ConfirmaPadraoNao(text); }
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include <QDateTime>
+#include <QTimer>
 
 #include <QMainWindow>
 
@@ -61,7 +61,9 @@ public:
     void mensagem(const std::string& text, bool information) override;
     bool confirma(const std::string& text) override;
     bool confirmaPadraoNao(const std::string& text) override;
-    bool stopRequested() const override { return false; }
+    // A stop asked by SIGINT or SIGTERM: the run in hand ends at a row boundary and the window
+    // then closes.
+    bool stopRequested() const override;
     void processMessages() override;
     bool isTicked(engine::CheckBox box) const override;
     std::string fileNameOrigem() const override;
@@ -84,7 +86,9 @@ private:
     // Runs the import engine with the window's options, a preview or a real run, and shows
     // the outcome when the run got past its confirmation.
     void run(bool preview);
-    void presentOutcome(bool preview, const QDateTime& started);
+    void presentOutcome(bool preview);
+    // Closes the window once a stop was asked and no run is in progress.
+    void closeOnStopRequest();
     // Runs an event's handling; a failure ends it and is shown in the error box.
     void handle(const std::function<void()>& action);
     static void removeQuotes(FilenameEdit* box);
@@ -121,8 +125,8 @@ private:
     ProgressGauge* GaugeImportando = nullptr;
     QMdiArea* ChildArea = nullptr;
     OutcomeView* outcomeView_ = nullptr;
-    // The destination of the last run that made a safety copy, as its box named it then.
-    std::string copiedDestination_;
+    // Looks for a stop request while the window is idle; during a run the run itself asks.
+    QTimer stopWatch_;
 };
 
 }  // namespace ui

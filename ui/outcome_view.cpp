@@ -61,8 +61,8 @@ QString megabytes(std::uintmax_t bytes) {
 
 }  // namespace
 
-OutcomeView::OutcomeView(QWidget* owner, std::function<void(const std::string&)> openLog,
-                         std::function<bool()> undoImport)
+OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log&)> openLog,
+                         std::function<bool(const RunReport::Copy&)> undoImport)
     : QWidget(owner, Qt::Window), openLog_(std::move(openLog)), undoImport_(std::move(undoImport)) {
     setObjectName(QStringLiteral("FormResultado"));
     resize(760, 460);
@@ -100,7 +100,7 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const std::string&)>
     copyRow->addWidget(LabelCopia, 1);
     copyRow->addWidget(ButtonDesfazer);
     connect(ButtonDesfazer, &QPushButton::clicked, this, [this] {
-        if (!undoImport_()) return;
+        if (!copy_ || !undoImport_(*copy_)) return;
         ButtonDesfazer->setEnabled(false);
         LabelCopia->setText(LabelCopia->text() + QStringLiteral(" — restaurada"));
     });
@@ -176,11 +176,10 @@ void OutcomeView::fillLogs(const RunReport& report) {
     for (QPushButton* button : logButtons_) delete button;
     logButtons_.clear();
     for (const RunReport::Log& log : report.logs) {
-        if (!log.written) continue;
         auto* button = new QPushButton(QStringLiteral("Abrir ") + text(log.fileName), PanelLogs);
         button->setObjectName(QStringLiteral("ButtonAbrirLog"));
-        button->setProperty("fileName", text(log.fileName));
-        connect(button, &QPushButton::clicked, this, [this, fileName = log.fileName] { openLog_(fileName); });
+        button->setToolTip(text(log.folder + log.fileName));
+        connect(button, &QPushButton::clicked, this, [this, log] { openLog_(log); });
         PanelLogs->layout()->addWidget(button);
         logButtons_.push_back(button);
     }
@@ -188,6 +187,7 @@ void OutcomeView::fillLogs(const RunReport& report) {
 }
 
 void OutcomeView::fillCopy(const RunReport& report) {
+    copy_ = report.copy;
     LabelCopia->setVisible(report.copy.has_value());
     ButtonDesfazer->setVisible(report.copy.has_value());
     ButtonDesfazer->setEnabled(true);

@@ -23,15 +23,16 @@ struct RunReport {
     std::vector<engine::TableOutcome> outcomes;
     std::vector<engine::RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
-    // The run's log files in the program folder, each with whether this run wrote it.
+    // The run's log files that hold entries of this run.
     struct Log {
+        std::string folder;  // with its trailing separator
         std::string fileName;
-        bool written = false;
     };
     std::vector<Log> logs;
     // The safety copy of the destination that the run made, if any.
     struct Copy {
         std::string path;
+        std::string database;  // the destination it was made of
         std::uintmax_t bytes = 0;
     };
     std::optional<Copy> copy;
@@ -44,9 +45,10 @@ struct RunReport {
 class OutcomeView : public QWidget {
     Q_OBJECT
 public:
-    // openLog opens a log file of the program folder by its name; undoImport restores the
-    // safety copy and tells whether it did.
-    OutcomeView(QWidget* owner, std::function<void(const std::string&)> openLog, std::function<bool()> undoImport);
+    // openLog opens a log file; undoImport restores the safety copy over the destination it
+    // was made of and tells whether it did.
+    OutcomeView(QWidget* owner, std::function<void(const RunReport::Log&)> openLog,
+                std::function<bool(const RunReport::Copy&)> undoImport);
 
     // Replaces what the view shows with the report.
     void present(const RunReport& report);
@@ -57,8 +59,9 @@ private:
     void fillLogs(const RunReport& report);
     void fillCopy(const RunReport& report);
 
-    std::function<void(const std::string&)> openLog_;
-    std::function<bool()> undoImport_;
+    std::function<void(const RunReport::Log&)> openLog_;
+    std::function<bool(const RunReport::Copy&)> undoImport_;
+    std::optional<RunReport::Copy> copy_;
 
     QLabel* LabelTitulo = nullptr;
     QTableWidget* GridTabelas = nullptr;

@@ -1,11 +1,12 @@
 // Starts the batch program: the window's import run from a script or a remote shell. Reads
 // the command line, runs the Import command on a terminal window, then counts what the
-// destination holds and prints the summary.
+// destination holds and prints the summary; or restores a safety copy over the destination.
 #include <signal.h>
 #include <unistd.h>
 
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "import_context.h"
 #include "import_run.h"
 #include "program_folder.h"
+#include "restore_command.h"
 #include "run_summary.h"
 #include "stop_signals.h"
 #include "terminal_progress.h"
@@ -30,6 +32,10 @@ std::string signalName(int signal) {
     if (signal == SIGINT) return "SIGINT";
     if (signal == SIGTERM) return "SIGTERM";
     return std::to_string(signal);
+}
+
+void printCopy(const std::optional<engine::SafetyCopy>& copy) {
+    if (copy) std::cout << "Cópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
 }
 
 void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch::DatabasePaths& paths,
@@ -51,11 +57,14 @@ int runImport(const batch::BatchOptions& options) {
                                  paths, options.sim);
     std::vector<engine::TableOutcome> outcomes;
     std::size_t logEntries = 0;
+    std::optional<engine::SafetyCopy> copy;
+    bool stoppedWithoutCopy = false;
     bool failureEscaped = false;
     {
         engine::ImportContext context(window, folder);
         context.options.preview = options.simular;
         context.options.allOrNothing = options.atomico;
+        context.options.safetyCopy = !options.semCopia;
         progress.follow(context.outcomes);
         try {
             engine::BitBtnImportarClick(context);
@@ -65,10 +74,13 @@ int runImport(const batch::BatchOptions& options) {
         }
         outcomes = context.outcomes;
         logEntries = context.runLogs.entries();
+        copy = context.safetyCopy;
+        stoppedWithoutCopy = context.stoppedWithoutCopy;
     }  // Both attachments are closed here, before the destination is counted.
 
-    if (!window.runStarted()) return kNotStarted;
+    if (!window.runStarted() || stoppedWithoutCopy) return kNotStarted;
     printSummary(outcomes, paths, options.simular);
+    printCopy(copy);
     if (engine::stopRequested()) return engine::exitStatusOfSignal(engine::stopSignal());
     return failureEscaped ? kWithFailures : batch::exitStatusOfRun(outcomes, logEntries);
 }
@@ -90,6 +102,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     try {
+        if (options.restaurar) return batch::runRestoreCommand(options);
         return runImport(options);
     } catch (const std::exception& failure) {
         std::cerr << "tavlo-merak-batch: " << failure.what() << '\n';

@@ -22,6 +22,8 @@ const std::map<std::string, CheckBox, std::less<>> kTableNames = {
 constexpr std::string_view kUsage =
     "Uso:\n"
     "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
+    "                    [--sem-copia]\n"
+    "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim]\n"
     "  tavlo-merak-batch --help\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -34,7 +36,13 @@ constexpr std::string_view kUsage =
     "  --simular        mostra o que a importação faria, sem gravar nada no destino e sem\n"
     "                   perguntar; os logs vão para quorel-simulacao.log e quorel2-simulacao.log\n"
     "  --atomico        cada tabela é importada inteira ou fica como estava\n"
+    "  --sem-copia      não faz a cópia de segurança do destino antes de apagar as tabelas\n"
+    "  --restaurar COPIA.fbk\n"
+    "                   em vez de importar, devolve o destino ao estado da cópia de segurança\n"
     "Um caminho relativo é tomado a partir da pasta atual.\n"
+    "Antes de apagar, o servidor grava uma cópia de segurança do destino ao lado dele\n"
+    "(<destino>-<aaaammdd-hhmmss>.fbk), anotada em copias.log na pasta do programa; se a\n"
+    "cópia falhar, nada é apagado.\n"
     "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa (ou, se ela\n"
     "não aceitar os arquivos, em ~/.local/share/tavlo-merak/).\n"
     "Ctrl+C ou SIGTERM param a importação ao fim do registro em curso.\n"
@@ -110,9 +118,22 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--atomico") {
             once(options.atomico);
             options.atomico = true;
+        } else if (option == "--sem-copia") {
+            once(options.semCopia);
+            options.semCopia = true;
+        } else if (option == "--restaurar") {
+            once(options.restaurar.has_value());
+            options.restaurar = value();
         } else {
             throw UsageError("opção desconhecida: " + option);
         }
+    }
+    if (options.restaurar) {
+        // A restore replaces one database with a copy: nothing else goes with it.
+        if (tablesGiven || options.origem || options.semCopia)
+            throw UsageError("--restaurar aceita apenas --destino e --sim");
+        if (!options.destino) throw UsageError("falta --destino para --restaurar");
+        return options;
     }
     if (!tablesGiven) throw UsageError("falta --tabelas");
     return options;

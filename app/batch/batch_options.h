@@ -25,6 +25,10 @@ struct BatchOptions {
     bool simular = false;
     // Each table is imported whole or left as it was.
     bool atomico = false;
+    // The run makes no safety copy of the destination.
+    bool semCopia = false;
+    // Instead of importing, restores this safety copy over the destination.
+    std::optional<std::string> restaurar;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -35,7 +39,7 @@ public:
 
 // Reads the arguments that follow the program name. Any "--help" asks for the usage alone.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
-// unknown table name, or a missing --tabelas.
+// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim) only.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.

@@ -17,12 +17,15 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include "filename_edit.h"
+#include "import_fixture.h"
 #include "progress_gauge.h"
 #include "scripted_dialogs.h"
 #include "test_database.h"
@@ -457,6 +460,116 @@ TEST_F(FormImportaTest, OptionsAreRememberedInTheSettingsFile) {
         EXPECT_EQ(settings(), c.settingsAfter);
     }
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Runs started from the window, on real databases: clients with two duplicated codes and
+// sellers with one, into a destination that holds one seller.
+class FormImportaRun : public FormImportaTest {
+protected:
+    test_support::TestDatabase source{test_support::schemaFile("tavlo-schema.sql") +
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana Maria');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (2, 'Bia');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (2, 'Bia Souza');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (3, 'Caio');"
+                                      "\nINSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');"
+                                      "\nINSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');"};
+    test_support::TestDatabase destination{test_support::schemaFile("merak-schema.sql") +
+                                           "\nINSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');"};
+
+    void SetUp() override {
+        showWindow();
+        origem()->setText(QString::fromStdString(source.path()));
+        destino()->setText(QString::fromStdString(destination.path()));
+        control<QCheckBox>("CheckBoxClientes")->setChecked(true);
+        control<QCheckBox>("CheckBoxVendedores")->setChecked(true);
+    }
+
+    QWidget* outcomeView() const { return window->findChild<QWidget*>(QStringLiteral("FormResultado")); }
+
+    std::vector<std::string> gridRow(int row) const {
+        auto* grid = outcomeView()->findChild<QTableWidget*>(QStringLiteral("GridTabelas"));
+        std::vector<std::string> cells;
+        // The seconds vary from run to run.
+        for (int column : {0, 1, 2, 3, 4}) cells.push_back(grid->item(row, column)->text().toStdString());
+        return cells;
+    }
+
+    // Each refusal group's caption and the tables and keys of its rows.
+    std::vector<std::string> refusals() const {
+        auto* tree = outcomeView()->findChild<QTreeWidget*>(QStringLiteral("TreeRecusas"));
+        std::vector<std::string> lines;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* group = tree->topLevelItem(i);
+            lines.push_back(group->text(0).toStdString());
+            for (int j = 0; j < group->childCount(); ++j)
+                lines.push_back("  " + group->child(j)->text(0).toStdString() + " " + group->child(j)->text(1).toStdString());
+        }
+        return lines;
+    }
+
+    test_support::ImportFixture::Rows sellers() const {
+        return test_support::queryRows(destination, "SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR ORDER BY 1");
+    }
+};
+
+TEST_F(FormImportaRun, PreviewAsksNoConfirmationChangesNothingAndShowsTheRefusalsGrouped) {
+    boxes.answers = {false, false};  // do not open the two logs
+    control<QPushButton>("ButtonSimular")->click();
+
+    for (const ui::BoxContent& box : boxes.shown)
+        EXPECT_EQ(box.text.find("Confirma ?"), std::string::npos) << box.text;
+    EXPECT_TRUE(boxes.answers.empty());
+    EXPECT_FALSE(window->context().options.preview);
+    EXPECT_EQ(sellers(), (test_support::ImportFixture::Rows{{"9", "Antigo"}}));
+    EXPECT_TRUE(test_support::queryRows(destination, "SELECT CODIGO FROM CLIENTES").empty());
+    EXPECT_TRUE(std::filesystem::exists(programFolder + "quorel-simulacao.log"));
+    EXPECT_FALSE(std::filesystem::exists(programFolder + "quorel.log"));
+
+    QWidget* view = outcomeView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Resultado da simulação"));
+    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"CLIENTES", "0", "5", "2", "3"}));
+    EXPECT_EQ(gridRow(1), (std::vector<std::string>{"VENDEDOR", "1", "2", "1", "1"}));
+    const std::vector<std::string> groups = refusals();
+    ASSERT_EQ(groups.size(), 5U) << testing::PrintToString(groups);
+    EXPECT_NE(groups[0].find("— 2 linhas"), std::string::npos) << groups[0];
+    EXPECT_EQ(groups[1], "  CLIENTES 1");
+    EXPECT_EQ(groups[2], "  CLIENTES 2");
+    EXPECT_NE(groups[3].find("— 1 linha"), std::string::npos) << groups[3];
+    EXPECT_EQ(groups[4], "  VENDEDOR 1");
+    EXPECT_EQ(view->findChildren<QPushButton*>(QStringLiteral("ButtonAbrirLog")).size(), 2);
+    EXPECT_TRUE(view->findChild<QWidget*>(QStringLiteral("ButtonDesfazer"))->isHidden());
+
+    // The next click is a real run again: it asks its confirmation.
+    control<QCheckBox>("CheckBoxClientes")->setChecked(false);
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(false);
+    boxes.answers = {false};
+    control<QPushButton>("BitBtnImportar")->click();
+    EXPECT_NE(boxes.shown.back().text.find("Confirma ?"), std::string::npos);
+}
+
+TEST_F(FormImportaRun, UndoImportPutsTheDestinationBackFromTheRunsCopy) {
+    control<QCheckBox>("CheckBoxClientes")->setChecked(false);
+    boxes.answers = {true, false};  // import; do not open the log
+    control<QPushButton>("BitBtnImportar")->click();
+    ASSERT_EQ(sellers(), (test_support::ImportFixture::Rows{{"1", "Ana"}})) << testing::PrintToString(boxes.texts());
+
+    QWidget* view = outcomeView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Resultado da importação"));
+    const QString copyText = view->findChild<QLabel*>(QStringLiteral("LabelCopia"))->text();
+    const std::string copyPath = window->context().safetyCopy.value().path;
+    EXPECT_TRUE(copyText.contains(QString::fromStdString(copyPath))) << copyText.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(copyPath));
+
+    boxes.answers = {true};  // restore
+    auto* undo = view->findChild<QPushButton*>(QStringLiteral("ButtonDesfazer"));
+    undo->click();
+    EXPECT_EQ(sellers(), (test_support::ImportFixture::Rows{{"9", "Antigo"}})) << testing::PrintToString(boxes.texts());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(boxes.shown.back().caption, "A V I S O");
 }
 
 // The hidden e-mail script command, against a real source database.

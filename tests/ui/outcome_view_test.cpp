@@ -26,11 +26,11 @@ engine::TableOutcome outcome(const char* table, long long before, int read, int 
 class OutcomeViewTest : public testing::Test {
 protected:
     std::vector<std::string> opened;
-    int undoCalls = 0;
+    std::vector<std::string> undone;  // the copies restored, as "copy -> database"
     bool undoResult = true;
-    ui::OutcomeView view{nullptr, [this](const std::string& fileName) { opened.push_back(fileName); },
-                         [this] {
-                             ++undoCalls;
+    ui::OutcomeView view{nullptr, [this](const ui::RunReport::Log& log) { opened.push_back(log.folder + log.fileName); },
+                         [this](const ui::RunReport::Copy& copy) {
+                             undone.push_back(copy.path + " -> " + copy.database);
                              return undoResult;
                          }};
 
@@ -85,7 +85,7 @@ TEST_F(OutcomeViewTest, PreviewShowsEachTableWithNotesAndTheRefusalsGroupedLarge
         {"CLIENTES", "2", "validation error for column \"CLI_NOME\""},
         {"CLIENTES", "3", "violation of PRIMARY or UNIQUE KEY constraint \"PK_CLIENTES\""},
     };
-    report.logs = {{"quorel-simulacao.log", true}, {"quorel2-simulacao.log", false}};
+    report.logs = {{"/opt/tavlo-merak/", "quorel-simulacao.log"}};
     view.present(report);
 
     EXPECT_EQ(view.windowTitle(), QStringLiteral("Resultado da simulação"));
@@ -103,12 +103,12 @@ TEST_F(OutcomeViewTest, PreviewShowsEachTableWithNotesAndTheRefusalsGroupedLarge
                                         "  CLIENTES 1", "  CLIENTES 3",
                                         "validation error for column \"CLI_NOME\" — 1 linha", "  CLIENTES 2"}));
 
-    // Only the log that the preview wrote is offered; the copy has no place in a preview.
+    // The log that the preview wrote is offered; the copy has no place in a preview.
     const std::vector<QPushButton*> buttons = logButtons();
     ASSERT_EQ(buttons.size(), 1U);
     EXPECT_EQ(buttons[0]->text(), QStringLiteral("Abrir quorel-simulacao.log"));
     buttons[0]->click();
-    EXPECT_EQ(opened, std::vector<std::string>{"quorel-simulacao.log"});
+    EXPECT_EQ(opened, std::vector<std::string>{"/opt/tavlo-merak/quorel-simulacao.log"});
     EXPECT_TRUE(control("ButtonDesfazer")->isHidden());
 }
 
@@ -122,8 +122,8 @@ TEST_F(OutcomeViewTest, RunShowsHowTablesEndedTheCopyAndUndoesOnce) {
     report.outcomes.push_back(interrupted);
     report.refusedRows = {{"CLIENTES", "1", "a"}};
     report.refusedRowsLeftOut = 1;
-    report.logs = {{"quorel.log", true}, {"quorel2.log", true}};
-    report.copy = ui::RunReport::Copy{"/dados/MERAK-20261210-034500.fbk", 3 * 1024 * 1024};
+    report.logs = {{"/opt/tavlo-merak/", "quorel.log"}, {"/opt/tavlo-merak/", "quorel2.log"}};
+    report.copy = ui::RunReport::Copy{"/dados/MERAK-20261210-034500.fbk", "/dados/MERAK.FDB", 3 * 1024 * 1024};
     view.present(report);
 
     EXPECT_EQ(view.windowTitle(), QStringLiteral("Resultado da importação"));
@@ -144,12 +144,12 @@ TEST_F(OutcomeViewTest, RunShowsHowTablesEndedTheCopyAndUndoesOnce) {
     EXPECT_TRUE(undo->isEnabled());
     undoResult = true;
     undo->click();
-    EXPECT_EQ(undoCalls, 2);
+    EXPECT_EQ(undone, std::vector<std::string>(2, "/dados/MERAK-20261210-034500.fbk -> /dados/MERAK.FDB"));
     EXPECT_FALSE(undo->isEnabled());
 
     // The next report replaces everything, the log buttons included.
     report.copy.reset();
-    report.logs = {{"quorel.log", false}, {"quorel2.log", false}};
+    report.logs.clear();
     report.refusedRows.clear();
     report.refusedRowsLeftOut = 0;
     view.present(report);
