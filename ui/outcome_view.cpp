@@ -65,7 +65,7 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
                          std::function<bool(const RunReport::Copy&)> undoImport)
     : QWidget(owner, Qt::Window), openLog_(std::move(openLog)), undoImport_(std::move(undoImport)) {
     setObjectName(QStringLiteral("FormResultado"));
-    resize(760, 460);
+    resize(820, 460);
 
     LabelTitulo = new QLabel(this);
     LabelTitulo->setObjectName(QStringLiteral("LabelTitulo"));
@@ -77,6 +77,7 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     GridTabelas->setObjectName(QStringLiteral("GridTabelas"));
     GridTabelas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridTabelas->verticalHeader()->hide();
+    GridTabelas->setWordWrap(false);
     GridTabelas->horizontalHeader()->setStretchLastSection(true);
 
     LabelRecusas = new QLabel(this);
@@ -148,6 +149,7 @@ void OutcomeView::fillTables(const RunReport& report) {
         ++row;
     }
     GridTabelas->resizeColumnsToContents();
+    GridTabelas->setCurrentItem(nullptr);
 }
 
 void OutcomeView::fillRefusals(const RunReport& report) {
@@ -169,6 +171,8 @@ void OutcomeView::fillRefusals(const RunReport& report) {
         for (const engine::RefusedRow* row : rows)
             new QTreeWidgetItem(group, {text(row->table), text(row->key)});
     }
+    TreeRecusas->expandAll();
+    TreeRecusas->resizeColumnToContents(0);
     TreeRecusas->setVisible(!report.refusedRows.empty());
 }
 
