@@ -268,7 +268,7 @@ void TFormImporta::FormShow() {
     });
 }
 
-bool TFormImporta::FormCloseQuery() const { return !context_.Importando; }
+bool TFormImporta::FormCloseQuery() const { return !context_.Importando && !restoring_; }
 
 void TFormImporta::FormClose() {
     handle([this] {
@@ -317,7 +317,7 @@ void TFormImporta::run(bool preview) {
 }
 
 void TFormImporta::closeOnStopRequest() {
-    if (engine::stopRequested() && !context_.Importando) close();
+    if (engine::stopRequested() && FormCloseQuery()) close();
 }
 
 void TFormImporta::presentOutcome(bool preview) {
@@ -336,14 +336,24 @@ void TFormImporta::presentOutcome(bool preview) {
     if (outcomeView_ == nullptr)
         outcomeView_ = new OutcomeView(
             this, [this](const RunReport::Log& log) { openFile(log.folder, log.fileName); },
-            [this](const RunReport::Copy& copy) {
-                bool restored = false;
-                handle([&] { restored = engine::restoreSafetyCopy(*this, copy.path, copy.database); });
-                return restored;
-            });
+            [this](const RunReport::Copy& copy) { return undoImport(copy.path, copy.database); });
     outcomeView_->present(report);
     outcomeView_->show();
     outcomeView_->raise();
+}
+
+bool TFormImporta::undoImport(const std::string& copyPath, const std::string& destination) {
+    // The restore shows its progress through the window's messages: no run may start under it.
+    restoring_ = true;
+    setImportEnabled(false);
+    setConnectionTestEnabled(false);
+    bool restored = false;
+    handle([&] { restored = engine::restoreSafetyCopy(*this, copyPath, destination); });
+    setImportEnabled(true);
+    setConnectionTestEnabled(true);
+    restoring_ = false;
+    closeOnStopRequest();
+    return restored;
 }
 
 void TFormImporta::Button2Click() {
@@ -413,6 +423,8 @@ std::string TFormImporta::fileNameDestino() const { return FilenameEditDestino->
 void TFormImporta::setImportEnabled(bool enabled) {
     BitBtnImportar->setEnabled(enabled);
     ButtonSimular->setEnabled(enabled);
+    // The last outcome's undo would restore the destination under the run.
+    if (outcomeView_ != nullptr) outcomeView_->setEnabled(enabled);
 }
 
 void TFormImporta::setConnectionTestEnabled(bool enabled) { Button1->setEnabled(enabled); }

@@ -3,9 +3,8 @@
 #include <functional>
 #include <string>
 
-#include <QTimer>
-
 #include <QMainWindow>
+#include <QTimer>
 
 #include "import_context.h"
 #include "window_seam.h"
@@ -89,6 +88,8 @@ private:
     void presentOutcome(bool preview);
     // Closes the window once a stop was asked and no run is in progress.
     void closeOnStopRequest();
+    // Puts the destination back from the last run's safety copy; true when it was restored.
+    bool undoImport(const std::string& copyPath, const std::string& destination);
     // Runs an event's handling; a failure ends it and is shown in the error box.
     void handle(const std::function<void()>& action);
     static void removeQuotes(FilenameEdit* box);
@@ -125,6 +126,8 @@ private:
     ProgressGauge* GaugeImportando = nullptr;
     QMdiArea* ChildArea = nullptr;
     OutcomeView* outcomeView_ = nullptr;
+    // True while a safety copy is being restored: like a run, it keeps the window open.
+    bool restoring_ = false;
     // Looks for a stop request while the window is idle; during a run the run itself asks.
     QTimer stopWatch_;
 };
