@@ -209,6 +209,43 @@ TEST(RunModes, StopRequestEndsTheTableAndTheRun) {
     }
 }
 
+// A destination table whose writer cannot open (a column missing or of another type; for
+// sellers, an INSERT that cannot be prepared) keeps every row: its DELETE never takes effect.
+TEST(RunModes, TableThatCannotBeWrittenKeepsItsRows) {
+    struct Case {
+        const char* table;
+        void (*import)(engine::ImportContext&);
+        const char* change;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"CLIENTES", engine::ImportaClientes, "ALTER TABLE CLIENTES DROP EMAIL;",
+         "plain: Falha na importação da tabela de Clientes, Falha: \r\n"},
+        {"FORNECEDORES", engine::ImportaFornecedores, "ALTER TABLE FORNECEDORES DROP UF;\nALTER TABLE FORNECEDORES ADD UF INTEGER;",
+         "plain: Falha na importação da tabela de Fornecedores, Falha: \r\n"},
+        {"GRUPO", engine::ImportaGrupos, "ALTER TABLE GRUPO DROP MARGEM;\nALTER TABLE GRUPO ADD MARGEM VARCHAR(10);",
+         "plain: Falha na importação da tabela de Grupos , Falha: \r\n"},
+        {"PRODUTOS", engine::ImportaProdutos, "ALTER TABLE PRODUTOS DROP CEST;",
+         "plain: Falha na importação da tabela de Produtos, Falha: \r\n"},
+        {"VENDEDOR", engine::ImportaVendedores, "ALTER TABLE VENDEDOR DROP VEN_EXPORTATABLET;",
+         "plain: Falha na importação da tabela de Vendedores, Falha: \r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        ImportFixture fixture(schemaFile("tavlo-sample-data.sql"), schemaFile("merak-sample-data.sql") + c.change);
+        const Rows before = fixture.destinationRows(std::string("SELECT * FROM ") + c.table);
+        ASSERT_FALSE(before.empty());
+        fixture.connect();
+        c.import(fixture.context);
+        // The run's end commits whatever the transaction still holds.
+        fixture.context.IBDatabaseDestino.close();
+        EXPECT_EQ(fixture.destinationRows(std::string("SELECT * FROM ") + c.table), before);
+        ASSERT_EQ(fixture.window.boxes.size(), 1u);
+        EXPECT_EQ(fixture.window.boxes[0].rfind(c.message, 0), 0u) << fixture.window.boxes[0];
+        EXPECT_TRUE(fixture.context.outcomes.at(0).keptAsItWas);
+    }
+}
+
 // With the two paths swapped, the Tavlo file is the destination: every table import fails
 // before its DELETE takes effect, and both files keep every row.
 TEST(RunModes, SwappedPathsEmptyNothing) {
