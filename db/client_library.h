@@ -14,6 +14,7 @@ struct ClientLibrary {
     decltype(&::isc_commit_retaining) commit_retaining;
     decltype(&::isc_commit_transaction) commit_transaction;
     decltype(&::isc_rollback_transaction) rollback_transaction;
+    decltype(&::isc_rollback_retaining) rollback_retaining;
     decltype(&::isc_dsql_alloc_statement2) dsql_alloc_statement2;
     decltype(&::isc_dsql_prepare) dsql_prepare;
     decltype(&::isc_dsql_sql_info) dsql_sql_info;

@@ -37,6 +37,7 @@ ClientLibrary bindClientLibrary(const char* fileName) {
     resolve(handle, lib.commit_retaining, "isc_commit_retaining", complete);
     resolve(handle, lib.commit_transaction, "isc_commit_transaction", complete);
     resolve(handle, lib.rollback_transaction, "isc_rollback_transaction", complete);
+    resolve(handle, lib.rollback_retaining, "isc_rollback_retaining", complete);
     resolve(handle, lib.dsql_alloc_statement2, "isc_dsql_alloc_statement2", complete);
     resolve(handle, lib.dsql_prepare, "isc_dsql_prepare", complete);
     resolve(handle, lib.dsql_sql_info, "isc_dsql_sql_info", complete);

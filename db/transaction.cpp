@@ -83,6 +83,12 @@ void Transaction::commitRetaining() {
     if (clientLibrary().commit_retaining(status, &handle_) != 0) raise(status);
 }
 
+void Transaction::rollbackRetaining() {
+    requireActive();
+    ISC_STATUS_ARRAY status{};
+    if (clientLibrary().rollback_retaining(status, &handle_) != 0) raise(status);
+}
+
 void Transaction::commit() {
     requireActive();
     closeCursors();

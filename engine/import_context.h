@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "attachment.h"
+#include "lookup_cache.h"
 #include "run_log_file.h"
 #include "statement.h"
 #include "table_writer.h"
@@ -96,6 +97,8 @@ public:
     // memory does not grow with the refusals (refusedRowsLeftOut counts the rest).
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
+    // The answers of the city and CEST lookups in the current run.
+    LookupCache lookups;
 
     // The files of the run's logs. During a run the table imports call afterRow() after each
     // row, which moves the entries made so far from LogErros and LogClienteRepetido to the

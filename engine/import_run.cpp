@@ -5,6 +5,7 @@
 #include "connection_setup.h"
 #include "run_admission.h"
 #include "table_imports.h"
+#include "transaction_policy.h"
 
 namespace engine {
 
@@ -39,14 +40,15 @@ void releaseRun(ImportContext& context) {
 
 void runTables(ImportContext& context) {
     const WindowSeam& window = context.window;
-    // Each box is read when the run reaches its table.
-    if (window.isTicked(CheckBox::Clientes)) ImportaClientes(context);
-    if (window.isTicked(CheckBox::Fornec)) ImportaFornecedores(context);
-    if (window.isTicked(CheckBox::Produtos)) {
+    // Each box is read when the run reaches its table; after a stop request no table is reached.
+    auto reached = [&](CheckBox box) { return !window.stopRequested() && window.isTicked(box); };
+    if (reached(CheckBox::Clientes)) ImportaClientes(context);
+    if (reached(CheckBox::Fornec)) ImportaFornecedores(context);
+    if (reached(CheckBox::Produtos)) {
         ImportaGrupos(context);
-        ImportaProdutos(context);
+        if (!window.stopRequested()) ImportaProdutos(context);
     }
-    if (window.isTicked(CheckBox::Vendedores)) ImportaVendedores(context);
+    if (reached(CheckBox::Vendedores)) ImportaVendedores(context);
 }
 
 }  // namespace
@@ -61,8 +63,11 @@ void BitBtnImportarClick(ImportContext& context) {
     if (!Connectar(context, false)) return;
     const std::unique_ptr<DestinationLock> destinationLock = admitRun(context);
     if (!destinationLock) return;
-    if (!window.confirma("Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?"))
+    // A preview changes nothing, so it asks nothing.
+    if (!context.options.preview &&
+        !window.confirma("Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?"))
         return;
+    const TransactionPolicy policy = TransactionPolicy::of(context.options);
 
     context.Importando = true;
     window.setImportEnabled(false);
@@ -73,9 +78,13 @@ void BitBtnImportarClick(ImportContext& context) {
     context.LogErros.clear();
     context.LogClienteRepetido.clear();
     context.outcomes.clear();
+    context.refusedRows.clear();
+    context.refusedRowsLeftOut = 0;
+    context.lookups.clear();
     context.runLogs.start(context.programFolder, context.options.preview);
     try {
         runTables(context);
+        endRunTransaction(context, policy);
         context.afterRow();
         context.runLogs.finish();
         offer(context, context.runLogs.erros());
@@ -84,7 +93,9 @@ void BitBtnImportarClick(ImportContext& context) {
         // Success is announced only when every table ran to its end and nothing was refused.
         const bool clean = context.runLogs.entries() == 0 &&
                            std::all_of(context.outcomes.begin(), context.outcomes.end(),
-                                       [](const TableOutcome& outcome) { return outcome.completed; });
+                                       [](const TableOutcome& outcome) {
+                                           return outcome.completed && !outcome.interrupted;
+                                       });
         const char* endMessage = clean ? kSuccess : kWithErrors;
         window.mensagem(endMessage, clean);
         window.setStatus(endMessage);
@@ -93,11 +104,15 @@ void BitBtnImportarClick(ImportContext& context) {
         window.setConnectionTestEnabled(true);
         context.IBDatabaseDestino.close();
     } catch (...) {
-        // Whatever escapes (a log that no folder could take) leaves the window usable.
+        // Whatever escapes (a log that no folder could take) leaves the window usable, and a
+        // preview's work undone; the failure in hand is the one to report.
+        try {
+            endRunTransaction(context, policy);
+        } catch (...) {
+        }
         try {
             context.runLogs.finish();
         } catch (...) {
-            // The failure in hand is the one to report.
         }
         window.setImportEnabled(true);
         window.setConnectionTestEnabled(true);
