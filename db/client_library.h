@@ -34,6 +34,7 @@ struct ClientLibrary {
     decltype(&::isc_open_blob2) open_blob2;
     decltype(&::isc_get_segment) get_segment;
     decltype(&::isc_close_blob) close_blob;
+    decltype(&::fb_shutdown_callback) shutdown_callback;
 };
 
 // Binds the client library on first use and returns its entry points.

@@ -52,6 +52,7 @@ ClientLibrary bindClientLibrary(const char* fileName) {
     resolve(handle, lib.open_blob2, "isc_open_blob2", complete);
     resolve(handle, lib.get_segment, "isc_get_segment", complete);
     resolve(handle, lib.close_blob, "isc_close_blob", complete);
+    resolve(handle, lib.shutdown_callback, "fb_shutdown_callback", complete);
     if (!complete) {
         ::dlclose(handle);
         throw DatabaseError(notFound);

@@ -6,6 +6,7 @@
 
 #include "attachment.h"
 #include "lookup_cache.h"
+#include "run_log_file.h"
 #include "statement.h"
 #include "table_writer.h"
 #include "transaction.h"
@@ -98,6 +99,13 @@ public:
     long long refusedRowsLeftOut = 0;
     // The answers of the city and CEST lookups in the current run.
     LookupCache lookups;
+
+    // The files of the run's logs. During a run the table imports call afterRow() after each
+    // row, which moves the entries made so far from LogErros and LogClienteRepetido to the
+    // files: a run that is killed leaves every entry it made, and the lists stay short.
+    // Outside a run the lists keep their entries.
+    RunLogs runLogs;
+    void afterRow() { runLogs.drain(LogErros, LogClienteRepetido); }
 };
 
 }  // namespace engine

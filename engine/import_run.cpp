@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "connection_setup.h"
-#include "run_log_file.h"
+#include "run_admission.h"
 #include "table_imports.h"
 #include "transaction_policy.h"
 
@@ -22,11 +22,14 @@ bool anyTableTicked(const WindowSeam& window) {
     return false;
 }
 
-// Saves a non-empty log in the program folder and offers to open it.
-void saveAndOffer(ImportContext& context, const std::vector<std::string>& log, const std::string& fileName) {
-    if (log.empty()) return;
-    saveRunLog(context.programFolder + fileName, log);
-    if (context.window.confirma(kLogPrompt)) context.window.openFile(context.programFolder, fileName);
+// Offers to open a log that holds entries; a log that the program folder could not take is
+// named first, with the file that holds its entries.
+void offer(ImportContext& context, const RunLogFile& log) {
+    if (log.entries() == 0) return;
+    if (!log.programFolderFailure().empty())
+        context.window.mensagem(log.programFolderFailure() + "\r\nOs registros deste log estão em: " + log.path(),
+                                false);
+    if (context.window.confirma(kLogPrompt)) context.window.openFile(log.folder(), log.fileName());
 }
 
 void releaseRun(ImportContext& context) {
@@ -58,6 +61,8 @@ void BitBtnImportarClick(ImportContext& context) {
     }
     context.IBDatabaseDestino.close();
     if (!Connectar(context, false)) return;
+    const std::unique_ptr<DestinationLock> destinationLock = admitRun(context);
+    if (!destinationLock) return;
     // A preview changes nothing, so it asks nothing.
     if (!context.options.preview &&
         !window.confirma("Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?"))
@@ -76,14 +81,17 @@ void BitBtnImportarClick(ImportContext& context) {
     context.refusedRows.clear();
     context.refusedRowsLeftOut = 0;
     context.lookups.clear();
+    context.runLogs.start(context.programFolder, context.options.preview);
     try {
         runTables(context);
         endRunTransaction(context, policy);
-        saveAndOffer(context, context.LogErros, "quorel.log");
-        saveAndOffer(context, context.LogClienteRepetido, "quorel2.log");
+        context.afterRow();
+        context.runLogs.finish();
+        offer(context, context.runLogs.erros());
+        offer(context, context.runLogs.repetidos());
 
         // Success is announced only when every table ran to its end and nothing was refused.
-        const bool clean = context.LogErros.empty() && context.LogClienteRepetido.empty() &&
+        const bool clean = context.runLogs.entries() == 0 &&
                            std::all_of(context.outcomes.begin(), context.outcomes.end(),
                                        [](const TableOutcome& outcome) {
                                            return outcome.completed && !outcome.interrupted;
@@ -96,10 +104,14 @@ void BitBtnImportarClick(ImportContext& context) {
         window.setConnectionTestEnabled(true);
         context.IBDatabaseDestino.close();
     } catch (...) {
-        // Whatever escapes (a log file that cannot be written) leaves the window usable, and
-        // a preview's work undone.
+        // Whatever escapes (a log that no folder could take) leaves the window usable, and a
+        // preview's work undone; the failure in hand is the one to report.
         try {
             endRunTransaction(context, policy);
+        } catch (...) {
+        }
+        try {
+            context.runLogs.finish();
         } catch (...) {
         }
         window.setImportEnabled(true);

@@ -112,6 +112,7 @@ void importTable(ImportContext& context, const TableImport& table) {
                     recordRefusal(context, table, failure.text());
                 }
                 ++outcome.rowsRead;
+                context.afterRow();
                 window.setGaugePosition(window.gaugePosition() + 1);
                 switch (table.afterRow) {
                 case AfterRow::MessagesThenNext:

@@ -1,6 +1,7 @@
 #include "batch_options.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "profile_file.h"
@@ -20,7 +21,7 @@ const std::map<std::string, CheckBox, std::less<>> kTableNames = {
 
 constexpr std::string_view kUsage =
     "Uso:\n"
-    "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim]\n"
+    "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
     "  tavlo-merak-batch --help\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -30,8 +31,16 @@ constexpr std::string_view kUsage =
     "  --tabelas LIST   uma ou mais de clientes,fornecedores,produtos,vendedores, separadas\n"
     "                   por vírgula; a importação segue sempre esta ordem\n"
     "  --sim            confirma a importação sem perguntar\n"
-    "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa.\n"
-    "Saída: 0 tudo importado; 1 falha de tabela ou registro recusado; 2 importação não iniciada.\n";
+    "  --simular        mostra o que a importação faria, sem gravar nada no destino e sem\n"
+    "                   perguntar; os logs vão para quorel-simulacao.log e quorel2-simulacao.log\n"
+    "  --atomico        cada tabela é importada inteira ou fica como estava\n"
+    "Um caminho relativo é tomado a partir da pasta atual.\n"
+    "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa (ou, se ela\n"
+    "não aceitar os arquivos, em ~/.local/share/tavlo-merak/).\n"
+    "Ctrl+C ou SIGTERM param a importação ao fim do registro em curso.\n"
+    "Saída: 0 tudo importado; 1 falha de tabela ou registro no log; 2 importação não iniciada\n"
+    "(também: origem e destino são o mesmo banco, ou outra importação grava no destino);\n"
+    "130 parada por Ctrl+C; 143 parada por SIGTERM.\n";
 
 std::set<CheckBox> tablesOf(const std::string& list) {
     std::set<CheckBox> tables;
@@ -51,6 +60,16 @@ std::set<CheckBox> tablesOf(const std::string& list) {
 std::string asBoxText(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
     return text;
+}
+
+// A relative path named from the current folder; an empty one stays empty for the window's
+// message.
+std::string fromCallersFolder(const std::string& path) {
+    namespace fs = std::filesystem;
+    if (path.empty() || fs::path(path).is_absolute()) return path;
+    std::error_code ignored;
+    if (path.find('/') == std::string::npos && !fs::exists(path, ignored)) return path;
+    return fs::absolute(path).string();
 }
 
 }  // namespace
@@ -85,6 +104,12 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--sim") {
             once(options.sim);
             options.sim = true;
+        } else if (option == "--simular") {
+            once(options.simular);
+            options.simular = true;
+        } else if (option == "--atomico") {
+            once(options.atomico);
+            options.atomico = true;
         } else {
             throw UsageError("opção desconhecida: " + option);
         }
@@ -98,7 +123,7 @@ std::string_view usageText() { return kUsage; }
 DatabasePaths databasePaths(const BatchOptions& options, const std::string& settingsPath) {
     const ui::ProfileFile settings(settingsPath);
     auto path = [&](const std::optional<std::string>& given, std::string_view key) {
-        return asBoxText(given ? *given : settings.readString("Bancos", key, ""));
+        return given ? fromCallersFolder(*given) : asBoxText(settings.readString("Bancos", key, ""));
     };
     return {path(options.origem, "Origem"), path(options.destino, "Destino")};
 }

@@ -21,6 +21,10 @@ struct BatchOptions {
     std::set<engine::CheckBox> tabelas;
     // Answers Yes to the confirmation without asking.
     bool sim = false;
+    // A preview: the run reports what it would do and changes nothing.
+    bool simular = false;
+    // Each table is imported whole or left as it was.
+    bool atomico = false;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -44,8 +48,12 @@ struct DatabasePaths {
 };
 
 // Each path given on the command line, else the one the window restores from the settings
-// file at settingsPath (section "Bancos", keys "Origem" and "Destino"); like the boxes, the
-// paths lose every double quotation mark and keep their blanks.
+// file at settingsPath (section "Bancos", keys "Origem" and "Destino").
+// A path from the settings file is the box's text: it loses every double quotation mark.
+// A path from the command line is used as given, except that a relative one is made absolute
+// against the current folder, since the server would resolve it against a folder of its own;
+// a bare name that is no file of the current folder stays as it is (it may be an alias the
+// server knows).
 DatabasePaths databasePaths(const BatchOptions& options, const std::string& settingsPath);
 
 }  // namespace batch
