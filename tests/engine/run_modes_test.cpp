@@ -107,8 +107,17 @@ TEST(RunModes, PreviewChangesNothingAndForeseesTheRunThatFollows) {
     const std::vector<std::string> previewOutcomes = foreseen(fixture.context.outcomes);
     const std::vector<std::string> previewRefusals = refusals(fixture.context);
     EXPECT_FALSE(previewRefusals.empty());
+    // The preview's logs are its own files; the run's files are not touched.
+    EXPECT_EQ(logFile(fixture, "quorel.log"), "<none>");
+    EXPECT_EQ(logFile(fixture, "quorel2.log"), "<none>");
+    const std::string previewErros = logFile(fixture, "quorel-simulacao.log");
+    const std::string previewRepetidos = logFile(fixture, "quorel2-simulacao.log");
 
     runAllTables(fixture, {});
+    EXPECT_EQ(logFile(fixture, "quorel.log"), previewErros);
+    EXPECT_EQ(logFile(fixture, "quorel2.log"), previewRepetidos);
+    EXPECT_NE(previewErros, "<none>");
+    EXPECT_NE(previewRepetidos, "<none>");
     EXPECT_NE(merakSnapshot(fixture.destination), before);
     EXPECT_EQ(previewOutcomes, foreseen(fixture.context.outcomes));
     EXPECT_EQ(previewRefusals, refusals(fixture.context));
