@@ -116,7 +116,7 @@ void BitBtnImportarClick(ImportContext& context) {
         context.IBDatabaseDestino.close();
     } catch (...) {
         // Whatever escapes (a log that no folder could take) leaves the window usable, and a
-        // preview's work undone.
+        // preview's work undone; the failure in hand is the one to report.
         try {
             endRunTransaction(context, policy);
         } catch (...) {
@@ -124,7 +124,6 @@ void BitBtnImportarClick(ImportContext& context) {
         try {
             context.runLogs.finish();
         } catch (...) {
-            // The failure in hand is the one to report.
         }
         window.setImportEnabled(true);
         window.setConnectionTestEnabled(true);

@@ -24,8 +24,7 @@ std::string firstLine(const std::string& text) {
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
-// The rows the destination table holds, as the destination transaction sees them; none when
-// they cannot be counted (the DELETE then reports why).
+// A sequence value written in decimal; none for any other text.
 std::optional<long long> decimal(const std::string& text) {
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -33,6 +32,8 @@ std::optional<long long> decimal(const std::string& text) {
     return value;
 }
 
+// The rows the destination table holds, as the destination transaction sees them; none when
+// they cannot be counted (the DELETE then reports why).
 std::optional<long long> countRows(ImportContext& context, std::string_view table) {
     try {
         db::Statement count("", context.IBDatabaseDestino, context.IBTransactionFireBird);

@@ -76,7 +76,8 @@ void TableTransaction::run(const std::string& text) {
 
 void endRunTransaction(ImportContext& context, const TransactionPolicy& policy) {
     db::Transaction& transaction = context.IBTransactionFireBird;
-    if (policy.rollBackAtRunEnd && transaction.isActive()) transaction.rollbackRetaining();
+    // Ended outright: closing the destination afterwards has nothing left to commit.
+    if (policy.rollBackAtRunEnd && transaction.isActive()) transaction.rollback();
 }
 
 }  // namespace engine

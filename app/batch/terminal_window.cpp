@@ -50,6 +50,7 @@ void TerminalWindow::setGaugeMinimum(int value) {
 
 void TerminalWindow::setGaugeMaximum(int value) {
     gauge_.setMaximum(value);
+    progress_.gaugeMaximumSet();
     progress_.gaugeChanged(gauge_);
 }
 
