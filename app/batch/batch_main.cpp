@@ -26,7 +26,7 @@ constexpr int kNotStarted = 2;
 constexpr int kWithFailures = 1;
 
 void printCopy(const std::optional<engine::SafetyCopy>& copy) {
-    if (copy) std::cout << "Cópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
+    if (copy) std::cout << "\nCópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
 }
 
 void printSummary(const std::vector<engine::TableOutcome>& outcomes, const std::string& destinoPath) {

@@ -99,7 +99,8 @@ std::vector<SummaryLine> summaryLines(const std::string& out) {
     std::getline(lines, line);
     EXPECT_EQ(line.rfind("Tabela ", 0), 0u) << out;
     std::vector<SummaryLine> summary;
-    while (std::getline(lines, line)) {
+    // The table ends at an empty line; what follows (the safety copy) is not a table line.
+    while (std::getline(lines, line) && !line.empty()) {
         std::istringstream fields(line);
         SummaryLine parsed;
         double seconds = 0;
