@@ -84,6 +84,11 @@ public:
 
     // How the next run treats the destination; the front end sets it before the run.
     RunOptions options;
+    // The safety copy the current (or last) run made of the destination before emptying it.
+    std::optional<SafetyCopy> safetyCopy;
+    // The current (or last) run stopped before its first table: the copy failed and importing
+    // without one was not accepted.
+    bool stoppedWithoutCopy = false;
 
     // True from the confirmation of an import run until its end.
     bool Importando = false;
@@ -96,12 +101,6 @@ public:
     // memory does not grow with the refusals (refusedRowsLeftOut counts the rest).
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
-
-    // The safety copy the current (or last) run made of the destination before emptying it.
-    std::optional<SafetyCopy> safetyCopy;
-    // The current (or last) run stopped before its first table: the copy failed and importing
-    // without one was not accepted.
-    bool stoppedWithoutCopy = false;
 };
 
 }  // namespace engine

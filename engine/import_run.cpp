@@ -69,9 +69,9 @@ void BitBtnImportarClick(ImportContext& context) {
     context.LogErros.clear();
     context.LogClienteRepetido.clear();
     context.outcomes.clear();
-    context.safetyCopy.reset();
-    context.stoppedWithoutCopy = false;
     try {
+        context.safetyCopy.reset();
+        context.stoppedWithoutCopy = false;
         if (context.options.safetyCopy && !context.options.preview && !copyBeforeEmptying(context)) {
             context.stoppedWithoutCopy = true;
             window.setGaugePosition(0);
