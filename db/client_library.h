@@ -31,15 +31,15 @@ struct ClientLibrary {
 #pragma GCC diagnostic pop
     decltype(&::isc_sqlcode) sqlcode;
     decltype(&::isc_vax_integer) vax_integer;
-    decltype(&::isc_open_blob2) open_blob2;
-    decltype(&::isc_get_segment) get_segment;
-    decltype(&::isc_close_blob) close_blob;
     decltype(&::fb_shutdown_callback) shutdown_callback;
     // The server's services: backup and restore.
     decltype(&::isc_service_attach) service_attach;
     decltype(&::isc_service_detach) service_detach;
     decltype(&::isc_service_start) service_start;
     decltype(&::isc_service_query) service_query;
+    decltype(&::isc_open_blob2) open_blob2;
+    decltype(&::isc_get_segment) get_segment;
+    decltype(&::isc_close_blob) close_blob;
 };
 
 // Binds the client library on first use and returns its entry points.

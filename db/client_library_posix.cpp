@@ -49,14 +49,14 @@ ClientLibrary bindClientLibrary(const char* fileName) {
     resolve(handle, lib.interprete, "isc_interprete", complete);
     resolve(handle, lib.sqlcode, "isc_sqlcode", complete);
     resolve(handle, lib.vax_integer, "isc_vax_integer", complete);
-    resolve(handle, lib.open_blob2, "isc_open_blob2", complete);
-    resolve(handle, lib.get_segment, "isc_get_segment", complete);
-    resolve(handle, lib.close_blob, "isc_close_blob", complete);
     resolve(handle, lib.shutdown_callback, "fb_shutdown_callback", complete);
     resolve(handle, lib.service_attach, "isc_service_attach", complete);
     resolve(handle, lib.service_detach, "isc_service_detach", complete);
     resolve(handle, lib.service_start, "isc_service_start", complete);
     resolve(handle, lib.service_query, "isc_service_query", complete);
+    resolve(handle, lib.open_blob2, "isc_open_blob2", complete);
+    resolve(handle, lib.get_segment, "isc_get_segment", complete);
+    resolve(handle, lib.close_blob, "isc_close_blob", complete);
     if (!complete) {
         ::dlclose(handle);
         throw DatabaseError(notFound);

@@ -86,6 +86,11 @@ public:
 
     // How the next run treats the destination; the front end sets it before the run.
     RunOptions options;
+    // The safety copy the current (or last) run made of the destination before emptying it.
+    std::optional<SafetyCopy> safetyCopy;
+    // The current (or last) run stopped before its first table: the copy failed and importing
+    // without one was not accepted.
+    bool stoppedWithoutCopy = false;
 
     // True from the confirmation of an import run until its end.
     bool Importando = false;
@@ -107,12 +112,6 @@ public:
     // Outside a run the lists keep their entries.
     RunLogs runLogs;
     void afterRow() { runLogs.drain(LogErros, LogClienteRepetido); }
-
-    // The safety copy the current (or last) run made of the destination before emptying it.
-    std::optional<SafetyCopy> safetyCopy;
-    // The current (or last) run stopped before its first table: the copy failed and importing
-    // without one was not accepted.
-    bool stoppedWithoutCopy = false;
 };
 
 }  // namespace engine

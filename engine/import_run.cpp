@@ -82,10 +82,10 @@ void BitBtnImportarClick(ImportContext& context) {
     context.refusedRows.clear();
     context.refusedRowsLeftOut = 0;
     context.lookups.clear();
-    context.safetyCopy.reset();
-    context.stoppedWithoutCopy = false;
     context.runLogs.start(context.programFolder, context.options.preview);
     try {
+        context.safetyCopy.reset();
+        context.stoppedWithoutCopy = false;
         if (context.options.safetyCopy && !context.options.preview && !copyBeforeEmptying(context)) {
             context.stoppedWithoutCopy = true;
             window.setGaugePosition(0);

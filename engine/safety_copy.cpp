@@ -1,5 +1,6 @@
 #include "safety_copy.h"
 
+#include <ctime>
 #include <filesystem>
 
 #include "copy_log.h"

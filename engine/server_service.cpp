@@ -1,5 +1,7 @@
 #include "server_service.h"
 
+#include <string_view>
+
 #include "connection_parameters.h"
 #include "service_manager.h"
 #include "statement.h"

@@ -35,7 +35,7 @@ std::string signalName(int signal) {
 }
 
 void printCopy(const std::optional<engine::SafetyCopy>& copy) {
-    if (copy) std::cout << "Cópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
+    if (copy) std::cout << "\nCópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
 }
 
 void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch::DatabasePaths& paths,

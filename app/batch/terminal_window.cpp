@@ -77,7 +77,8 @@ bool TerminalWindow::confirma(const std::string& text) {
 }
 
 bool TerminalWindow::confirmaPadraoNao(const std::string& text) {
-    if (!terminal_.inputIsTerminal) {
+    // --sim answers the import's confirmation only; with it, as without a person, this is No.
+    if (!terminal_.inputIsTerminal || answerYes_) {
         writeBox(std::string(ui::kCaptionConfirmacao), text);
         return false;
     }
