@@ -26,7 +26,8 @@ QString notes(const engine::TableOutcome& outcome, bool preview) {
     QStringList parts;
     if (outcome.interrupted) parts << QStringLiteral("interrompida");
     if (outcome.keptAsItWas) parts << QStringLiteral("mantida como estava");
-    if (!outcome.completed && !outcome.failure.empty()) parts << QStringLiteral("falha: ") + text(firstLine(outcome.failure));
+    if (!outcome.completed && !outcome.failure.empty())
+        parts << QStringLiteral("falha: ") + text(firstLine(outcome.failure));
     if (outcome.sequenceName && outcome.sequenceValue && !outcome.keptAsItWas)
         parts << QStringLiteral("%1 %2 em %3")
                      .arg(text(*outcome.sequenceName),
@@ -116,7 +117,8 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
 }
 
 void OutcomeView::present(const RunReport& report) {
-    setWindowTitle(report.preview ? QStringLiteral("Resultado da simulação") : QStringLiteral("Resultado da importação"));
+    setWindowTitle(report.preview ? QStringLiteral("Resultado da simulação")
+                                  : QStringLiteral("Resultado da importação"));
     LabelTitulo->setText(report.preview
                              ? QStringLiteral("Simulação: nada foi gravado no destino. Assim ficaria a importação:")
                              : QStringLiteral("Importação realizada:"));
@@ -129,17 +131,15 @@ void OutcomeView::present(const RunReport& report) {
 void OutcomeView::fillTables(const RunReport& report) {
     GridTabelas->setHorizontalHeaderLabels(
         {QStringLiteral("Tabela"), QStringLiteral("No destino antes"), QStringLiteral("Lidas"),
-         QStringLiteral("Recusadas"), report.preview ? QStringLiteral("Ficariam no destino") : QStringLiteral("No destino depois"),
+         QStringLiteral("Recusadas"),
+         report.preview ? QStringLiteral("Ficariam no destino") : QStringLiteral("No destino depois"),
          QStringLiteral("Segundos"), QStringLiteral("Observações")});
     GridTabelas->setRowCount(static_cast<int>(report.outcomes.size()));
     int row = 0;
     for (const engine::TableOutcome& outcome : report.outcomes) {
-        const QString cells[] = {text(outcome.destinationTable),
-                                 count(outcome.rowsBefore),
-                                 QString::number(outcome.rowsRead),
-                                 QString::number(outcome.rowsRefused),
-                                 count(outcome.rowsAfter),
-                                 QString::number(outcome.seconds, 'f', 1),
+        const QString cells[] = {text(outcome.destinationTable),    count(outcome.rowsBefore),
+                                 QString::number(outcome.rowsRead), QString::number(outcome.rowsRefused),
+                                 count(outcome.rowsAfter),          QString::number(outcome.seconds, 'f', 1),
                                  notes(outcome, report.preview)};
         for (int column = 0; column < GridTabelas->columnCount(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
@@ -168,8 +168,7 @@ void OutcomeView::fillRefusals(const RunReport& report) {
         auto* group = new QTreeWidgetItem(TreeRecusas);
         group->setText(0, QStringLiteral("%1 — %2").arg(text(reason), rowsText(static_cast<long long>(rows.size()))));
         group->setFirstColumnSpanned(true);
-        for (const engine::RefusedRow* row : rows)
-            new QTreeWidgetItem(group, {text(row->table), text(row->key)});
+        for (const engine::RefusedRow* row : rows) new QTreeWidgetItem(group, {text(row->table), text(row->key)});
     }
     TreeRecusas->expandAll();
     TreeRecusas->resizeColumnToContents(0);

@@ -68,9 +68,9 @@ TEST(FormImportaStop, SigtermEndsTheRunAtARowAndClosesTheWindowSavingTheSettings
     EXPECT_EQ(test_support::queryRows(destination, "SELECT VEN_NOME FROM VENDEDOR"),
               (test_support::ImportFixture::Rows{{"Antigo"}}));
     // Closed as on a normal close: the settings are saved.
-    EXPECT_EQ(test_support::readFile(programFolder + "Config.ini"),
-              "[Bancos]\r\nOrigem=" + source.path() + "\r\nDestino=" + destination.path() +
-                  "\r\n\r\n[Opcoes]\r\nCopiaSeguranca=0\r\n");
+    EXPECT_EQ(test_support::readFile(programFolder + "Config.ini"), "[Bancos]\r\nOrigem=" + source.path() +
+                                                                        "\r\nDestino=" + destination.path() +
+                                                                        "\r\n\r\n[Opcoes]\r\nCopiaSeguranca=0\r\n");
 }
 
 }  // namespace

@@ -502,8 +502,10 @@ protected:
         for (int i = 0; i < tree->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* group = tree->topLevelItem(i);
             lines.push_back(group->text(0).toStdString());
-            for (int j = 0; j < group->childCount(); ++j)
-                lines.push_back("  " + group->child(j)->text(0).toStdString() + " " + group->child(j)->text(1).toStdString());
+            for (int j = 0; j < group->childCount(); ++j) {
+                const QTreeWidgetItem* row = group->child(j);
+                lines.push_back("  " + row->text(0).toStdString() + " " + row->text(1).toStdString());
+            }
         }
         return lines;
     }

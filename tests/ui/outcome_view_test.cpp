@@ -28,7 +28,8 @@ protected:
     std::vector<std::string> opened;
     std::vector<std::string> undone;  // the copies restored, as "copy -> database"
     bool undoResult = true;
-    ui::OutcomeView view{nullptr, [this](const ui::RunReport::Log& log) { opened.push_back(log.folder + log.fileName); },
+    ui::OutcomeView view{nullptr,
+                         [this](const ui::RunReport::Log& log) { opened.push_back(log.folder + log.fileName); },
                          [this](const ui::RunReport::Copy& copy) {
                              undone.push_back(copy.path + " -> " + copy.database);
                              return undoResult;
@@ -92,10 +93,9 @@ TEST_F(OutcomeViewTest, PreviewShowsEachTableWithNotesAndTheRefusalsGroupedLarge
     auto* grid = control<QTableWidget>("GridTabelas");
     ASSERT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(grid->horizontalHeaderItem(4)->text(), QStringLiteral("Ficariam no destino"));
-    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"CLIENTES", "7", "5", "3", "2", "1.3",
-                                                    "GEN_CODCLI reiniciaria em 43"}));
-    EXPECT_EQ(gridRow(1), (std::vector<std::string>{"PRODUTOS", "4", "1", "0", "", "1.3",
-                                                    "falha: Table unknown"}));
+    EXPECT_EQ(gridRow(0),
+              (std::vector<std::string>{"CLIENTES", "7", "5", "3", "2", "1.3", "GEN_CODCLI reiniciaria em 43"}));
+    EXPECT_EQ(gridRow(1), (std::vector<std::string>{"PRODUTOS", "4", "1", "0", "", "1.3", "falha: Table unknown"}));
 
     EXPECT_EQ(control<QLabel>("LabelRecusas")->text(), QStringLiteral("Linhas recusadas: 3, por motivo:"));
     EXPECT_EQ(refusalLines(),
