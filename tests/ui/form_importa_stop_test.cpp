@@ -67,6 +67,10 @@ TEST(FormImportaStop, SigtermEndsTheRunAtARowAndClosesTheWindowSavingTheSettings
               (test_support::ImportFixture::Rows{{std::to_string(clientes.rowsRead)}}));
     EXPECT_EQ(test_support::queryRows(destination, "SELECT VEN_NOME FROM VENDEDOR"),
               (test_support::ImportFixture::Rows{{"Antigo"}}));
+    // With its box unticked the run made no safety copy beside the destination.
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(destination.path()).parent_path()))
+        EXPECT_NE(entry.path().extension(), ".fbk") << entry.path();
     // Closed as on a normal close: the settings are saved.
     EXPECT_EQ(test_support::readFile(programFolder + "Config.ini"), "[Bancos]\r\nOrigem=" + source.path() +
                                                                         "\r\nDestino=" + destination.path() +
