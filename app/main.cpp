@@ -10,8 +10,12 @@
 #include "form_importa.h"
 #include "message_boxes.h"
 #include "program_folder.h"
+#include "stop_signals.h"
 
 int main(int argc, char* argv[]) {
+    // SIGINT and SIGTERM end a run at a row boundary and then close the window, instead of
+    // ending the program with the run half done; installed before the first attachment.
+    engine::installStopSignals();
     QApplication application(argc, argv);
     // The title names the program; the window keeps its own caption, so it is not set as the
     // display name, which the desktop would append to every window caption.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <ibase.h>
@@ -263,14 +264,22 @@ public:
         ISC_STATUS_ARRAY status{};
         check(fb().commit_retaining(status, &destinoTransaction), status);
     }
+    // The commit after a DELETE, row or restart: only when committing each row.
+    void commitStep() {
+        if (mode == BareMode::CommitEachRow) commitRetaining();
+    }
 
     // Sets, runs and commits a command on the destination.
     void command(const std::string& sql) {
         Statement statement(destination);
         statement.prepare(destinoTransaction, sql, nullptr);
         statement.execute(destinoTransaction);
-        commitRetaining();
+        commitStep();
     }
+
+    BareMode mode = BareMode::CommitEachRow;
+    std::unordered_map<std::string, ISC_LONG> cities;
+    std::unordered_map<std::string, ISC_LONG> cestCodes;
 
     isc_db_handle source = 0;
     isc_db_handle destination = 0;
@@ -385,13 +394,20 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-ISC_LONG cityCode(Session& session, std::string_view name) {
+ISC_LONG askCityCode(Session& session, std::string_view name) {
     Statement lookup(session.destination);
     Sqlda code(1);
     lookup.prepare(session.destinoTransaction,
                    lines({"SELECT CID_CODMUNICIPIO FROM CIDADE", "WHERE CID_NOME=" + quoted(upperLatin1(name))}), &code);
     lookup.execute(session.destinoTransaction);
     return lookup.fetch(code) ? code.integer(0) : 0;
+}
+
+ISC_LONG cityCode(Session& session, std::string_view name) {
+    if (session.mode == BareMode::CommitEachRow) return askCityCode(session, name);
+    const auto [entry, added] = session.cities.try_emplace(std::string(name), 0);
+    if (added) entry->second = askCityCode(session, name);
+    return entry->second;
 }
 
 double importClientes(Session& session) {
@@ -449,21 +465,28 @@ double importClientes(Session& session) {
         if (!blank(row.text(cidade))) p.text(pCidade, std::to_string(cityCode(session, row.text(cidade))));
         if (!blank(row.text(email))) p.text(pEmail, first(row.text(email), 50));
         table.insert.execute(session.destinoTransaction, p.get());
-        session.commitRetaining();
+        session.commitStep();
     }
     session.command(lines({"ALTER SEQUENCE GEN_CODCLI RESTART WITH " + std::to_string(std::int64_t{last} + 1)}));
+    if (session.mode == BareMode::OneTransaction) session.commitRetaining();
     return secondsSince(start);
 }
 
 // The CEST lookup keeps its statement open on the last result until the next lookup.
 ISC_LONG cestCode(Session& session, std::optional<Statement>& lookup, std::string_view identifier) {
+    if (session.mode == BareMode::OneTransaction) {
+        const auto known = session.cestCodes.find(std::string(identifier));
+        if (known != session.cestCodes.end()) return known->second;
+    }
     lookup.reset();
     lookup.emplace(session.source);
     Sqlda code(1);
     lookup->prepare(session.origemTransaction, lines({"SELECT CODIGO FROM CEST", "WHERE ID = " + quoted(identifier)}),
                     &code);
     lookup->execute(session.origemTransaction);
-    return lookup->fetch(code) ? code.integer(0) : 0;
+    const ISC_LONG found = lookup->fetch(code) ? code.integer(0) : 0;
+    if (session.mode == BareMode::OneTransaction) session.cestCodes.emplace(std::string(identifier), found);
+    return found;
 }
 
 double importProdutos(Session& session) {
@@ -543,16 +566,18 @@ double importProdutos(Session& session) {
         p.text(pNcm, trimmed(row.text(ncm)));
         if (!row.text(cest).empty()) p.text(pCest, std::to_string(cestCode(session, lookup, row.text(cest))));
         table.insert.execute(session.destinoTransaction, p.get());
-        session.commitRetaining();
+        session.commitStep();
     }
     if (!lastCode.empty()) session.command(lines({"ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH " + lastCode}));
+    if (session.mode == BareMode::OneTransaction) session.commitRetaining();
     return secondsSince(start);
 }
 
 }  // namespace
 
-ImportTimes importWithClientLibrary(const std::string& source, const std::string& destination) {
+ImportTimes importWithClientLibrary(const std::string& source, const std::string& destination, BareMode mode) {
     Session session(source, destination);
+    session.mode = mode;
     ImportTimes times;
     times.clientes = importClientes(session);
     times.produtos = importProdutos(session);

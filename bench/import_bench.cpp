@@ -1,13 +1,14 @@
-// Imports clients and products through the engine and through a bare client-library program
-// that sends the same statements, and prints the rows per second of both, their ratio and the
-// engine's peak memory.
+// Imports clients and products through the engine in each mode, and through a bare
+// client-library program that sends the same statements, and prints the rows per second of
+// each, their time ratios and each run's peak memory.
 //
-//   import_bench [rows]        default 20,000 clients and 20,000 products; memory is also
-//                              measured at a tenth of that
+//   import_bench [rows] [modes]   default 20,000 clients and 20,000 products, and the modes
+//                                 default,preview,atomic,bare-one (also: bare-each, the bare
+//                                 program committing each row and asking every lookup)
 //
 // Each import runs in a child process of its own, on a fresh destination database, so that its
-// peak memory (VmHWM) is its own. Each is run twice, alternating, and the faster run counts;
-// every run is printed, since the server's disk writes make single runs vary.
+// peak memory (VmHWM) is its own. Each mode runs once, in the order given; the server's disk
+// writes make single runs vary, so compare runs of one invocation only.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -15,6 +16,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <vector>
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -25,6 +29,7 @@
 #include "import_context.h"
 #include "child_process.h"
 #include "table_imports.h"
+#include "transaction_policy.h"
 #include "test_database.h"
 #include "window_seam.h"
 
@@ -67,20 +72,29 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bench::ImportTimes importWithEngine(const std::string& source, const std::string& destination) {
+struct EngineTimes {
+    bench::ImportTimes times;
+    double runEndSeconds = 0;  // ending the run's transaction (a preview's rollback)
+};
+
+EngineTimes importWithEngine(const std::string& source, const std::string& destination, engine::RunOptions options) {
     SilentWindow window(source, destination);
     engine::ImportContext context(window, "/tmp/");
+    context.options = options;
     if (!engine::Connectar(context, false)) throw std::runtime_error(window.boxes);
-    bench::ImportTimes times;
+    EngineTimes result;
     auto start = std::chrono::steady_clock::now();
     engine::ImportaClientes(context);
-    times.clientes = secondsSince(start);
+    result.times.clientes = secondsSince(start);
     start = std::chrono::steady_clock::now();
     engine::ImportaProdutos(context);
-    times.produtos = secondsSince(start);
+    result.times.produtos = secondsSince(start);
+    start = std::chrono::steady_clock::now();
+    engine::endRunTransaction(context, engine::TransactionPolicy::of(options));
+    result.runEndSeconds = secondsSince(start);
     if (!window.boxes.empty() || !context.LogErros.empty() || !context.LogClienteRepetido.empty())
         throw std::runtime_error("the engine did not import every row: " + window.boxes);
-    return times;
+    return result;
 }
 
 // The processor time that the process itself spent, in user and system mode; the rest of an
@@ -92,23 +106,59 @@ double processorSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+enum class Mode { Default, Preview, AllOrNothing, BareOneTransaction, BareCommitEachRow };
+
+struct ModeName {
+    Mode mode;
+    const char* name;
+};
+constexpr ModeName kModes[] = {{Mode::Default, "default"},
+                               {Mode::Preview, "preview"},
+                               {Mode::AllOrNothing, "atomic"},
+                               {Mode::BareOneTransaction, "bare-one"},
+                               {Mode::BareCommitEachRow, "bare-each"}};
+
+const char* nameOf(Mode mode) {
+    for (const ModeName& m : kModes)
+        if (m.mode == mode) return m.name;
+    return "?";
+}
+
 struct Measure {
     bench::ImportTimes times;
+    double runEndSeconds = 0;
     double processorSeconds = 0;
     long peakKb = 0;
     bool ok = false;
 };
 
 // Runs one import in a child process of its own.
-Measure measure(bool withEngine, const std::string& source, const std::string& destination) {
+Measure measure(Mode mode, const std::string& source, const std::string& destination) {
     return inChildProcess([&] {
         Measure m;
         try {
-            m.times = withEngine ? importWithEngine(source, destination)
-                                 : bench::importWithClientLibrary("localhost:" + source, "localhost:" + destination);
+            switch (mode) {
+            case Mode::Default:
+            case Mode::Preview:
+            case Mode::AllOrNothing: {
+                engine::RunOptions options;
+                options.preview = mode == Mode::Preview;
+                options.allOrNothing = mode == Mode::AllOrNothing;
+                const EngineTimes engineTimes = importWithEngine(source, destination, options);
+                m.times = engineTimes.times;
+                m.runEndSeconds = engineTimes.runEndSeconds;
+                break;
+            }
+            case Mode::BareOneTransaction:
+            case Mode::BareCommitEachRow:
+                m.times = bench::importWithClientLibrary(
+                    "localhost:" + source, "localhost:" + destination,
+                    mode == Mode::BareOneTransaction ? bench::BareMode::OneTransaction : bench::BareMode::CommitEachRow);
+                break;
+            }
             m.ok = true;
         } catch (const std::exception& failure) {
-            std::fprintf(stderr, "%s import failed: %s\n", withEngine ? "engine" : "bare", failure.what());
+            std::fprintf(stderr, "%s import failed: %s\n", nameOf(mode), failure.what());
         }
         m.processorSeconds = processorSeconds();
         m.peakKb = peakMemoryKb();
@@ -183,56 +233,58 @@ std::string destinationCounts(const TestDatabase& destination) {
     return output.substr(begin, end - begin);
 }
 
-struct Result {
-    Measure engine;
-    Measure bare;
-};
-
-// Runs each import twice, alternating, each on a fresh destination, and keeps the faster run.
-Result run(long rows) {
-    const std::string schemaSource = test_support::schemaFile("tavlo-schema.sql");
-    const std::string schemaDestination = test_support::schemaFile("merak-schema.sql");
-    TestDatabase source(schemaSource + "\n" + sourceScript(rows));
-    const std::string expected = std::to_string(rows) + "/" + std::to_string(rows);
-    Result result;
-    auto better = [](const Measure& a, const Measure& b) {
-        if (!b.ok) return a;
-        if (!a.ok) return b;
-        return a.times.clientes + a.times.produtos <= b.times.clientes + b.times.produtos ? a : b;
-    };
-    for (int round = 0; round < 2; ++round) {
-        for (const bool withEngine : {false, true}) {
-            TestDatabase destination(schemaDestination + "\n" + destinationScript());
-            Measure m = measure(withEngine, source.path(), destination.path());
-            const std::string counts = destinationCounts(destination);
-            if (counts != expected) {
-                std::fprintf(stderr, "%s import wrote %s rows instead of %s\n", withEngine ? "engine" : "bare",
-                             counts.c_str(), expected.c_str());
-                m.ok = false;
-            }
-            std::printf("  run %d %-6s clients %6.1f s, products %6.1f s, own processor %5.2f s\n", round + 1,
-                        withEngine ? "engine" : "bare", m.times.clientes, m.times.produtos, m.processorSeconds);
-            Measure& kept = withEngine ? result.engine : result.bare;
-            kept = round == 0 ? m : better(kept, m);
+// Runs each mode once, in the order given, each on a fresh destination.
+std::map<Mode, Measure> run(long rows, const std::vector<Mode>& modes) {
+    TestDatabase source(test_support::schemaFile("tavlo-schema.sql") + "\n" + sourceScript(rows));
+    const std::string written = std::to_string(rows) + "/" + std::to_string(rows);
+    std::map<Mode, Measure> measures;
+    for (const Mode mode : modes) {
+        TestDatabase destination(test_support::schemaFile("merak-schema.sql") + "\n" + destinationScript());
+        Measure m = measure(mode, source.path(), destination.path());
+        const std::string counts = destinationCounts(destination);
+        const std::string expected = mode == Mode::Preview ? "0/0" : written;
+        if (counts != expected) {
+            std::fprintf(stderr, "%s import left %s rows instead of %s\n", nameOf(mode), counts.c_str(),
+                         expected.c_str());
+            m.ok = false;
         }
+        const auto rate = [rows](double seconds) { return static_cast<double>(rows) / seconds; };
+        std::printf("  %-9s clients %7.0f rows/s  products %7.0f rows/s  both %7.0f rows/s  run end %6.2f s  "
+                    "own processor %6.2f s  peak %6ld kB%s\n",
+                    nameOf(mode), rate(m.times.clientes), rate(m.times.produtos),
+                    rate((m.times.clientes + m.times.produtos) / 2), m.runEndSeconds, m.processorSeconds, m.peakKb,
+                    m.ok ? "" : "  FAILED");
+        measures[mode] = m;
     }
-    return result;
+    return measures;
 }
 
-void report(long rows, const Result& r) {
-    auto rate = [rows](double seconds) { return static_cast<double>(rows) / seconds; };
-    std::printf("%ld clients and %ld products\n", rows, rows);
-    std::printf("  clients   engine %8.0f rows/s   bare %8.0f rows/s   time ratio %.3f\n", rate(r.engine.times.clientes),
-                rate(r.bare.times.clientes), r.engine.times.clientes / r.bare.times.clientes);
-    std::printf("  products  engine %8.0f rows/s   bare %8.0f rows/s   time ratio %.3f\n", rate(r.engine.times.produtos),
-                rate(r.bare.times.produtos), r.engine.times.produtos / r.bare.times.produtos);
-    const double engineTotal = r.engine.times.clientes + r.engine.times.produtos;
-    const double bareTotal = r.bare.times.clientes + r.bare.times.produtos;
-    std::printf("  both      engine %8.0f rows/s   bare %8.0f rows/s   time ratio %.3f (target <= 1.10)\n",
-                2 * rate(engineTotal), 2 * rate(bareTotal), engineTotal / bareTotal);
-    std::printf("  own processor time  engine %.2f s   bare %.2f s (the rest is the server's)\n",
-                r.engine.processorSeconds, r.bare.processorSeconds);
-    std::printf("  peak memory  engine %ld kB   bare %ld kB\n", r.engine.peakKb, r.bare.peakKb);
+// Time ratios of one mode against another, per table (above 1: the first is slower).
+void ratio(const std::map<Mode, Measure>& measures, Mode a, Mode b) {
+    if (!measures.count(a) || !measures.count(b)) return;
+    const bench::ImportTimes& x = measures.at(a).times;
+    const bench::ImportTimes& y = measures.at(b).times;
+    std::printf("  time %s / %s: clients %.3f  products %.3f  both %.3f\n", nameOf(a), nameOf(b),
+                x.clientes / y.clientes, x.produtos / y.produtos,
+                (x.clientes + x.produtos) / (y.clientes + y.produtos));
+}
+
+std::vector<Mode> parseModes(const std::string& list) {
+    std::vector<Mode> modes;
+    std::size_t from = 0;
+    while (from <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        const std::string name = list.substr(from, comma - from);
+        bool known = false;
+        for (const ModeName& m : kModes)
+            if (name == m.name) {
+                modes.push_back(m.mode);
+                known = true;
+            }
+        if (!known) throw std::runtime_error("unknown mode " + name);
+        from = comma + 1;
+    }
+    return modes;
 }
 
 }  // namespace
@@ -240,18 +292,15 @@ void report(long rows, const Result& r) {
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const long rows = argc > 1 ? std::atol(argv[1]) : 20'000;
-    const long fewer = rows / 10;
-    std::printf("creating the databases and importing %ld rows...\n", fewer);
-    const Result small = run(fewer);
-    std::printf("creating the databases and importing %ld rows...\n", rows);
-    const Result large = run(rows);
-    if (!small.engine.ok || !small.bare.ok || !large.engine.ok || !large.bare.ok) {
-        std::printf("an import failed; no figures\n");
-        return 1;
-    }
-    report(fewer, small);
-    report(rows, large);
-    std::printf("engine peak growth  %ld kB from %ld to %ld rows (target <= 5120 kB)\n",
-                large.engine.peakKb - small.engine.peakKb, fewer, rows);
+    const std::vector<Mode> modes = parseModes(argc > 2 ? argv[2] : "default,preview,atomic,bare-one");
+    std::printf("creating the databases and importing %ld clients and %ld products...\n", rows, rows);
+    const std::map<Mode, Measure> measures = run(rows, modes);
+    ratio(measures, Mode::Preview, Mode::BareOneTransaction);
+    ratio(measures, Mode::AllOrNothing, Mode::BareOneTransaction);
+    ratio(measures, Mode::Default, Mode::Preview);
+    ratio(measures, Mode::Default, Mode::AllOrNothing);
+    ratio(measures, Mode::Default, Mode::BareCommitEachRow);
+    for (const auto& [mode, m] : measures)
+        if (!m.ok) return 1;
     return 0;
 }

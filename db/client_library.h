@@ -14,6 +14,7 @@ struct ClientLibrary {
     decltype(&::isc_commit_retaining) commit_retaining;
     decltype(&::isc_commit_transaction) commit_transaction;
     decltype(&::isc_rollback_transaction) rollback_transaction;
+    decltype(&::isc_rollback_retaining) rollback_retaining;
     decltype(&::isc_dsql_alloc_statement2) dsql_alloc_statement2;
     decltype(&::isc_dsql_prepare) dsql_prepare;
     decltype(&::isc_dsql_sql_info) dsql_sql_info;
@@ -30,6 +31,12 @@ struct ClientLibrary {
 #pragma GCC diagnostic pop
     decltype(&::isc_sqlcode) sqlcode;
     decltype(&::isc_vax_integer) vax_integer;
+    decltype(&::fb_shutdown_callback) shutdown_callback;
+    // The server's services: backup and restore.
+    decltype(&::isc_service_attach) service_attach;
+    decltype(&::isc_service_detach) service_detach;
+    decltype(&::isc_service_start) service_start;
+    decltype(&::isc_service_query) service_query;
     decltype(&::isc_open_blob2) open_blob2;
     decltype(&::isc_get_segment) get_segment;
     decltype(&::isc_close_blob) close_blob;

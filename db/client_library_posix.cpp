@@ -37,6 +37,7 @@ ClientLibrary bindClientLibrary(const char* fileName) {
     resolve(handle, lib.commit_retaining, "isc_commit_retaining", complete);
     resolve(handle, lib.commit_transaction, "isc_commit_transaction", complete);
     resolve(handle, lib.rollback_transaction, "isc_rollback_transaction", complete);
+    resolve(handle, lib.rollback_retaining, "isc_rollback_retaining", complete);
     resolve(handle, lib.dsql_alloc_statement2, "isc_dsql_alloc_statement2", complete);
     resolve(handle, lib.dsql_prepare, "isc_dsql_prepare", complete);
     resolve(handle, lib.dsql_sql_info, "isc_dsql_sql_info", complete);
@@ -48,6 +49,11 @@ ClientLibrary bindClientLibrary(const char* fileName) {
     resolve(handle, lib.interprete, "isc_interprete", complete);
     resolve(handle, lib.sqlcode, "isc_sqlcode", complete);
     resolve(handle, lib.vax_integer, "isc_vax_integer", complete);
+    resolve(handle, lib.shutdown_callback, "fb_shutdown_callback", complete);
+    resolve(handle, lib.service_attach, "isc_service_attach", complete);
+    resolve(handle, lib.service_detach, "isc_service_detach", complete);
+    resolve(handle, lib.service_start, "isc_service_start", complete);
+    resolve(handle, lib.service_query, "isc_service_query", complete);
     resolve(handle, lib.open_blob2, "isc_open_blob2", complete);
     resolve(handle, lib.get_segment, "isc_get_segment", complete);
     resolve(handle, lib.close_blob, "isc_close_blob", complete);

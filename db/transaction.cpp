@@ -86,6 +86,12 @@ void Transaction::commitRetaining() {
     call([&](ISC_STATUS* status) { return clientLibrary().commit_retaining(status, &handle_); });
 }
 
+void Transaction::rollbackRetaining() {
+    requireActive();
+    ISC_STATUS_ARRAY status{};
+    if (clientLibrary().rollback_retaining(status, &handle_) != 0) raise(status);
+}
+
 void Transaction::commit() {
     requireActive();
     closeCursors();

@@ -30,6 +30,8 @@ public:
 
     void start();
     void commitRetaining();
+    // Undoes everything since the last commit and keeps the transaction, and its cursors, open.
+    void rollbackRetaining();
     void commit();
     void rollback();
     bool isActive() const { return handle_ != 0; }

@@ -5,6 +5,7 @@
 namespace engine {
 
 std::int32_t RetornaCodigoCEST(ImportContext& context, const std::string& identifier) {
+    if (const std::int32_t* known = context.lookups.cest(identifier)) return *known;
     // The source lookup query stays open on its result until the next lookup closes it.
     db::Statement& lookup = context.IBQueryOrigem_Temp;
     lookup.close();
@@ -12,8 +13,9 @@ std::int32_t RetornaCodigoCEST(ImportContext& context, const std::string& identi
     lookup.addLine("SELECT CODIGO FROM CEST");
     lookup.addLine("WHERE ID = " + sqlStringLiteral(identifier));
     lookup.open();
-    if (lookup.isEmpty()) return 0;
-    return lookup.column("CODIGO").asInteger();
+    const std::int32_t code = lookup.isEmpty() ? 0 : lookup.column("CODIGO").asInteger();
+    context.lookups.rememberCest(identifier, code);
+    return code;
 }
 
 }  // namespace engine

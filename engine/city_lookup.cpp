@@ -6,7 +6,9 @@
 
 namespace engine {
 
-std::int32_t RetornaCodigoCidade(ImportContext& context, const std::string& name) {
+namespace {
+
+LookupCache::CityAnswer askCity(ImportContext& context, const std::string& name) {
     try {
         // A statement of its own for each lookup, in the destination's default transaction;
         // leaving this block destroys it, whatever happened.
@@ -14,13 +16,25 @@ std::int32_t RetornaCodigoCidade(ImportContext& context, const std::string& name
         lookup.addLine("SELECT CID_CODMUNICIPIO FROM CIDADE");
         lookup.addLine("WHERE CID_NOME=" + sqlStringLiteral(localeUpperCase(name)));
         lookup.open();
-        if (lookup.isEmpty()) return 0;
-        return lookup.column("CID_CODMUNICIPIO").asInteger();
+        if (lookup.isEmpty()) return {};
+        return {lookup.column("CID_CODMUNICIPIO").asInteger(), std::nullopt};
     } catch (const db::DatabaseError& failure) {
-        context.LogErros.push_back("Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  " + name + "\r\n" + failure.text() +
-                                   "\r\n");
-        return 0;
+        return {0, "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  " + name + "\r\n" + failure.text() + "\r\n"};
     }
+}
+
+}  // namespace
+
+std::int32_t RetornaCodigoCidade(ImportContext& context, const std::string& name) {
+    const LookupCache::CityAnswer* answer = context.lookups.city(name);
+    LookupCache::CityAnswer asked;
+    if (answer == nullptr) {
+        asked = askCity(context, name);
+        context.lookups.rememberCity(name, asked);
+        answer = &asked;
+    }
+    if (answer->failureEntry) context.LogErros.push_back(*answer->failureEntry);
+    return answer->code;
 }
 
 }  // namespace engine

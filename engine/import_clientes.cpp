@@ -169,13 +169,13 @@ void ImportaClientes(ImportContext& context) {
     };
     table.writeRow = [&] {
         clientes.post();
-        clientes.transaction().commitRetaining();
     };
     table.logFailure = [&](const std::string& failure) { logRefusedCliente(context, failure); };
+    table.rowKey = [&] { return std::to_string(context.IBQueryOrigem.column("CODIGO").asInteger()); };
     // The next client code: the last handled code plus one; 1 when no row was handled, since
     // the key of no row reads 0.
-    table.restartStatement = [&](bool) -> std::optional<std::string> {
-        return "ALTER SEQUENCE GEN_CODCLI RESTART WITH " + std::to_string(std::int64_t{fields.codigo.asInteger()} + 1);
+    table.sequenceRestart = [&](bool) -> std::optional<SequenceRestart> {
+        return SequenceRestart{"GEN_CODCLI", std::to_string(std::int64_t{fields.codigo.asInteger()} + 1)};
     };
     importTable(context, table);
 }

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "attachment.h"
+#include "lookup_cache.h"
+#include "run_log_file.h"
+#include "safety_copy.h"
 #include "statement.h"
 #include "table_writer.h"
 #include "transaction.h"
@@ -83,6 +86,11 @@ public:
 
     // How the next run treats the destination; the front end sets it before the run.
     RunOptions options;
+    // The safety copy the current (or last) run made of the destination before emptying it.
+    std::optional<SafetyCopy> safetyCopy;
+    // The current (or last) run stopped before its first table: the copy failed and importing
+    // without one was not accepted.
+    bool stoppedWithoutCopy = false;
 
     // True from the confirmation of an import run until its end.
     bool Importando = false;
@@ -95,6 +103,15 @@ public:
     // memory does not grow with the refusals (refusedRowsLeftOut counts the rest).
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
+    // The answers of the city and CEST lookups in the current run.
+    LookupCache lookups;
+
+    // The files of the run's logs. During a run the table imports call afterRow() after each
+    // row, which moves the entries made so far from LogErros and LogClienteRepetido to the
+    // files: a run that is killed leaves every entry it made, and the lists stay short.
+    // Outside a run the lists keep their entries.
+    RunLogs runLogs;
+    void afterRow() { runLogs.drain(LogErros, LogClienteRepetido); }
 };
 
 }  // namespace engine

@@ -116,18 +116,16 @@ void ImportaFornecedores(ImportContext& context) {
         fornecedores.startNewRow();
         fillFornecedor(origem, fields);
     };
-    table.writeRow = [&] {
-        fornecedores.post();
-        fornecedores.transaction().commitRetaining();
-    };
+    table.writeRow = [&] { fornecedores.post(); };
     table.logFailure = [&](const std::string& failure) {
         context.LogErros.push_back("Erro na importação de FORNECEDORES no Registro " +
                                    std::to_string(origem.column("CODIGO").asInteger()) + "\r\n" + failure + "\r\n");
     };
+    table.rowKey = [&] { return std::to_string(origem.column("CODIGO").asInteger()); };
     // The last handled supplier code itself; no restart when no row was handled.
-    table.restartStatement = [&](bool anyRowHandled) -> std::optional<std::string> {
+    table.sequenceRestart = [&](bool anyRowHandled) -> std::optional<SequenceRestart> {
         if (!anyRowHandled) return std::nullopt;
-        return "ALTER SEQUENCE GEN_CODFOR RESTART WITH " + fields.codigo.asText();
+        return SequenceRestart{"GEN_CODFOR", fields.codigo.asText()};
     };
     importTable(context, table);
 }

@@ -32,16 +32,14 @@ void ImportaGrupos(ImportContext& context) {
         usaMargem.setText("N");
         margem.setDouble(0.0);
     };
-    table.writeRow = [&] {
-        grupos.post();
-        grupos.transaction().commitRetaining();
-    };
+    table.writeRow = [&] { grupos.post(); };
     table.logFailure = [&](const std::string& failure) {
         context.LogErros.push_back("Erro na importação de GRUPO no Registro " + origem.column("ID").asText() + "\r\n" +
                                    failure + "\r\n");
     };
-    table.restartStatement = [&](bool) -> std::optional<std::string> {
-        return "ALTER SEQUENCE GEN_ID_GRUPO RESTART WITH " + idGrupo.asText();
+    table.rowKey = [&] { return origem.column("ID").asText(); };
+    table.sequenceRestart = [&](bool) -> std::optional<SequenceRestart> {
+        return SequenceRestart{"GEN_ID_GRUPO", idGrupo.asText()};
     };
     importTable(context, table);
 }

@@ -197,20 +197,17 @@ void ImportaProdutos(ImportContext& context) {
         produtos.startNewRow();
         fillProduto(context, fields);
     };
-    // Committed through the destination command's transaction, the same one as the writer's.
-    table.writeRow = [&] {
-        produtos.post();
-        context.IBQueryFireBird.transaction().commitRetaining();
-    };
+    table.writeRow = [&] { produtos.post(); };
     // This entry ends in a carriage return alone.
     table.logFailure = [&](const std::string& failure) {
         context.LogErros.push_back("Erro na importação de PRODUTO no Registro " + origem.column("CODIGO").asText() +
                                    "\r\n" + failure + "\r");
     };
+    table.rowKey = [&] { return origem.column("CODIGO").asText(); };
     // The last handled product code itself; no restart when no row was handled.
-    table.restartStatement = [&](bool anyRowHandled) -> std::optional<std::string> {
+    table.sequenceRestart = [&](bool anyRowHandled) -> std::optional<SequenceRestart> {
         if (!anyRowHandled) return std::nullopt;
-        return "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH " + fields.codigo.asText();
+        return SequenceRestart{"CODIGO_PRODUTO", fields.codigo.asText()};
     };
     importTable(context, table);
 }

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "connection_setup.h"
-#include "run_log_file.h"
+#include "run_admission.h"
+#include "safety_copy.h"
 #include "table_imports.h"
+#include "transaction_policy.h"
 
 namespace engine {
 
@@ -21,11 +23,14 @@ bool anyTableTicked(const WindowSeam& window) {
     return false;
 }
 
-// Saves a non-empty log in the program folder and offers to open it.
-void saveAndOffer(ImportContext& context, const std::vector<std::string>& log, const std::string& fileName) {
-    if (log.empty()) return;
-    saveRunLog(context.programFolder + fileName, log);
-    if (context.window.confirma(kLogPrompt)) context.window.openFile(context.programFolder, fileName);
+// Offers to open a log that holds entries; a log that the program folder could not take is
+// named first, with the file that holds its entries.
+void offer(ImportContext& context, const RunLogFile& log) {
+    if (log.entries() == 0) return;
+    if (!log.programFolderFailure().empty())
+        context.window.mensagem(log.programFolderFailure() + "\r\nOs registros deste log estão em: " + log.path(),
+                                false);
+    if (context.window.confirma(kLogPrompt)) context.window.openFile(log.folder(), log.fileName());
 }
 
 void releaseRun(ImportContext& context) {
@@ -36,14 +41,15 @@ void releaseRun(ImportContext& context) {
 
 void runTables(ImportContext& context) {
     const WindowSeam& window = context.window;
-    // Each box is read when the run reaches its table.
-    if (window.isTicked(CheckBox::Clientes)) ImportaClientes(context);
-    if (window.isTicked(CheckBox::Fornec)) ImportaFornecedores(context);
-    if (window.isTicked(CheckBox::Produtos)) {
+    // Each box is read when the run reaches its table; after a stop request no table is reached.
+    auto reached = [&](CheckBox box) { return !window.stopRequested() && window.isTicked(box); };
+    if (reached(CheckBox::Clientes)) ImportaClientes(context);
+    if (reached(CheckBox::Fornec)) ImportaFornecedores(context);
+    if (reached(CheckBox::Produtos)) {
         ImportaGrupos(context);
-        ImportaProdutos(context);
+        if (!window.stopRequested()) ImportaProdutos(context);
     }
-    if (window.isTicked(CheckBox::Vendedores)) ImportaVendedores(context);
+    if (reached(CheckBox::Vendedores)) ImportaVendedores(context);
 }
 
 }  // namespace
@@ -56,8 +62,13 @@ void BitBtnImportarClick(ImportContext& context) {
     }
     context.IBDatabaseDestino.close();
     if (!Connectar(context, false)) return;
-    if (!window.confirma("Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?"))
+    const std::unique_ptr<DestinationLock> destinationLock = admitRun(context);
+    if (!destinationLock) return;
+    // A preview changes nothing, so it asks nothing.
+    if (!context.options.preview &&
+        !window.confirma("Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?"))
         return;
+    const TransactionPolicy policy = TransactionPolicy::of(context.options);
 
     context.Importando = true;
     window.setImportEnabled(false);
@@ -68,15 +79,34 @@ void BitBtnImportarClick(ImportContext& context) {
     context.LogErros.clear();
     context.LogClienteRepetido.clear();
     context.outcomes.clear();
+    context.refusedRows.clear();
+    context.refusedRowsLeftOut = 0;
+    context.lookups.clear();
+    context.runLogs.start(context.programFolder, context.options.preview);
     try {
+        context.safetyCopy.reset();
+        context.stoppedWithoutCopy = false;
+        if (context.options.safetyCopy && !context.options.preview && !copyBeforeEmptying(context)) {
+            context.stoppedWithoutCopy = true;
+            window.setGaugePosition(0);
+            window.setImportEnabled(true);
+            window.setConnectionTestEnabled(true);
+            releaseRun(context);
+            return;
+        }
         runTables(context);
-        saveAndOffer(context, context.LogErros, "quorel.log");
-        saveAndOffer(context, context.LogClienteRepetido, "quorel2.log");
+        endRunTransaction(context, policy);
+        context.afterRow();
+        context.runLogs.finish();
+        offer(context, context.runLogs.erros());
+        offer(context, context.runLogs.repetidos());
 
         // Success is announced only when every table ran to its end and nothing was refused.
-        const bool clean = context.LogErros.empty() && context.LogClienteRepetido.empty() &&
+        const bool clean = context.runLogs.entries() == 0 &&
                            std::all_of(context.outcomes.begin(), context.outcomes.end(),
-                                       [](const TableOutcome& outcome) { return outcome.completed; });
+                                       [](const TableOutcome& outcome) {
+                                           return outcome.completed && !outcome.interrupted;
+                                       });
         const char* endMessage = clean ? kSuccess : kWithErrors;
         window.mensagem(endMessage, clean);
         window.setStatus(endMessage);
@@ -85,7 +115,16 @@ void BitBtnImportarClick(ImportContext& context) {
         window.setConnectionTestEnabled(true);
         context.IBDatabaseDestino.close();
     } catch (...) {
-        // Whatever escapes (a log file that cannot be written) leaves the window usable.
+        // Whatever escapes (a log that no folder could take) leaves the window usable, and a
+        // preview's work undone; the failure in hand is the one to report.
+        try {
+            endRunTransaction(context, policy);
+        } catch (...) {
+        }
+        try {
+            context.runLogs.finish();
+        } catch (...) {
+        }
         window.setImportEnabled(true);
         window.setConnectionTestEnabled(true);
         releaseRun(context);

@@ -26,21 +26,20 @@ void ImportaVendedores(ImportContext& context) {
     table.prepareWriting = [&] {
         destino.close();
         destino.setText(kInsertVendedor);
+        destino.prepare();
     };
     table.fillRow = [&] {
         destino.param("VEN_CODIGO").setInteger(origem.column("ID").asInteger());
         destino.param("VEN_NOME").setText(origem.column("NOME").asText());
         destino.param("VEN_EXPORTATABLET").setText("S");
     };
-    table.writeRow = [&] {
-        destino.execute();
-        destino.transaction().commitRetaining();
-    };
+    table.writeRow = [&] { destino.execute(); };
     table.logFailure = [&](const std::string& failure) {
         context.LogErros.push_back("Erro na importação de VENDEDOR no Registro " +
                                    std::to_string(origem.column("ID").asInteger()) + "\r\n" + failure + "\r\n");
     };
-    table.restartStatement = [](bool) -> std::optional<std::string> { return std::nullopt; };
+    table.rowKey = [&] { return std::to_string(origem.column("ID").asInteger()); };
+    table.sequenceRestart = [](bool) -> std::optional<SequenceRestart> { return std::nullopt; };
     importTable(context, table);
 }
 

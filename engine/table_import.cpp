@@ -1,5 +1,6 @@
 #include "table_import.h"
 
+#include <charconv>
 #include <chrono>
 
 #include "database_error.h"
@@ -8,16 +9,48 @@ namespace engine {
 
 namespace {
 
+// The refusals kept for the window's list; the rest are only counted.
+constexpr std::size_t kRefusedRowsKept = 10000;
+// Added to the table-level message when the table was put back as it was.
+constexpr const char* kKeptAsItWas = "\r\nA tabela foi mantida como estava antes da importação.";
+
 // Closes a statement object and gives it a new text.
 void setStatement(db::Statement& statement, std::string_view text) {
     statement.close();
     statement.setText(text);
 }
 
-void runCommand(db::Statement& command, std::string_view text) {
-    setStatement(command, text);
-    command.execute();
-    command.transaction().commitRetaining();
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+// A sequence value written in decimal; none for any other text.
+std::optional<long long> decimal(const std::string& text) {
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// The rows the destination table holds, as the destination transaction sees them; none when
+// they cannot be counted (the DELETE then reports why).
+std::optional<long long> countRows(ImportContext& context, std::string_view table) {
+    try {
+        db::Statement count("", context.IBDatabaseDestino, context.IBTransactionFireBird);
+        count.setText("SELECT COUNT(*) FROM " + std::string(table));
+        count.open();
+        return count.column(std::size_t{0}).asStoredInteger();
+    } catch (const db::DatabaseError&) {
+        return std::nullopt;
+    }
+}
+
+void recordRefusal(ImportContext& context, const TableImport& table, const std::string& failure) {
+    if (context.refusedRows.size() >= kRefusedRowsKept) {
+        ++context.refusedRowsLeftOut;
+        return;
+    }
+    context.refusedRows.push_back({std::string(table.destinationTable), table.rowKey(), firstLine(failure)});
 }
 
 }  // namespace
@@ -28,7 +61,20 @@ void importTable(ImportContext& context, const TableImport& table) {
     db::Statement& destino = context.IBQueryFireBird;
     TableOutcome& outcome = context.outcomes.emplace_back();
     outcome.destinationTable = table.destinationTable;
+    const TransactionPolicy policy = TransactionPolicy::of(context.options);
+    std::optional<TableTransaction> transaction;
     const auto started = std::chrono::steady_clock::now();
+
+    // Puts the table back as it was; says whether it is (before the savepoint nothing was done).
+    auto undo = [&]() noexcept {
+        try {
+            if (transaction) transaction->undoTable();
+            return true;
+        } catch (const db::DatabaseError&) {
+            return false;
+        }
+    };
+
     try {
         if (!table.countQuery.empty()) {
             setStatement(origem, table.countQuery);
@@ -41,18 +87,32 @@ void importTable(ImportContext& context, const TableImport& table) {
         origem.open();
         window.setStatus(std::string(table.status));
         window.processMessages();
-        runCommand(destino, table.deleteStatement);
-        table.prepareWriting();
+
+        outcome.rowsBefore = countRows(context, table.destinationTable);
+        transaction.emplace(context, policy);
+        setStatement(destino, table.deleteStatement);
+        destino.execute();
+        try {
+            table.prepareWriting();
+        } catch (const db::DatabaseError&) {
+            outcome.keptAsItWas = undo();
+            throw;
+        }
+        transaction->writingStarted();
+
         if (!(table.stopWhenSourceEmpty && origem.isEmpty())) {
             for (origem.first(); !origem.eof();) {
                 table.fillRow();
                 try {
                     table.writeRow();
+                    transaction->rowWritten();
                 } catch (const db::DatabaseError& failure) {
                     ++outcome.rowsRefused;
                     table.logFailure(failure.text());
+                    recordRefusal(context, table, failure.text());
                 }
                 ++outcome.rowsRead;
+                context.afterRow();
                 window.setGaugePosition(window.gaugePosition() + 1);
                 switch (table.afterRow) {
                 case AfterRow::MessagesThenNext:
@@ -67,14 +127,31 @@ void importTable(ImportContext& context, const TableImport& table) {
                     window.processMessages();
                     break;
                 }
+                if (window.stopRequested()) {
+                    outcome.interrupted = true;
+                    break;
+                }
             }
-            if (const std::optional<std::string> restart = table.restartStatement(outcome.rowsRead > 0))
-                runCommand(destino, *restart);
+            if (outcome.interrupted && policy.undoUnfinishedTable) {
+                outcome.keptAsItWas = undo();
+            } else if (const std::optional<SequenceRestart> restart = table.sequenceRestart(outcome.rowsRead > 0)) {
+                outcome.sequenceName = restart->sequence;
+                outcome.sequenceValue = decimal(restart->value);
+                setStatement(destino, "ALTER SEQUENCE " + restart->sequence + " RESTART WITH " + restart->value);
+                destino.execute();
+                transaction->sequenceRestarted();
+            }
         }
+        if (!outcome.keptAsItWas) transaction->tableEnded();
     } catch (const db::DatabaseError& failure) {
         outcome.completed = false;
-        window.showPlainMessage(std::string(table.failureMessage) + "\r\n" + failure.text());
+        outcome.failure = failure.text();
+        if (policy.undoUnfinishedTable && !outcome.keptAsItWas) outcome.keptAsItWas = undo();
+        std::string message = std::string(table.failureMessage) + "\r\n" + failure.text();
+        if (outcome.keptAsItWas && policy.undoUnfinishedTable) message += kKeptAsItWas;
+        window.showPlainMessage(message);
     }
+    outcome.rowsAfter = countRows(context, table.destinationTable);
     outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "import_context.h"
+#include "transaction_policy.h"
 
 namespace engine {
 
@@ -16,9 +17,15 @@ enum class AfterRow {
     NextThenMessages,  // products
 };
 
+// A key sequence restart: the sequence and the value it restarts with, in decimal.
+struct SequenceRestart {
+    std::string sequence;
+    std::string value;
+};
+
 // The values in which the five table imports differ; the procedure is importTable.
 struct TableImport {
-    std::string_view destinationTable;  // "CLIENTES", for the run's record of outcomes
+    std::string_view destinationTable;  // "CLIENTES": counted before and after, and named in the outcome
     std::string_view countQuery;       // empty: the gauge is left as it is
     std::string_view sourceQuery;      // "SELECT * FROM ..."
     std::string_view status;           // "Importando ..."
@@ -27,22 +34,33 @@ struct TableImport {
     bool stopWhenSourceEmpty = false;
     AfterRow afterRow = AfterRow::MessagesThenNext;
 
-    // Step 5: opens the writer, or (sellers) sets the INSERT text on the destination command.
+    // Opens the writer, or (sellers) prepares the INSERT on the destination command. Until it
+    // has succeeded the table's DELETE has not taken effect.
     std::function<void()> prepareWriting;
-    // Step 7.1 and 7.2: starts the row and fills it from the source cursor's current row.
-    // A failure here ends the table.
+    // Starts the row and fills it from the source cursor's current row. A failure here ends
+    // the table.
     std::function<void()> fillRow;
-    // Step 7.3: posts the row (or executes the INSERT) and commits with retention. A failure
-    // here is the row's: logFailure is called with its text and the loop goes on.
+    // Posts the row (or executes the INSERT). A failure here, or in what the policy does after
+    // a written row, is the row's: logFailure is called with its text and the loop goes on.
     std::function<void()> writeRow;
     std::function<void(const std::string& failureText)> logFailure;
-    // Step 8: the full restart statement, or none. Told whether the loop handled any row.
-    std::function<std::optional<std::string>(bool anyRowHandled)> restartStatement;
+    // The source cursor's key as the table's log entry writes it, for the list of refusals.
+    std::function<std::string()> rowKey;
+    // The sequence restart after the loop, or none. Told whether the loop handled any row.
+    std::function<std::optional<SequenceRestart>(bool anyRowHandled)> sequenceRestart;
 };
 
-// Empties the destination table, copies every source row, restarts the key sequence; a
-// failure of a row is logged and the loop goes on, any other failure ends the table with its
-// message. Records the table's outcome in the context. Raises no database failure.
+// Imports one table under the run's transaction policy and records its outcome in the context:
+// - sets the gauge from the count query, opens the source rows, shows the status;
+// - counts the destination rows, then runs the DELETE; it takes effect only once the writer
+//   is open, and a writer that cannot open leaves the destination table as it was;
+// - copies every source row: a refused row is logged and the loop goes on; after each row the
+//   gauge advances, the window's messages are processed in the table's order, and a stop
+//   request ends the loop;
+// - restarts the key sequence from the last row handled, and ends the table as the policy says;
+// - any other failure ends the table with its message box (and, under a policy that undoes
+//   unfinished tables, puts the table back as it was).
+// Raises no database failure.
 void importTable(ImportContext& context, const TableImport& table);
 
 }  // namespace engine

@@ -21,9 +21,12 @@
 #include "filename_edit.h"
 #include "import_run.h"
 #include "message_boxes.h"
+#include "outcome_view.h"
 #include "pictures.h"
 #include "profile_file.h"
 #include "progress_gauge.h"
+#include "restore_copy.h"
+#include "stop_signals.h"
 
 namespace ui {
 
@@ -35,6 +38,10 @@ constexpr const char* kSettingsFileName = "Config.ini";
 constexpr const char* kSettingsSection = "Bancos";
 constexpr const char* kOrigemKey = "Origem";
 constexpr const char* kDestinoKey = "Destino";
+constexpr const char* kOptionsSection = "Opcoes";
+constexpr const char* kAllOrNothingKey = "Atomico";
+constexpr const char* kSafetyCopyKey = "CopiaSeguranca";
+constexpr int kStopWatchMilliseconds = 200;
 
 using Bevel = BevelPanel::Bevel;
 using Edge = AlignedLayout::Edge;
@@ -73,6 +80,18 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, QPoint pla
     return result;
 }
 
+// An option of the settings file: "1" ticked, "0" not.
+bool readOption(const ProfileFile& settings, const char* key, bool defaultValue) {
+    return settings.readString(kOptionsSection, key, defaultValue ? "1" : "0") == "1";
+}
+
+// Writes an option only when it is not at its default or the file already holds it, so that a
+// technician who never changes the options keeps the settings file he always had.
+void writeOption(const ProfileFile& settings, const char* key, bool value, bool defaultValue) {
+    const bool held = settings.readString(kOptionsSection, key, "?") != "?";
+    if (held || value != defaultValue) settings.writeString(kOptionsSection, key, value ? "1" : "0");
+}
+
 }  // namespace
 
 TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileDialogs& dialogs)
@@ -92,6 +111,9 @@ TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileD
     createBody(client);
     setFocusOrder();
     resize(kClientWidth, kClientHeight);
+
+    connect(&stopWatch_, &QTimer::timeout, this, &TFormImporta::closeOnStopRequest);
+    stopWatch_.start(kStopWatchMilliseconds);
 }
 
 TFormImporta::~TFormImporta() = default;
@@ -131,12 +153,24 @@ void TFormImporta::createPage() {
     CheckBoxReceber = checkBox(PageMerak, "CheckBoxReceber", "Contas Receber", QRect(171, 66, 158, 17));
     CheckBoxPagar = checkBox(PageMerak, "CheckBoxPagar", "Contas Pagar", QRect(171, 89, 158, 17));
 
+    // The run's options and the preview, in the page's free space right of the tables.
+    CheckBoxAtomico = checkBox(PageMerak, "CheckBoxAtomico", "Importar cada tabela por inteiro (tudo ou nada)",
+                               QRect(172, 24, 300, 17));
+    CheckBoxCopiaSeguranca = checkBox(PageMerak, "CheckBoxCopiaSeguranca",
+                                      "Fazer cópia de segurança do destino antes de importar", QRect(172, 44, 300, 17));
+    CheckBoxCopiaSeguranca->setChecked(true);
+    ButtonSimular = named(new QPushButton(QStringLiteral("Simular"), PageMerak), "ButtonSimular",
+                          QRect(172, 77, 93, 25));
+    ButtonSimular->setToolTip(
+        QStringLiteral("Faz a importação das tabelas marcadas sem gravar nada no destino e mostra o que seria recusado"));
+
     // Controls kept for commands and tables that the window does not offer.
     for (QWidget* hidden : std::initializer_list<QWidget*>{CheckBoxListaPrecos, CheckBoxTransportador, Button2,
                                                             MemoScript, CheckBoxReceber, CheckBoxPagar})
         hidden->hide();
 
     connect(Button2, &QPushButton::clicked, this, &TFormImporta::Button2Click);
+    connect(ButtonSimular, &QPushButton::clicked, this, &TFormImporta::ButtonSimularClick);
 }
 
 void TFormImporta::createFilePanel() {
@@ -187,10 +221,11 @@ void TFormImporta::createBody(QWidget* client) {
 
 void TFormImporta::setFocusOrder() {
     // The page control, the page's controls, then those of Panel1; hidden ones are skipped.
-    QWidget* const order[] = {PageControl,         CheckBoxListaPrecos, CheckBoxClientes,      CheckBoxProdutos,
-                              CheckBoxFornec,      CheckBoxVendedores,  CheckBoxTransportador, Button2,
-                              MemoScript,          CheckBoxReceber,     CheckBoxPagar,         BitBtnImportar,
-                              FilenameEditDestino, FilenameEditOrigem,  Button1};
+    QWidget* const order[] = {PageControl,     CheckBoxListaPrecos,    CheckBoxClientes,      CheckBoxProdutos,
+                              CheckBoxFornec,  CheckBoxVendedores,     CheckBoxTransportador, Button2,
+                              MemoScript,      CheckBoxReceber,        CheckBoxPagar,         CheckBoxAtomico,
+                              CheckBoxCopiaSeguranca, ButtonSimular,   BitBtnImportar,        FilenameEditDestino,
+                              FilenameEditOrigem,     Button1};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -228,16 +263,20 @@ void TFormImporta::FormShow() {
         const ProfileFile settings(settingsPath());
         FilenameEditOrigem->setText(QString::fromStdString(settings.readString(kSettingsSection, kOrigemKey, "")));
         FilenameEditDestino->setText(QString::fromStdString(settings.readString(kSettingsSection, kDestinoKey, "")));
+        CheckBoxAtomico->setChecked(readOption(settings, kAllOrNothingKey, false));
+        CheckBoxCopiaSeguranca->setChecked(readOption(settings, kSafetyCopyKey, true));
     });
 }
 
-bool TFormImporta::FormCloseQuery() const { return !context_.Importando; }
+bool TFormImporta::FormCloseQuery() const { return !context_.Importando && !restoring_; }
 
 void TFormImporta::FormClose() {
     handle([this] {
         const ProfileFile settings(settingsPath());
         settings.writeString(kSettingsSection, kOrigemKey, fileNameOrigem());
         settings.writeString(kSettingsSection, kDestinoKey, fileNameDestino());
+        writeOption(settings, kAllOrNothingKey, CheckBoxAtomico->isChecked(), false);
+        writeOption(settings, kSafetyCopyKey, CheckBoxCopiaSeguranca->isChecked(), true);
     });
 }
 
@@ -251,8 +290,70 @@ void TFormImporta::Button1Click() {
     handle([this] { engine::Connectar(context_, true); });
 }
 
-void TFormImporta::BitBtnImportarClick() {
-    handle([this] { engine::BitBtnImportarClick(context_); });
+void TFormImporta::BitBtnImportarClick() { run(false); }
+
+void TFormImporta::ButtonSimularClick() { run(true); }
+
+void TFormImporta::run(bool preview) {
+    engine::RunOptions& options = context_.options;
+    options.preview = preview;
+    options.allOrNothing = CheckBoxAtomico->isChecked();
+    options.safetyCopy = CheckBoxCopiaSeguranca->isChecked();
+    // What the engine leaves here after it returns belongs to this run only.
+    context_.outcomes.clear();
+    context_.refusedRows.clear();
+    context_.refusedRowsLeftOut = 0;
+    context_.safetyCopy.reset();
+    handle([&] {
+        // The next run is a real one unless asked again, whatever the preview ended with.
+        struct PreviewOff {
+            engine::RunOptions& options;
+            ~PreviewOff() { options.preview = false; }
+        } previewOff{options};
+        engine::BitBtnImportarClick(context_);
+        presentOutcome(preview);
+    });
+    closeOnStopRequest();
+}
+
+void TFormImporta::closeOnStopRequest() {
+    if (engine::stopRequested() && FormCloseQuery()) close();
+}
+
+void TFormImporta::presentOutcome(bool preview) {
+    // A run that stopped before its confirmation leaves nothing to show.
+    if (context_.outcomes.empty() && !context_.safetyCopy) return;
+    RunReport report;
+    report.preview = preview;
+    report.outcomes = context_.outcomes;
+    report.refusedRows = context_.refusedRows;
+    report.refusedRowsLeftOut = context_.refusedRowsLeftOut;
+    for (const engine::RunLogFile* log : {&context_.runLogs.erros(), &context_.runLogs.repetidos()})
+        if (log->entries() > 0) report.logs.push_back({log->folder(), log->fileName()});
+    if (const std::optional<engine::SafetyCopy>& copy = context_.safetyCopy)
+        report.copy = RunReport::Copy{copy->path, copy->database, static_cast<std::uintmax_t>(copy->bytes)};
+
+    if (outcomeView_ == nullptr)
+        outcomeView_ = new OutcomeView(
+            this, [this](const RunReport::Log& log) { openFile(log.folder, log.fileName); },
+            [this](const RunReport::Copy& copy) { return undoImport(copy.path, copy.database); });
+    outcomeView_->present(report);
+    outcomeView_->show();
+    outcomeView_->raise();
+}
+
+bool TFormImporta::undoImport(const std::string& copyPath, const std::string& destination) {
+    // The restore shows its progress through the window's messages: no run may start under it.
+    restoring_ = true;
+    setImportEnabled(false);
+    setConnectionTestEnabled(false);
+    bool restored = false;
+    handle([&] { restored = engine::restoreSafetyCopy(*this, copyPath, destination); });
+    setImportEnabled(true);
+    setConnectionTestEnabled(true);
+    restoring_ = false;
+    closeOnStopRequest();
+    return restored;
 }
 
 void TFormImporta::Button2Click() {
@@ -289,6 +390,8 @@ void TFormImporta::mensagem(const std::string& text, bool information) { boxes_.
 
 bool TFormImporta::confirma(const std::string& text) { return boxes_.Confirma(text); }
 
+bool TFormImporta::stopRequested() const { return engine::stopRequested(); }
+
 bool TFormImporta::confirmaPadraoNao(const std::string& text) { return boxes_.ConfirmaPadraoNao(text); }
 
 void TFormImporta::processMessages() { QCoreApplication::processEvents(); }
@@ -317,7 +420,12 @@ std::string TFormImporta::fileNameOrigem() const { return FilenameEditOrigem->te
 
 std::string TFormImporta::fileNameDestino() const { return FilenameEditDestino->text().toStdString(); }
 
-void TFormImporta::setImportEnabled(bool enabled) { BitBtnImportar->setEnabled(enabled); }
+void TFormImporta::setImportEnabled(bool enabled) {
+    BitBtnImportar->setEnabled(enabled);
+    ButtonSimular->setEnabled(enabled);
+    // The last outcome's undo would restore the destination under the run.
+    if (outcomeView_ != nullptr) outcomeView_->setEnabled(enabled);
+}
 
 void TFormImporta::setConnectionTestEnabled(bool enabled) { Button1->setEnabled(enabled); }
 

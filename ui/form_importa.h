@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include "import_context.h"
 #include "window_seam.h"
@@ -22,10 +23,12 @@ class FileDialogs;
 class FilenameEdit;
 class ProgressGauge;
 class MessageBoxes;
+class OutcomeView;
 
 // The program's only window: the tables to copy, the two database files, "Testar Conexão",
-// "Importar", the status label and the progress gauge. It owns the import context, serves it
-// as its window, and keeps the two database paths in Config.ini in the program folder.
+// "Importar", "Simular" with the run's options, the status label and the progress gauge. It
+// owns the import context, serves it as its window, keeps the two database paths and the
+// options in Config.ini in the program folder, and after a run shows its outcome beside it.
 class TFormImporta : public QMainWindow, public engine::WindowSeam {
     Q_OBJECT
 public:
@@ -44,6 +47,7 @@ public:
     void FilenameEditDestinoChange();
     void Button1Click();
     void BitBtnImportarClick();
+    void ButtonSimularClick();
     void Button2Click();
 
     // engine::WindowSeam
@@ -56,7 +60,9 @@ public:
     void mensagem(const std::string& text, bool information) override;
     bool confirma(const std::string& text) override;
     bool confirmaPadraoNao(const std::string& text) override;
-    bool stopRequested() const override { return false; }
+    // A stop asked by SIGINT or SIGTERM: the run in hand ends at a row boundary and the window
+    // then closes.
+    bool stopRequested() const override;
     void processMessages() override;
     bool isTicked(engine::CheckBox box) const override;
     std::string fileNameOrigem() const override;
@@ -76,6 +82,14 @@ private:
     void createBody(QWidget* client);
     void setFocusOrder();
     std::string settingsPath() const;
+    // Runs the import engine with the window's options, a preview or a real run, and shows
+    // the outcome when the run got past its confirmation.
+    void run(bool preview);
+    void presentOutcome(bool preview);
+    // Closes the window once a stop was asked and no run is in progress.
+    void closeOnStopRequest();
+    // Puts the destination back from the last run's safety copy; true when it was restored.
+    bool undoImport(const std::string& copyPath, const std::string& destination);
     // Runs an event's handling; a failure ends it and is shown in the error box.
     void handle(const std::function<void()>& action);
     static void removeQuotes(FilenameEdit* box);
@@ -97,6 +111,9 @@ private:
     QPlainTextEdit* MemoScript = nullptr;
     QCheckBox* CheckBoxReceber = nullptr;
     QCheckBox* CheckBoxPagar = nullptr;
+    QCheckBox* CheckBoxAtomico = nullptr;
+    QCheckBox* CheckBoxCopiaSeguranca = nullptr;
+    QPushButton* ButtonSimular = nullptr;
     BevelPanel* Panel1 = nullptr;
     QLabel* Label2 = nullptr;
     FilenameEdit* FilenameEditOrigem = nullptr;
@@ -108,6 +125,11 @@ private:
     QLabel* LabelObs = nullptr;
     ProgressGauge* GaugeImportando = nullptr;
     QMdiArea* ChildArea = nullptr;
+    OutcomeView* outcomeView_ = nullptr;
+    // True while a safety copy is being restored: like a run, it keeps the window open.
+    bool restoring_ = false;
+    // Looks for a stop request while the window is idle; during a run the run itself asks.
+    QTimer stopWatch_;
 };
 
 }  // namespace ui

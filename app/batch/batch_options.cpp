@@ -1,6 +1,7 @@
 #include "batch_options.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "profile_file.h"
@@ -20,7 +21,9 @@ const std::map<std::string, CheckBox, std::less<>> kTableNames = {
 
 constexpr std::string_view kUsage =
     "Uso:\n"
-    "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim]\n"
+    "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
+    "                    [--sem-copia]\n"
+    "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim]\n"
     "  tavlo-merak-batch --help\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -30,8 +33,22 @@ constexpr std::string_view kUsage =
     "  --tabelas LIST   uma ou mais de clientes,fornecedores,produtos,vendedores, separadas\n"
     "                   por vírgula; a importação segue sempre esta ordem\n"
     "  --sim            confirma a importação sem perguntar\n"
-    "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa.\n"
-    "Saída: 0 tudo importado; 1 falha de tabela ou registro recusado; 2 importação não iniciada.\n";
+    "  --simular        mostra o que a importação faria, sem gravar nada no destino e sem\n"
+    "                   perguntar; os logs vão para quorel-simulacao.log e quorel2-simulacao.log\n"
+    "  --atomico        cada tabela é importada inteira ou fica como estava\n"
+    "  --sem-copia      não faz a cópia de segurança do destino antes de apagar as tabelas\n"
+    "  --restaurar COPIA.fbk\n"
+    "                   em vez de importar, devolve o destino ao estado da cópia de segurança\n"
+    "Um caminho relativo é tomado a partir da pasta atual.\n"
+    "Antes de apagar, o servidor grava uma cópia de segurança do destino ao lado dele\n"
+    "(<destino>-<aaaammdd-hhmmss>.fbk), anotada em copias.log na pasta do programa; se a\n"
+    "cópia falhar, nada é apagado.\n"
+    "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa (ou, se ela\n"
+    "não aceitar os arquivos, em ~/.local/share/tavlo-merak/).\n"
+    "Ctrl+C ou SIGTERM param a importação ao fim do registro em curso.\n"
+    "Saída: 0 tudo importado; 1 falha de tabela ou registro no log; 2 importação não iniciada\n"
+    "(também: origem e destino são o mesmo banco, ou outra importação grava no destino);\n"
+    "130 parada por Ctrl+C; 143 parada por SIGTERM.\n";
 
 std::set<CheckBox> tablesOf(const std::string& list) {
     std::set<CheckBox> tables;
@@ -51,6 +68,16 @@ std::set<CheckBox> tablesOf(const std::string& list) {
 std::string asBoxText(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
     return text;
+}
+
+// A relative path named from the current folder; an empty one stays empty for the window's
+// message.
+std::string fromCallersFolder(const std::string& path) {
+    namespace fs = std::filesystem;
+    if (path.empty() || fs::path(path).is_absolute()) return path;
+    std::error_code ignored;
+    if (path.find('/') == std::string::npos && !fs::exists(path, ignored)) return path;
+    return fs::absolute(path).string();
 }
 
 }  // namespace
@@ -85,9 +112,28 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--sim") {
             once(options.sim);
             options.sim = true;
+        } else if (option == "--simular") {
+            once(options.simular);
+            options.simular = true;
+        } else if (option == "--atomico") {
+            once(options.atomico);
+            options.atomico = true;
+        } else if (option == "--sem-copia") {
+            once(options.semCopia);
+            options.semCopia = true;
+        } else if (option == "--restaurar") {
+            once(options.restaurar.has_value());
+            options.restaurar = value();
         } else {
             throw UsageError("opção desconhecida: " + option);
         }
+    }
+    if (options.restaurar) {
+        // A restore replaces one database with a copy: nothing else goes with it.
+        if (tablesGiven || options.origem || options.semCopia)
+            throw UsageError("--restaurar aceita apenas --destino e --sim");
+        if (!options.destino) throw UsageError("falta --destino para --restaurar");
+        return options;
     }
     if (!tablesGiven) throw UsageError("falta --tabelas");
     return options;
@@ -98,7 +144,7 @@ std::string_view usageText() { return kUsage; }
 DatabasePaths databasePaths(const BatchOptions& options, const std::string& settingsPath) {
     const ui::ProfileFile settings(settingsPath);
     auto path = [&](const std::optional<std::string>& given, std::string_view key) {
-        return asBoxText(given ? *given : settings.readString("Bancos", key, ""));
+        return given ? fromCallersFolder(*given) : asBoxText(settings.readString("Bancos", key, ""));
     };
     return {path(options.origem, "Origem"), path(options.destino, "Destino")};
 }

@@ -21,6 +21,14 @@ struct BatchOptions {
     std::set<engine::CheckBox> tabelas;
     // Answers Yes to the confirmation without asking.
     bool sim = false;
+    // A preview: the run reports what it would do and changes nothing.
+    bool simular = false;
+    // Each table is imported whole or left as it was.
+    bool atomico = false;
+    // The run makes no safety copy of the destination.
+    bool semCopia = false;
+    // Instead of importing, restores this safety copy over the destination.
+    std::optional<std::string> restaurar;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -31,7 +39,7 @@ public:
 
 // Reads the arguments that follow the program name. Any "--help" asks for the usage alone.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
-// unknown table name, or a missing --tabelas.
+// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim) only.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.
@@ -44,8 +52,12 @@ struct DatabasePaths {
 };
 
 // Each path given on the command line, else the one the window restores from the settings
-// file at settingsPath (section "Bancos", keys "Origem" and "Destino"); like the boxes, the
-// paths lose every double quotation mark and keep their blanks.
+// file at settingsPath (section "Bancos", keys "Origem" and "Destino").
+// A path from the settings file is the box's text: it loses every double quotation mark.
+// A path from the command line is used as given, except that a relative one is made absolute
+// against the current folder, since the server would resolve it against a folder of its own;
+// a bare name that is no file of the current folder stays as it is (it may be an alias the
+// server knows).
 DatabasePaths databasePaths(const BatchOptions& options, const std::string& settingsPath);
 
 }  // namespace batch

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "batch_options.h"
 #include "destination_count.h"
 #include "import_context.h"
 
@@ -15,13 +18,24 @@ struct TableSummary {
     RowCount found;
 };
 
-// One line per table (rows read from the source, rows refused, rows found in the destination,
-// time taken) and a total line. A line says so when read differs from found plus refused,
-// when its table ended with the table-level message, and when it could not be counted.
-void writeRunSummary(std::ostream& out, const std::vector<TableSummary>& tables);
+// How the run went as a whole, for the summary's head and notes.
+struct RunSummary {
+    DatabasePaths paths;   // the paths the run used
+    bool preview = false;  // nothing was written: "after" is what the destination would hold
+    // The signal that stopped the run ("SIGINT", "SIGTERM"), or empty.
+    std::string stopSignalName;
+    std::vector<TableSummary> tables;
+};
 
-// The exit status of a run that started: 0 when every table ran to its end without a refused
-// row, 1 otherwise.
-int exitStatusOfRun(const std::vector<engine::TableOutcome>& outcomes);
+// The two paths used, then one line per table: rows in the destination before, rows read from
+// the source, rows refused, rows in the destination after (in a preview: what it would hold),
+// time taken, the value the key sequence was restarted with; and a total line. A line says so
+// when read differs from after plus refused, when its table ended with the table-level
+// message, was stopped by a signal, was kept as it was, or could not be counted.
+void writeRunSummary(std::ostream& out, const RunSummary& summary);
+
+// The exit status of a run that started: 0 when every table ran to its end and the run made
+// no log entry, 1 otherwise.
+int exitStatusOfRun(const std::vector<engine::TableOutcome>& outcomes, std::size_t logEntries);
 
 }  // namespace batch

@@ -18,16 +18,21 @@ std::string secondsText(double seconds) {
 
 }  // namespace
 
-TerminalProgress::TerminalProgress(std::ostream& out, bool inPlace) : out_(out), inPlace_(inPlace) {}
+TerminalProgress::TerminalProgress(std::ostream& out, bool inPlace, std::chrono::milliseconds lineInterval)
+    : out_(out), inPlace_(inPlace), lineInterval_(lineInterval) {}
 
 void TerminalProgress::runStarted() {
     running_ = true;
     tablesReported_ = 0;
     status_.clear();
+    lastLine_ = Clock::now();
 }
 
 void TerminalProgress::statusChanged(const std::string& status) {
     status_ = status;
+    // A table sets its status after counting its rows, if it counts them.
+    percentKnown_ = maximumSetSinceStatus_;
+    maximumSetSinceStatus_ = false;
     if (!running_) return;
     reportEndedTables(1);
     lastDrawn_ = {};
@@ -40,6 +45,19 @@ void TerminalProgress::gaugeChanged(const engine::GaugeModel& gauge) {
     if (!running_) return;
     reportEndedTables(1);
     draw();
+    writeProgressLine();
+}
+
+// Off the terminal, a line for the table in hand once the interval has passed in silence.
+void TerminalProgress::writeProgressLine() {
+    if (inPlace_ || outcomes_ == nullptr || outcomes_->empty() || status_.empty()) return;
+    const Clock::time_point now = Clock::now();
+    if (now - lastLine_ < lineInterval_) return;
+    lastLine_ = now;
+    const engine::TableOutcome& table = outcomes_->back();
+    out_ << table.destinationTable << ": " << table.rowsRead << " registros";
+    if (percentKnown_) out_ << ", " << gauge_.percent() << "%";
+    out_ << '\n' << std::flush;
 }
 
 void TerminalProgress::makeRoomForText() {
@@ -66,8 +84,10 @@ void TerminalProgress::reportEndedTables(std::size_t stillRunning) {
     while (tablesReported_ + stillRunning < outcomes_->size()) {
         const engine::TableOutcome& table = (*outcomes_)[tablesReported_++];
         out_ << table.destinationTable << ": lidos " << table.rowsRead << ", recusados " << table.rowsRefused << ", "
-             << secondsText(table.seconds) << (table.completed ? "" : ", interrompida pela falha da tabela") << '\n'
+             << secondsText(table.seconds) << (table.completed ? "" : ", interrompida pela falha da tabela")
+             << (table.interrupted ? ", interrompida pelo pedido de parada" : "") << '\n'
              << std::flush;
+        lastLine_ = Clock::now();
     }
 }
 

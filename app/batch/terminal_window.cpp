@@ -50,6 +50,7 @@ void TerminalWindow::setGaugeMinimum(int value) {
 
 void TerminalWindow::setGaugeMaximum(int value) {
     gauge_.setMaximum(value);
+    progress_.gaugeMaximumSet();
     progress_.gaugeChanged(gauge_);
 }
 
@@ -76,7 +77,8 @@ bool TerminalWindow::confirma(const std::string& text) {
 }
 
 bool TerminalWindow::confirmaPadraoNao(const std::string& text) {
-    if (!terminal_.inputIsTerminal) {
+    // --sim answers the import's confirmation only; with it, as without a person, this is No.
+    if (!terminal_.inputIsTerminal || answerYes_) {
         writeBox(std::string(ui::kCaptionConfirmacao), text);
         return false;
     }
@@ -102,13 +104,18 @@ void TerminalWindow::writeBox(const std::string& caption, const std::string& tex
 // or the end of the input, is No.
 bool TerminalWindow::askOnTerminal(const std::string& question) {
     terminal_.errors << ui::kCaptionConfirmacao << ": " << terminalLines(question) << " (s/n) ";
+    if (stopRequested()) {
+        terminal_.errors << "n\n" << std::flush;
+        return false;
+    }
     if (answerYes_) {
         terminal_.errors << "s\n" << std::flush;
         return true;
     }
     terminal_.errors << std::flush;
     std::string answer;
-    if (!std::getline(terminal_.input, answer)) {
+    // A stop signal interrupts the wait: whatever was typed, the answer is No.
+    if (!std::getline(terminal_.input, answer) || stopRequested()) {
         terminal_.errors << '\n' << std::flush;
         return false;
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "batch_options.h"
+#include "stop_signals.h"
 #include "gauge_model.h"
 #include "terminal_progress.h"
 #include "window_seam.h"
@@ -22,7 +23,7 @@ struct Terminal {
 
 // The window of the import engine on a terminal. Every box is written to the errors stream
 // as its caption, ": " and its text; the run's confirmation is asked there (or answered Yes
-// beforehand); the questions that offer to open the logs are answered No without being
+// beforehand), and Ctrl+C while it waits answers No; the questions that offer to open the logs are answered No without being
 // written, since there is no desktop to open them on, and the logs stay in the program folder.
 class TerminalWindow final : public engine::WindowSeam {
 public:
@@ -44,7 +45,8 @@ public:
     bool confirma(const std::string& text) override;
     // Only a person at a terminal can take that risk: without one the answer is No.
     bool confirmaPadraoNao(const std::string& text) override;
-    bool stopRequested() const override { return false; }
+    // Ctrl+C or SIGTERM, through the program's stop signals.
+    bool stopRequested() const override { return engine::stopRequested(); }
     void processMessages() override {}
     bool isTicked(engine::CheckBox box) const override { return tables_.count(box) != 0; }
     std::string fileNameOrigem() const override { return paths_.origem; }

@@ -95,14 +95,18 @@ struct PathCase {
 };
 
 TEST(DatabasePaths, GivenPathsElseTheSettingsAsTheBoxesHoldThem) {
+    const std::string cwd = std::filesystem::current_path().string();
     const std::string settings = "[Bancos]\r\nOrigem=\"/dados/tavlo velho.fdb\"\r\nDestino=  /dados/me\"r\"ak.fdb  \r\n";
     const std::vector<PathCase> cases = {
         {"", std::nullopt, std::nullopt, {"", ""}},
         // The settings lose blanks around the value and every quotation mark.
         {settings, std::nullopt, std::nullopt, {"/dados/tavlo velho.fdb", "/dados/merak.fdb"}},
-        // A given path wins, even empty, and keeps its blanks but not its quotation marks.
-        {settings, "\"/outro/tavlo.fdb\" ", "", {"/outro/tavlo.fdb ", ""}},
+        // A given path wins, even empty, and is used as given: blanks and quotation marks too.
+        {settings, "/outro/a\"b/tavlo.fdb ", "", {"/outro/a\"b/tavlo.fdb ", ""}},
         {"[Outra]\r\nOrigem=/x.fdb\r\n", std::nullopt, "/m.fdb", {"", "/m.fdb"}},
+        // A relative path is named from the current folder; a bare name that is no file
+        // there stays as it is, for the server to resolve as an alias.
+        {"", "dados/tavlo.fdb", "merak", {cwd + "/dados/tavlo.fdb", "merak"}},
     };
     std::string folder = (std::filesystem::temp_directory_path() / "tavlo-merak-settings-XXXXXX").string();
     ASSERT_NE(::mkdtemp(folder.data()), nullptr);

@@ -1,14 +1,12 @@
-// Runs the built batch program against the local server, each time as a copy in a program
-// folder of its own: the folder where it reads Config.ini and writes its logs. A symbolic link
-// would not do, since the program finds its folder through the resolved path of its file.
+// The batch program run as a user runs it, against the local server.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "batch_program.h"
+#include "batch_summary_lines.h"
 #include "connection_setup.h"
 #include "import_fixture.h"
 #include "import_run.h"
@@ -16,101 +14,19 @@
 namespace {
 
 using engine::CheckBox;
+using test_support::BatchProgram;
+using test_support::BatchResult;
 using test_support::ImportFixture;
 using test_support::readFile;
 using test_support::schemaFile;
+using test_support::SummaryLine;
+using test_support::summaryLines;
 using test_support::TestDatabase;
 
 const std::string kQuestion =
     "C O N F I R M A Ç Ã O: Atenção os registros das tabelas marcadas serão apagadas e importadas: \n"
     "Confirma ? (s/n) ";
 const std::string kAllTables = "clientes,fornecedores,produtos,vendedores";
-
-struct BatchResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quotedForShell(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// A copy of the batch program in a fresh program folder, removed with it.
-class BatchProgram {
-public:
-    BatchProgram() {
-        std::string root = (std::filesystem::temp_directory_path() / "tavlo-merak-batch-XXXXXX").string();
-        if (::mkdtemp(root.data()) == nullptr) throw std::runtime_error("cannot create a folder");
-        root_ = root;
-        folder_ = root_ + "/programa/";
-        std::filesystem::create_directory(folder_);
-        std::filesystem::copy_file(BATCH_PROGRAM, folder_ + "tavlo-merak-batch");
-    }
-    ~BatchProgram() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-    BatchProgram(const BatchProgram&) = delete;
-    BatchProgram& operator=(const BatchProgram&) = delete;
-
-    // The program folder, with its trailing separator.
-    const std::string& folder() const { return folder_; }
-
-    void writeSettings(const std::string& origem, const std::string& destino) const {
-        std::ofstream(folder_ + "Config.ini", std::ios::binary)
-            << "[Bancos]\r\nOrigem=" << origem << "\r\nDestino=" << destino << "\r\n";
-    }
-
-    // Runs the program with the input on its standard input (a file: not a terminal).
-    BatchResult run(const std::vector<std::string>& arguments, const std::string& input = "") const {
-        std::ofstream(root_ + "/entrada", std::ios::binary) << input;
-        std::string command = quotedForShell(folder_ + "tavlo-merak-batch");
-        for (const std::string& argument : arguments) command += " " + quotedForShell(argument);
-        command += " <" + quotedForShell(root_ + "/entrada") + " >" + quotedForShell(root_ + "/saida") + " 2>" +
-                   quotedForShell(root_ + "/erros");
-        BatchResult result;
-        const int status = std::system(command.c_str());
-        if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-        result.out = readFile(root_ + "/saida");
-        result.err = readFile(root_ + "/erros");
-        return result;
-    }
-
-private:
-    std::string root_;
-    std::string folder_;
-};
-
-// One table line of the summary, the total line included.
-struct SummaryLine {
-    std::string table;
-    long long read = -1;
-    long long refused = -1;
-    std::string found;
-    std::string notes;
-};
-
-std::vector<SummaryLine> summaryLines(const std::string& out) {
-    std::istringstream lines(out);
-    std::string line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("Tabela ", 0), 0u) << out;
-    std::vector<SummaryLine> summary;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        SummaryLine parsed;
-        double seconds = 0;
-        std::string unit;
-        fields >> parsed.table >> parsed.read >> parsed.refused >> parsed.found >> seconds >> unit;
-        EXPECT_EQ(unit, "s") << line;
-        std::getline(fields, parsed.notes);
-        summary.push_back(parsed);
-    }
-    return summary;
-}
 
 long long destinationCount(const TestDatabase& database, const std::string& table) {
     return std::stoll(test_support::queryRows(database, "SELECT COUNT(*) FROM " + table).at(0).at(0));

@@ -222,6 +222,28 @@ TEST(ImportaClientes, LogsAFailedCityLookupAndStillPostsTheClient) {
               (ImportFixture::Rows{{"1", "0"}, {"2", "<null>"}}));
 }
 
+// A city is asked of the server once per run, but each row that asks for a city whose lookup
+// failed gets its own entry, as when every row asked.
+TEST(ImportaClientes, LogsARememberedLookupFailureForEachRowThatAsks) {
+    ImportFixture fixture(
+        "INSERT INTO CLIENTE (CODIGO, NOME, CIDADE) VALUES (1, 'Maria', 'Recife');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME, CIDADE) VALUES (2, 'José', 'Olinda');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME, CIDADE) VALUES (3, 'Ana', 'Recife');\n",
+        "DROP TABLE CIDADE;\n");
+    ASSERT_NO_FATAL_FAILURE(fixture.connect());
+
+    engine::ImportaClientes(fixture.context);
+
+    const std::string failure = "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\nCIDADE\r\n"
+                                "At line 1, column 30\r\n";
+    EXPECT_EQ(fixture.context.LogErros,
+              (std::vector<std::string>{"Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Recife\r\n" + failure,
+                                        "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Olinda\r\n" + failure,
+                                        "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Recife\r\n" + failure}));
+    EXPECT_EQ(fixture.destinationRows("SELECT CODIGO, CIDADE FROM CLIENTES ORDER BY CODIGO"),
+              (ImportFixture::Rows{{"1", "0"}, {"2", "0"}, {"3", "0"}}));
+}
+
 TEST(ImportaClientes, SortsRefusedClientsIntoThreeKindsOfEntry) {
     const std::string complemento60(60, 'c');
     const std::string source =

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <filesystem>
+#include <optional>
 
 #include "import_fixture.h"
+#include <fstream>
+
 #include "run_log_file.h"
 
 namespace {
@@ -17,15 +22,25 @@ using engine::CheckBox;
 const std::string kConfirm = "confirm: Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?";
 const std::string kLogPrompt = "confirm: Ocorreu erro durante a importação.\r\nDeseja visualiazar os erros?";
 
-TEST(RunLogFile, EntriesAreWrittenAsTheyAreEachFollowedByCrLfInTheCodePage) {
+TEST(RunLogFile, EachEntryIsOnDiskAsItIsAppendedFollowedByCrLfInTheCodePage) {
     test_support::TestDatabase unused;  // only for a folder the test may write in
-    const std::string path = std::filesystem::path(unused.path()).parent_path().string() + "/quorel.log";
-    engine::saveRunLog(path, {"Erro na importação de PRODUTO no Registro 7\r\nfalha\r", "linha\r\nfalha\r\n",
-                              "fora da página: 日"});
-    EXPECT_EQ(readFile(path),
-              "Erro na importa\xE7\xE3o de PRODUTO no Registro 7\r\nfalha\r\r\n"
-              "linha\r\nfalha\r\n\r\n"
-              "fora da p\xE1gina: ?\r\n");
+    const std::string folder = std::filesystem::path(unused.path()).parent_path().string() + "/";
+    std::ofstream(folder + "quorel.log") << "an earlier run's entries, longer than this run's";
+    engine::RunLogFile log(folder, "quorel.log");
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"Erro na importação de PRODUTO no Registro 7\r\nfalha\r", "Erro na importa\xE7\xE3o de PRODUTO no Registro 7\r\nfalha\r\r\n"},
+        {"linha\r\nfalha\r\n", "linha\r\nfalha\r\n\r\n"},
+        {"fora da página: 日", "fora da p\xE1gina: ?\r\n"}};
+    std::string expected;
+    for (const auto& [entry, written] : entries) {
+        log.append(entry);
+        expected += written;
+        EXPECT_EQ(readFile(folder + "quorel.log"), expected);
+    }
+    log.finish();
+    EXPECT_EQ(log.entries(), entries.size());
+    EXPECT_EQ(log.path(), folder + "quorel.log");
+    EXPECT_EQ(log.programFolderFailure(), "");
 }
 
 TEST(ImportRun, NothingTickedShowsThePlainMessageAndConnectsNothing) {
@@ -139,11 +154,54 @@ TEST(ImportRun, TableLevelFailureAloneStillEndsWithErrors) {
     EXPECT_EQ(fixture.window.boxes[2], "warning: Importação finalizada com erros");
 }
 
-TEST(ImportRun, UnwritableLogRaisesAfterLeavingTheWindowUsable) {
+// Points the user's data folder somewhere for the length of a test.
+class UserDataFolder {
+public:
+    explicit UserDataFolder(const std::string& folder) {
+        if (const char* old = std::getenv("XDG_DATA_HOME")) old_ = old;
+        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    ~UserDataFolder() {
+        if (old_) ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
+        else ::unsetenv("XDG_DATA_HOME");
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNamed) {
     ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
                           "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
                           "");
     std::filesystem::create_directory(fixture.programFolder + "quorel.log");  // cannot be opened as a file
+    fixture.window.ticked = {CheckBox::Vendedores};
+    const std::string data = fixture.programFolder + "dados";
+    const UserDataFolder userData(data);
+    fixture.window.answers = {true, true};
+    engine::BitBtnImportarClick(fixture.context);
+
+    const std::string fallback = data + "/tavlo-merak/quorel.log";
+    EXPECT_EQ(readFile(fallback).rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0), 0u);
+    ASSERT_EQ(fixture.window.boxes.size(), 4u);
+    EXPECT_EQ(fixture.window.boxes[1].rfind("warning: Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0),
+              0u)
+        << fixture.window.boxes[1];
+    const std::string named = "\r\nOs registros deste log estão em: " + fallback;
+    EXPECT_EQ(fixture.window.boxes[1].substr(fixture.window.boxes[1].size() - named.size()), named);
+    EXPECT_EQ(fixture.window.boxes[2], kLogPrompt);
+    EXPECT_EQ(fixture.window.boxes[3], "warning: Importação finalizada com erros");
+    EXPECT_EQ(fixture.window.eventsStartingWith("open: "),
+              std::vector<std::string>{"open: quorel.log in " + data + "/tavlo-merak/"});
+}
+
+TEST(ImportRun, LogThatNoFolderCanTakeRaisesAfterLeavingTheWindowUsable) {
+    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
+                          "");
+    std::filesystem::create_directory(fixture.programFolder + "quorel.log");
+    std::ofstream(fixture.programFolder + "arquivo") << "not a folder";
+    const UserDataFolder userData(fixture.programFolder + "arquivo");
     fixture.window.ticked = {CheckBox::Vendedores};
     try {
         engine::BitBtnImportarClick(fixture.context);

@@ -17,12 +17,15 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include "filename_edit.h"
+#include "import_fixture.h"
 #include "progress_gauge.h"
 #include "scripted_dialogs.h"
 #include "test_database.h"
@@ -184,12 +187,13 @@ TEST_F(FormImportaTest, TabMovesTheFocusInTheWindowsKeyboardOrder) {
     control("PageControl")->setFocus();
 
     std::vector<std::string> order{focused()};
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 12; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order.push_back(focused());
     }
     EXPECT_EQ(order, (std::vector<std::string>{"PageControl", "CheckBoxClientes", "CheckBoxProdutos",
-                                               "CheckBoxFornec", "CheckBoxVendedores", "BitBtnImportar",
+                                               "CheckBoxFornec", "CheckBoxVendedores", "CheckBoxAtomico",
+                                               "CheckBoxCopiaSeguranca", "ButtonSimular", "BitBtnImportar",
                                                "FilenameEditDestino", "FilenameEditOrigem", "Button1",
                                                "PageControl"}));
 }
@@ -341,6 +345,233 @@ TEST_F(FormImportaTest, ButtonsCallConnectionSetupAndTheImportRun) {
                                {kTitle, ui::BoxIcon::None, "Marque uma ou mais de uma tabela para ser importado!!",
                                 ui::BoxButtons::Ok},
                            }));
+}
+
+// The run's options and "Simular" sit in the page's free space: wholly on the part of the page
+// that Panel1 does not cover, and over no visible control of the window.
+TEST_F(FormImportaTest, OptionsAndPreviewButtonSitInTheFreeSpaceOfThePage) {
+    showWindow();
+    struct Added {
+        const char* name;
+        const char* caption;
+        bool ticked;
+    };
+    const Added added[] = {
+        {"CheckBoxAtomico", "Importar cada tabela por inteiro (tudo ou nada)", false},
+        {"CheckBoxCopiaSeguranca", "Fazer cópia de segurança do destino antes de importar", true},
+        {"ButtonSimular", "Simular", false},
+    };
+    const QWidget* panel1 = control("Panel1");
+    const QRect panel1Area(panel1->mapTo(window.get(), QPoint(0, 0)), panel1->size());
+    std::vector<const QWidget*> others;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        const bool isAdded = std::any_of(std::begin(added), std::end(added), [&](const Added& a) {
+            return widget->objectName() == QLatin1String(a.name);
+        });
+        // Leaf controls only: the panels and the page contain the new controls by design.
+        if (!isAdded && widget->isVisible() && widget->findChildren<QWidget*>().isEmpty()) others.push_back(widget);
+    }
+    for (const Added& a : added) {
+        const QWidget* widget = control(a.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget()->objectName(), QStringLiteral("PageMerak")) << a.name;
+        EXPECT_TRUE(widget->isVisible()) << a.name;
+        EXPECT_TRUE(widget->isEnabled()) << a.name;
+        EXPECT_EQ(captionOf(widget).toStdString(), a.caption);
+        EXPECT_EQ(widget->property("checked").toBool(), a.ticked) << a.name;
+        const QRect area(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(QRect(widget->parentWidget()->mapTo(window.get(), QPoint(0, 0)), widget->parentWidget()->size())
+                        .contains(area))
+            << a.name;
+        EXPECT_FALSE(area.intersects(panel1Area)) << a.name;
+        for (const QWidget* other : others) {
+            const QRect otherArea(other->mapTo(window.get(), QPoint(0, 0)), other->size());
+            EXPECT_FALSE(area.intersects(otherArea)) << a.name << " over " << other->objectName().toStdString();
+        }
+    }
+    for (const Added& a : added)
+        for (const Added& b : added)
+            if (&a != &b) {
+                EXPECT_FALSE(control(a.name)->geometry().intersects(control(b.name)->geometry())) << a.name;
+            }
+}
+
+TEST_F(FormImportaTest, OptionsReachTheRunAndThePreviewIsOffAfterIt) {
+    showWindow();
+    control<QCheckBox>("CheckBoxAtomico")->setChecked(true);
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(false);
+    const engine::RunOptions& options = window->context().options;
+
+    control<QPushButton>("ButtonSimular")->click();
+    EXPECT_FALSE(options.preview);
+    EXPECT_TRUE(options.allOrNothing);
+    EXPECT_FALSE(options.safetyCopy);
+
+    control<QCheckBox>("CheckBoxAtomico")->setChecked(false);
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(true);
+    control<QPushButton>("BitBtnImportar")->click();
+    EXPECT_FALSE(options.preview);
+    EXPECT_FALSE(options.allOrNothing);
+    EXPECT_TRUE(options.safetyCopy);
+    // Both stopped at the empty selection: no outcome to show.
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, "Marque uma ou mais de uma tabela para ser importado!!"));
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("FormResultado")), nullptr);
+
+    // The preview is disabled with the Import button during a run.
+    engine::WindowSeam& seam = *window;
+    seam.setImportEnabled(false);
+    EXPECT_FALSE(control("ButtonSimular")->isEnabled());
+    seam.setImportEnabled(true);
+    EXPECT_TRUE(control("ButtonSimular")->isEnabled());
+}
+
+TEST_F(FormImportaTest, OptionsAreRememberedInTheSettingsFile) {
+    struct Case {
+        const char* settingsBefore;  // nullptr: no file
+        bool atomicoShown, copiaShown;
+        bool atomicoSet, copiaSet;
+        const char* settingsAfter;
+    };
+    const Case cases[] = {
+        // Left at their defaults, the options add nothing to the file.
+        {nullptr, false, true, false, true, "[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+        {nullptr, false, true, true, false,
+         "[Bancos]\r\nOrigem=\r\nDestino=\r\n\r\n[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n"},
+        {"[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n", true, false, true, false,
+         "[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n\r\n[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+        // Once in the file, an option is written back at its default too.
+        {"[Opcoes]\r\nAtomico=1\r\nCopiaSeguranca=0\r\n", true, false, false, true,
+         "[Opcoes]\r\nAtomico=0\r\nCopiaSeguranca=1\r\n\r\n[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+        {"[Opcoes]\r\nCopiaSeguranca=0\r\n", false, false, true, false,
+         "[Opcoes]\r\nCopiaSeguranca=0\r\nAtomico=1\r\n\r\n[Bancos]\r\nOrigem=\r\nDestino=\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(settingsPath);
+        if (c.settingsBefore != nullptr) writeSettings(c.settingsBefore);
+        window = std::make_unique<ui::TFormImporta>(programFolder, boxes, dialogs);
+        showWindow();
+        auto* atomico = control<QCheckBox>("CheckBoxAtomico");
+        auto* copia = control<QCheckBox>("CheckBoxCopiaSeguranca");
+        EXPECT_EQ(atomico->isChecked(), c.atomicoShown) << c.settingsAfter;
+        EXPECT_EQ(copia->isChecked(), c.copiaShown) << c.settingsAfter;
+        atomico->setChecked(c.atomicoSet);
+        copia->setChecked(c.copiaSet);
+        EXPECT_TRUE(window->close());
+        EXPECT_EQ(settings(), c.settingsAfter);
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Runs started from the window, on real databases: clients with two duplicated codes and
+// sellers with one, into a destination that holds one seller.
+class FormImportaRun : public FormImportaTest {
+protected:
+    test_support::TestDatabase source{test_support::schemaFile("tavlo-schema.sql") +
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana Maria');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (2, 'Bia');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (2, 'Bia Souza');"
+                                      "\nINSERT INTO CLIENTE (CODIGO, NOME) VALUES (3, 'Caio');"
+                                      "\nINSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');"
+                                      "\nINSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');"};
+    test_support::TestDatabase destination{test_support::schemaFile("merak-schema.sql") +
+                                           "\nINSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');"};
+
+    void SetUp() override {
+        showWindow();
+        origem()->setText(QString::fromStdString(source.path()));
+        destino()->setText(QString::fromStdString(destination.path()));
+        control<QCheckBox>("CheckBoxClientes")->setChecked(true);
+        control<QCheckBox>("CheckBoxVendedores")->setChecked(true);
+    }
+
+    QWidget* outcomeView() const { return window->findChild<QWidget*>(QStringLiteral("FormResultado")); }
+
+    std::vector<std::string> gridRow(int row) const {
+        auto* grid = outcomeView()->findChild<QTableWidget*>(QStringLiteral("GridTabelas"));
+        std::vector<std::string> cells;
+        // The seconds vary from run to run.
+        for (int column : {0, 1, 2, 3, 4}) cells.push_back(grid->item(row, column)->text().toStdString());
+        return cells;
+    }
+
+    // Each refusal group's caption and the tables and keys of its rows.
+    std::vector<std::string> refusals() const {
+        auto* tree = outcomeView()->findChild<QTreeWidget*>(QStringLiteral("TreeRecusas"));
+        std::vector<std::string> lines;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* group = tree->topLevelItem(i);
+            lines.push_back(group->text(0).toStdString());
+            for (int j = 0; j < group->childCount(); ++j) {
+                const QTreeWidgetItem* row = group->child(j);
+                lines.push_back("  " + row->text(0).toStdString() + " " + row->text(1).toStdString());
+            }
+        }
+        return lines;
+    }
+
+    test_support::ImportFixture::Rows sellers() const {
+        return test_support::queryRows(destination, "SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR ORDER BY 1");
+    }
+};
+
+TEST_F(FormImportaRun, PreviewAsksNoConfirmationChangesNothingAndShowsTheRefusalsGrouped) {
+    boxes.answers = {false, false};  // do not open the two logs
+    control<QPushButton>("ButtonSimular")->click();
+
+    for (const ui::BoxContent& box : boxes.shown)
+        EXPECT_EQ(box.text.find("Confirma ?"), std::string::npos) << box.text;
+    EXPECT_TRUE(boxes.answers.empty());
+    EXPECT_FALSE(window->context().options.preview);
+    EXPECT_EQ(sellers(), (test_support::ImportFixture::Rows{{"9", "Antigo"}}));
+    EXPECT_TRUE(test_support::queryRows(destination, "SELECT CODIGO FROM CLIENTES").empty());
+    EXPECT_TRUE(std::filesystem::exists(programFolder + "quorel-simulacao.log"));
+    EXPECT_FALSE(std::filesystem::exists(programFolder + "quorel.log"));
+
+    QWidget* view = outcomeView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Resultado da simulação"));
+    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"CLIENTES", "0", "5", "2", "3"}));
+    EXPECT_EQ(gridRow(1), (std::vector<std::string>{"VENDEDOR", "1", "2", "1", "1"}));
+    const std::vector<std::string> groups = refusals();
+    ASSERT_EQ(groups.size(), 5U) << testing::PrintToString(groups);
+    EXPECT_NE(groups[0].find("— 2 linhas"), std::string::npos) << groups[0];
+    EXPECT_EQ(groups[1], "  CLIENTES 1");
+    EXPECT_EQ(groups[2], "  CLIENTES 2");
+    EXPECT_NE(groups[3].find("— 1 linha"), std::string::npos) << groups[3];
+    EXPECT_EQ(groups[4], "  VENDEDOR 1");
+    EXPECT_EQ(view->findChildren<QPushButton*>(QStringLiteral("ButtonAbrirLog")).size(), 2);
+    EXPECT_TRUE(view->findChild<QWidget*>(QStringLiteral("ButtonDesfazer"))->isHidden());
+
+    // The next click is a real run again: it asks its confirmation.
+    control<QCheckBox>("CheckBoxClientes")->setChecked(false);
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(false);
+    boxes.answers = {false};
+    control<QPushButton>("BitBtnImportar")->click();
+    EXPECT_NE(boxes.shown.back().text.find("Confirma ?"), std::string::npos);
+}
+
+TEST_F(FormImportaRun, UndoImportPutsTheDestinationBackFromTheRunsCopy) {
+    control<QCheckBox>("CheckBoxClientes")->setChecked(false);
+    boxes.answers = {true, false};  // import; do not open the log
+    control<QPushButton>("BitBtnImportar")->click();
+    ASSERT_EQ(sellers(), (test_support::ImportFixture::Rows{{"1", "Ana"}})) << testing::PrintToString(boxes.texts());
+
+    QWidget* view = outcomeView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Resultado da importação"));
+    const QString copyText = view->findChild<QLabel*>(QStringLiteral("LabelCopia"))->text();
+    const std::string copyPath = window->context().safetyCopy.value().path;
+    EXPECT_TRUE(copyText.contains(QString::fromStdString(copyPath))) << copyText.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(copyPath));
+
+    boxes.answers = {true};  // restore
+    auto* undo = view->findChild<QPushButton*>(QStringLiteral("ButtonDesfazer"));
+    undo->click();
+    EXPECT_EQ(sellers(), (test_support::ImportFixture::Rows{{"9", "Antigo"}})) << testing::PrintToString(boxes.texts());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(boxes.shown.back().caption, "A V I S O");
 }
 
 // The hidden e-mail script command, against a real source database.

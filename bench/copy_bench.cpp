@@ -1,0 +1,124 @@
+// Measures the safety copy a run makes of the destination next to the import of the same run:
+// a client import into the sample destination, and into a destination holding 200,000 clients.
+//
+//   copy_bench [destination clients] [source clients]
+//       default 200,000 clients in the destination, and the sample source's clients only (the
+//       run then mostly empties the destination's table)
+//
+// Prints, for each destination, the seconds of the copy, the size of the copy file and the
+// seconds of the client import that followed it.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "import_context.h"
+#include "import_run.h"
+#include "test_database.h"
+#include "window_seam.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using test_support::schemaFile;
+using test_support::TestDatabase;
+
+// A window that answers Yes, shows nothing and notes when the copy's status gives way to the
+// first table's.
+class TimingWindow : public engine::WindowSeam {
+public:
+    TimingWindow(std::string origem, std::string destino) : origem_(std::move(origem)), destino_(std::move(destino)) {}
+
+    Clock::time_point copyStarted;
+    Clock::time_point copyEnded;
+    std::string boxes;
+
+    void setStatus(const std::string& text) override {
+        const bool copying = text.rfind("Fazendo cópia", 0) == 0;
+        if (copying && copyStarted == Clock::time_point{}) copyStarted = Clock::now();
+        if (!copying && copyStarted != Clock::time_point{} && copyEnded == Clock::time_point{})
+            copyEnded = Clock::now();
+    }
+    void setGaugeMinimum(int) override {}
+    void setGaugeMaximum(int) override {}
+    void setGaugePosition(int value) override { position_ = value; }
+    int gaugePosition() const override { return position_; }
+    void showPlainMessage(const std::string& text) override { boxes += text + "\n"; }
+    void mensagem(const std::string& text, bool) override { boxes += text + "\n"; }
+    bool confirma(const std::string&) override { return true; }
+    bool confirmaPadraoNao(const std::string& text) override {
+        boxes += text + "\n";
+        return false;
+    }
+    bool stopRequested() const override { return false; }
+    void processMessages() override {}
+    bool isTicked(engine::CheckBox box) const override { return box == engine::CheckBox::Clientes; }
+    std::string fileNameOrigem() const override { return origem_; }
+    std::string fileNameDestino() const override { return destino_; }
+    void setImportEnabled(bool) override {}
+    void setConnectionTestEnabled(bool) override {}
+    void openFile(const std::string&, const std::string&) override {}
+
+private:
+    std::string origem_;
+    std::string destino_;
+    int position_ = 0;
+};
+
+std::string sourceClients(long clients) {
+    return "SET TERM ^ ;\n"
+           "EXECUTE BLOCK AS DECLARE I INTEGER = 100000; BEGIN\n"
+           "  WHILE (I < 100000 + " + std::to_string(clients) + ") DO BEGIN\n"
+           "    INSERT INTO CLIENTE (CODIGO, NOME, ENDERECO, BAIRRO, CEP, CNPJ_CNPF, TELEFONE, CIDADE, EMAIL)\n"
+           "      VALUES (:I, 'Cliente Número ' || :I, 'Rua das Acácias, ' || :I, 'Jardim América', '01310-100',\n"
+           "      '123.456.789-09', '(11) 3251-5000', 'São Paulo', 'cliente' || :I || '@exemplo.com.br');\n"
+           "    I = I + 1;\n"
+           "  END\n"
+           "END^\n"
+           "SET TERM ; ^\n";
+}
+
+std::string destinationClients(long clients) {
+    return "SET TERM ^ ;\n"
+           "EXECUTE BLOCK AS DECLARE I INTEGER = 1000; BEGIN\n"
+           "  WHILE (I < 1000 + " + std::to_string(clients) + ") DO BEGIN\n"
+           "    INSERT INTO CLIENTES (CODIGO, NOME, ENDERECO, BAIRRO, CEP, TELEFONE, EMAIL)\n"
+           "      VALUES (:I, 'CLIENTE ANTIGO ' || :I, 'RUA DOS IPÊS, ' || :I, 'CENTRO', '01310100',\n"
+           "      '1132515000', 'antigo' || :I || '@exemplo.com.br');\n"
+           "    I = I + 1;\n"
+           "  END\n"
+           "END^\n"
+           "SET TERM ; ^\n";
+}
+
+double secondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+void measure(const char* name, const std::string& sourceScript, const std::string& destinationScript) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + sourceScript);
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + destinationScript);
+    TimingWindow window(source.path(), destination.path());
+    engine::ImportContext context(window, destination.path().substr(0, destination.path().rfind('/') + 1));
+    engine::BitBtnImportarClick(context);
+    if (!context.safetyCopy || context.outcomes.empty()) {
+        std::fprintf(stderr, "%s: the run did not go as expected:\n%s", name, window.boxes.c_str());
+        std::exit(1);
+    }
+    const engine::TableOutcome& clientes = context.outcomes.front();
+    std::printf("%-34s copy %6.2f s (%9lld bytes)   import of %d clients %7.2f s\n", name,
+                secondsBetween(window.copyStarted, window.copyEnded), context.safetyCopy->bytes, clientes.rowsRead,
+                clientes.seconds);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const long clients = argc > 1 ? std::atol(argv[1]) : 200'000;
+    const long sourceRows = argc > 2 ? std::atol(argv[2]) : 0;
+    measure("sample destination", schemaFile("tavlo-sample-data.sql"), schemaFile("merak-sample-data.sql"));
+    measure(("destination of " + std::to_string(clients) + " clients").c_str(),
+            schemaFile("tavlo-sample-data.sql") + "\n" + (sourceRows > 0 ? sourceClients(sourceRows) : ""),
+            schemaFile("merak-sample-data.sql") + "\n" + destinationClients(clients));
+    return 0;
+}

@@ -1,0 +1,28 @@
+#include "copy_log.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+#include "codepage.h"
+
+namespace engine {
+
+void appendCopyLog(const std::string& path, const SafetyCopy& copy, std::time_t when) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&when));
+    const std::string line =
+        db::toCodePage(std::string(stamp) + '\t' + copy.database + '\t' + copy.path + '\t' +
+                       std::to_string(copy.bytes)) + "\r\n";
+    errno = 0;
+    std::ofstream file(path, std::ios::binary | std::ios::app);
+    if (file) file.write(line.data(), static_cast<std::streamsize>(line.size()));
+    if (file) file.close();
+    if (!file) {
+        const std::string reason = errno != 0 ? std::strerror(errno) : "the file could not be written";
+        throw std::runtime_error("Cannot write file \"" + path + "\". " + reason);
+    }
+}
+
+}  // namespace engine

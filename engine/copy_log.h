@@ -1,0 +1,18 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+
+#include "safety_copy.h"
+
+namespace engine {
+
+// The log of the safety copies, in the program folder.
+inline constexpr const char* kCopyLogName = "copias.log";
+
+// Adds one line for a copy: when (local time), the destination, the copy file and its size in
+// bytes, separated by tabs and ended by CR LF, in the single-byte code page. Throws
+// std::runtime_error naming the file when it cannot be written.
+void appendCopyLog(const std::string& path, const SafetyCopy& copy, std::time_t when);
+
+}  // namespace engine

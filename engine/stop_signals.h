@@ -1,0 +1,22 @@
+#pragma once
+
+namespace engine {
+
+// Ctrl+C (SIGINT) and SIGTERM as a request to stop the run at a row boundary instead of an
+// end of the process. The request is only recorded: the run asks for it after each row.
+
+// Installs the handlers and keeps the Firebird client library from shutting the program's
+// connections down on these signals. Call once at the program's start, before the first
+// attachment. A blocking read of the terminal is interrupted by the signal, so that a question
+// waiting for an answer gets none.
+void installStopSignals();
+
+// The signal that asked the program to stop (the last one when several came), or 0.
+int stopSignal();
+
+inline bool stopRequested() { return stopSignal() != 0; }
+
+// The exit status that reports the signal as a shell does: 128 plus its number.
+inline int exitStatusOfSignal(int signal) { return 128 + signal; }
+
+}  // namespace engine

@@ -1,0 +1,175 @@
+// The batch program's safety copy (--sem-copia, a copy that fails) and its --restaurar command,
+// run as a copy of the built program in a program folder of its own against the local server.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "import_fixture.h"
+#include "test_connection.h"
+
+namespace {
+
+using test_support::readFile;
+using test_support::schemaFile;
+using test_support::TestDatabase;
+
+struct BatchResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quotedForShell(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// A copy of the batch program in a fresh folder, removed with it; input comes from an empty file.
+class BatchProgram {
+public:
+    BatchProgram() {
+        std::string root = (std::filesystem::temp_directory_path() / "tavlo-merak-copy-XXXXXX").string();
+        if (::mkdtemp(root.data()) == nullptr) throw std::runtime_error("cannot create a folder");
+        root_ = root + "/";
+        std::filesystem::copy_file(BATCH_PROGRAM, root_ + "tavlo-merak-batch");
+    }
+    ~BatchProgram() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    const std::string& folder() const { return root_; }
+
+    BatchResult run(const std::vector<std::string>& arguments) const {
+        std::string command = quotedForShell(root_ + "tavlo-merak-batch");
+        for (const std::string& argument : arguments) command += " " + quotedForShell(argument);
+        command += " </dev/null >" + quotedForShell(root_ + "saida") + " 2>" + quotedForShell(root_ + "erros");
+        BatchResult result;
+        const int status = std::system(command.c_str());
+        if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+        result.out = readFile(root_ + "saida");
+        result.err = readFile(root_ + "erros");
+        return result;
+    }
+
+private:
+    std::string root_;
+};
+
+std::string folderOf(const TestDatabase& database) {
+    return std::filesystem::path(database.path()).parent_path().string();
+}
+
+std::vector<std::string> copyFilesBeside(const TestDatabase& database) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(database)))
+        if (entry.path().extension() == ".fbk") files.push_back(entry.path().string());
+    return files;
+}
+
+long long clientCount(const TestDatabase& database) {
+    return std::stoll(test_support::queryRows(database, "SELECT COUNT(*) FROM CLIENTES").at(0).at(0));
+}
+
+const std::string kCopyLine = "\nCópia de segurança: ";
+
+TEST(BatchCopy, CopyIsMadeByDefaultAndNotWithSemCopiaAndAFailedOneStopsTheRunWithTwo) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
+    struct Case {
+        std::string name;
+        bool semCopia;
+        bool folderWritable;
+        int status;
+        bool copyMade;
+    };
+    const std::vector<Case> cases = {
+        {"default", false, true, 1, true},
+        {"--sem-copia", true, true, 1, false},
+        {"copy fails", false, false, 2, false},
+        {"copy fails, --sem-copia", true, false, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
+        // The server's user cannot create a file in a folder that only root may write.
+        if (!c.folderWritable) {
+            ASSERT_EQ(::chmod(folderOf(destination).c_str(), 0755), 0);
+        }
+        const long long clientsBefore = clientCount(destination);
+        const BatchProgram program;
+        std::vector<std::string> arguments = {"--origem",  source.path(), "--destino", destination.path(),
+                                              "--tabelas", "clientes",    "--sim"};
+        if (c.semCopia) arguments.push_back("--sem-copia");
+        const BatchResult result = program.run(arguments);
+
+        EXPECT_EQ(result.status, c.status) << result.err;
+        const std::vector<std::string> copies = copyFilesBeside(destination);
+        EXPECT_EQ(copies.size(), c.copyMade ? 1u : 0u);
+        EXPECT_EQ(std::filesystem::exists(program.folder() + "copias.log"), c.copyMade);
+        if (c.copyMade && copies.size() == 1) {
+            const std::string size = std::to_string(std::filesystem::file_size(copies[0]));
+            EXPECT_NE(result.out.find(kCopyLine + copies[0] + " (" + size + " bytes)\n"), std::string::npos)
+                << result.out;
+            EXPECT_NE(readFile(program.folder() + "copias.log").find("\t" + copies[0] + "\t" + size + "\r\n"),
+                      std::string::npos);
+        } else {
+            EXPECT_EQ(result.out.find(kCopyLine), std::string::npos) << result.out;
+        }
+        if (c.status == 2) {
+            // The reason, the question answered No without a person, and nothing emptied.
+            EXPECT_NE(result.err.find("C O N F I R M A Ç Ã O: Não foi possível fazer a cópia de segurança do banco "
+                                      "de destino:\ncannot open backup file " + folderOf(destination)),
+                      std::string::npos)
+                << result.err;
+            EXPECT_EQ(result.out, "");
+            EXPECT_EQ(clientCount(destination), clientsBefore);
+        } else {
+            EXPECT_NE(clientCount(destination), clientsBefore);
+        }
+    }
+}
+
+TEST(BatchCopy, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnectionIsAttached) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
+    const long long clientsBefore = clientCount(destination);
+    const BatchProgram program;
+    ASSERT_EQ(program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"})
+                  .status,
+              1);
+    const std::vector<std::string> copies = copyFilesBeside(destination);
+    ASSERT_EQ(copies.size(), 1u);
+    const long long clientsAfterRun = clientCount(destination);
+    ASSERT_NE(clientsAfterRun, clientsBefore);
+    const std::vector<std::string> restore = {"--restaurar", copies[0], "--destino", destination.path(), "--sim"};
+
+    {
+        test_support::TestConnection other(destination.connectionString());
+        other.attachment.open();
+        const BatchResult refused = program.run(restore);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find("A T E N Ç Ã O: O banco de destino não foi restaurado:\ncould not drop database " +
+                                   destination.path() + " (database might be in use)"),
+                  std::string::npos)
+            << refused.err;
+        other.attachment.close();
+    }
+    EXPECT_EQ(clientCount(destination), clientsAfterRun);
+
+    const BatchResult missing = program.run({"--restaurar", copies[0] + ".x", "--destino", destination.path(), "--sim"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "A T E N Ç Ã O: O arquivo da cópia de segurança não existe:\n" + copies[0] + ".x\n");
+
+    const BatchResult restored = program.run(restore);
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_NE(restored.err.find("(s/n) s\nA V I S O: Banco de destino restaurado da cópia de segurança\n" + copies[0]),
+              std::string::npos)
+        << restored.err;
+    EXPECT_EQ(clientCount(destination), clientsBefore);
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include "outcome_view.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace ui {
+
+namespace {
+
+QString text(const std::string& value) { return QString::fromStdString(value); }
+
+QString count(const std::optional<long long>& value) { return value ? QString::number(*value) : QString(); }
+
+std::string firstLine(const std::string& value) { return value.substr(0, value.find_first_of("\r\n")); }
+
+// The notes of one table: how it ended and the value its sequence restarts with.
+QString notes(const engine::TableOutcome& outcome, bool preview) {
+    QStringList parts;
+    if (outcome.interrupted) parts << QStringLiteral("interrompida");
+    if (outcome.keptAsItWas) parts << QStringLiteral("mantida como estava");
+    if (!outcome.completed && !outcome.failure.empty())
+        parts << QStringLiteral("falha: ") + text(firstLine(outcome.failure));
+    if (outcome.sequenceName && outcome.sequenceValue && !outcome.keptAsItWas)
+        parts << QStringLiteral("%1 %2 em %3")
+                     .arg(text(*outcome.sequenceName),
+                          preview ? QStringLiteral("reiniciaria") : QStringLiteral("reiniciada"),
+                          QString::number(*outcome.sequenceValue));
+    return parts.join(QStringLiteral("; "));
+}
+
+// The refused rows grouped by their reason: the largest group first, groups of equal size in
+// the order their first row was refused, rows in the order they were refused.
+std::vector<std::pair<std::string, std::vector<const engine::RefusedRow*>>> byReason(
+    const std::vector<engine::RefusedRow>& rows) {
+    std::vector<std::pair<std::string, std::vector<const engine::RefusedRow*>>> groups;
+    for (const engine::RefusedRow& row : rows) {
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const auto& candidate) { return candidate.first == row.reason; });
+        if (group == groups.end()) group = groups.insert(groups.end(), {row.reason, {}});
+        group->second.push_back(&row);
+    }
+    std::stable_sort(groups.begin(), groups.end(),
+                     [](const auto& a, const auto& b) { return a.second.size() > b.second.size(); });
+    return groups;
+}
+
+QString rowsText(long long rows) {
+    return rows == 1 ? QStringLiteral("1 linha") : QStringLiteral("%1 linhas").arg(rows);
+}
+
+QString megabytes(std::uintmax_t bytes) {
+    return QStringLiteral("%1 MB").arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+}
+
+}  // namespace
+
+OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log&)> openLog,
+                         std::function<bool(const RunReport::Copy&)> undoImport)
+    : QWidget(owner, Qt::Window), openLog_(std::move(openLog)), undoImport_(std::move(undoImport)) {
+    setObjectName(QStringLiteral("FormResultado"));
+    resize(820, 460);
+
+    LabelTitulo = new QLabel(this);
+    LabelTitulo->setObjectName(QStringLiteral("LabelTitulo"));
+    QFont bold = LabelTitulo->font();
+    bold.setBold(true);
+    LabelTitulo->setFont(bold);
+
+    GridTabelas = new QTableWidget(0, 7, this);
+    GridTabelas->setObjectName(QStringLiteral("GridTabelas"));
+    GridTabelas->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridTabelas->verticalHeader()->hide();
+    GridTabelas->setWordWrap(false);
+    GridTabelas->horizontalHeader()->setStretchLastSection(true);
+
+    LabelRecusas = new QLabel(this);
+    LabelRecusas->setObjectName(QStringLiteral("LabelRecusas"));
+    TreeRecusas = new QTreeWidget(this);
+    TreeRecusas->setObjectName(QStringLiteral("TreeRecusas"));
+    TreeRecusas->setHeaderLabels({QStringLiteral("Tabela"), QStringLiteral("Chave")});
+
+    PanelLogs = new QWidget(this);
+    PanelLogs->setObjectName(QStringLiteral("PanelLogs"));
+    new QHBoxLayout(PanelLogs);
+    PanelLogs->layout()->setContentsMargins(0, 0, 0, 0);
+    PanelLogs->layout()->setAlignment(Qt::AlignLeft);
+
+    auto* copyRow = new QHBoxLayout;
+    LabelCopia = new QLabel(this);
+    LabelCopia->setObjectName(QStringLiteral("LabelCopia"));
+    LabelCopia->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ButtonDesfazer = new QPushButton(QStringLiteral("Desfazer importação"), this);
+    ButtonDesfazer->setObjectName(QStringLiteral("ButtonDesfazer"));
+    copyRow->addWidget(LabelCopia, 1);
+    copyRow->addWidget(ButtonDesfazer);
+    connect(ButtonDesfazer, &QPushButton::clicked, this, [this] {
+        if (!copy_ || !undoImport_(*copy_)) return;
+        ButtonDesfazer->setEnabled(false);
+        LabelCopia->setText(LabelCopia->text() + QStringLiteral(" — restaurada"));
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LabelTitulo);
+    layout->addWidget(GridTabelas, 2);
+    layout->addWidget(LabelRecusas);
+    layout->addWidget(TreeRecusas, 3);
+    layout->addWidget(PanelLogs);
+    layout->addLayout(copyRow);
+}
+
+void OutcomeView::present(const RunReport& report) {
+    setWindowTitle(report.preview ? QStringLiteral("Resultado da simulação")
+                                  : QStringLiteral("Resultado da importação"));
+    LabelTitulo->setText(report.preview
+                             ? QStringLiteral("Simulação: nada foi gravado no destino. Assim ficaria a importação:")
+                             : QStringLiteral("Importação realizada:"));
+    fillTables(report);
+    fillRefusals(report);
+    fillLogs(report);
+    fillCopy(report);
+}
+
+void OutcomeView::fillTables(const RunReport& report) {
+    GridTabelas->setHorizontalHeaderLabels(
+        {QStringLiteral("Tabela"), QStringLiteral("No destino antes"), QStringLiteral("Lidas"),
+         QStringLiteral("Recusadas"),
+         report.preview ? QStringLiteral("Ficariam no destino") : QStringLiteral("No destino depois"),
+         QStringLiteral("Segundos"), QStringLiteral("Observações")});
+    GridTabelas->setRowCount(static_cast<int>(report.outcomes.size()));
+    int row = 0;
+    for (const engine::TableOutcome& outcome : report.outcomes) {
+        const QString cells[] = {text(outcome.destinationTable),    count(outcome.rowsBefore),
+                                 QString::number(outcome.rowsRead), QString::number(outcome.rowsRefused),
+                                 count(outcome.rowsAfter),          QString::number(outcome.seconds, 'f', 1),
+                                 notes(outcome, report.preview)};
+        for (int column = 0; column < GridTabelas->columnCount(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (column > 0 && column < 6) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            GridTabelas->setItem(row, column, item);
+        }
+        ++row;
+    }
+    GridTabelas->resizeColumnsToContents();
+    GridTabelas->setCurrentItem(nullptr);
+}
+
+void OutcomeView::fillRefusals(const RunReport& report) {
+    const long long refused = static_cast<long long>(report.refusedRows.size()) + report.refusedRowsLeftOut;
+    QString summary = QStringLiteral("Nenhuma linha recusada.");
+    if (refused > 0) {
+        summary = QStringLiteral("Linhas recusadas: %1").arg(refused);
+        if (report.refusedRowsLeftOut > 0)
+            summary += QStringLiteral(" (%1 fora desta lista; veja os logs)").arg(rowsText(report.refusedRowsLeftOut));
+        summary += QStringLiteral(", por motivo:");
+    }
+    LabelRecusas->setText(summary);
+
+    TreeRecusas->clear();
+    for (const auto& [reason, rows] : byReason(report.refusedRows)) {
+        auto* group = new QTreeWidgetItem(TreeRecusas);
+        group->setText(0, QStringLiteral("%1 — %2").arg(text(reason), rowsText(static_cast<long long>(rows.size()))));
+        group->setFirstColumnSpanned(true);
+        for (const engine::RefusedRow* row : rows) new QTreeWidgetItem(group, {text(row->table), text(row->key)});
+    }
+    TreeRecusas->expandAll();
+    TreeRecusas->resizeColumnToContents(0);
+    TreeRecusas->setVisible(!report.refusedRows.empty());
+}
+
+void OutcomeView::fillLogs(const RunReport& report) {
+    for (QPushButton* button : logButtons_) delete button;
+    logButtons_.clear();
+    for (const RunReport::Log& log : report.logs) {
+        auto* button = new QPushButton(QStringLiteral("Abrir ") + text(log.fileName), PanelLogs);
+        button->setObjectName(QStringLiteral("ButtonAbrirLog"));
+        button->setToolTip(text(log.folder + log.fileName));
+        connect(button, &QPushButton::clicked, this, [this, log] { openLog_(log); });
+        PanelLogs->layout()->addWidget(button);
+        logButtons_.push_back(button);
+    }
+    PanelLogs->setVisible(!logButtons_.empty());
+}
+
+void OutcomeView::fillCopy(const RunReport& report) {
+    copy_ = report.copy;
+    LabelCopia->setVisible(report.copy.has_value());
+    ButtonDesfazer->setVisible(report.copy.has_value());
+    ButtonDesfazer->setEnabled(true);
+    if (report.copy)
+        LabelCopia->setText(QStringLiteral("Cópia de segurança do destino: %1 (%2)")
+                                .arg(text(report.copy->path), megabytes(report.copy->bytes)));
+}
+
+}  // namespace ui
