@@ -5,8 +5,8 @@
 //       default 200,000 clients in the destination, and the sample source's clients only (the
 //       run then mostly empties the destination's table)
 //
-// Prints, for each destination, the seconds of the copy, the size of the copy file and the
-// seconds of the client import that followed it.
+// Prints, for each destination, the seconds of the copy, the size of the copy file, the
+// seconds of the client import that followed it and those of the copy's restore.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +14,7 @@
 
 #include "import_context.h"
 #include "import_run.h"
+#include "restore_copy.h"
 #include "test_database.h"
 #include "window_seam.h"
 
@@ -106,9 +107,14 @@ void measure(const char* name, const std::string& sourceScript, const std::strin
         std::exit(1);
     }
     const engine::TableOutcome& clientes = context.outcomes.front();
-    std::printf("%-34s copy %6.2f s (%9lld bytes)   import of %d clients %7.2f s\n", name,
+    const Clock::time_point restoreStarted = Clock::now();
+    if (!engine::restoreSafetyCopy(window, context.safetyCopy->path, destination.path())) {
+        std::fprintf(stderr, "%s: the restore failed:\n%s", name, window.boxes.c_str());
+        std::exit(1);
+    }
+    std::printf("%-34s copy %6.2f s (%9lld bytes)   import of %d clients %7.2f s   restore %6.2f s\n", name,
                 secondsBetween(window.copyStarted, window.copyEnded), context.safetyCopy->bytes, clientes.rowsRead,
-                clientes.seconds);
+                clientes.seconds, secondsBetween(restoreStarted, Clock::now()));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "batch_options.h"
 #include "import_fixture.h"
 #include "test_connection.h"
 
@@ -76,6 +77,40 @@ long long clientCount(const TestDatabase& database) {
 }
 
 const std::string kCopyLine = "\nCópia de segurança: ";
+
+TEST(BatchCopy, SemCopiaGoesWithAnImportAndRestaurarOnlyWithDestinoAndSim) {
+    const batch::BatchOptions run = batch::parseBatchOptions({"--sem-copia", "--tabelas", "clientes", "--sim"});
+    EXPECT_TRUE(run.semCopia);
+    EXPECT_FALSE(run.restaurar.has_value());
+    EXPECT_FALSE(batch::parseBatchOptions({"--tabelas", "clientes"}).semCopia);
+
+    const batch::BatchOptions restore = batch::parseBatchOptions({"--restaurar", "c.fbk", "--destino", "m.fdb"});
+    EXPECT_EQ(restore.restaurar, "c.fbk");
+    EXPECT_EQ(restore.destino, "m.fdb");
+    EXPECT_FALSE(restore.sim);
+    EXPECT_TRUE(batch::parseBatchOptions({"--sim", "--destino", "m.fdb", "--restaurar", "c.fbk"}).sim);
+
+    const std::string onlyDestinoAndSim = "--restaurar aceita apenas --destino e --sim";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--restaurar", "c.fbk"}, "falta --destino para --restaurar"},
+        {{"--restaurar"}, "falta o valor de --restaurar"},
+        {{"--restaurar", "c.fbk", "--destino", "m.fdb", "--tabelas", "clientes"}, onlyDestinoAndSim},
+        {{"--restaurar", "c.fbk", "--destino", "m.fdb", "--origem", "t.fdb"}, onlyDestinoAndSim},
+        {{"--restaurar", "c.fbk", "--destino", "m.fdb", "--sem-copia"}, onlyDestinoAndSim},
+        {{"--restaurar", "c.fbk", "--restaurar", "d.fbk", "--destino", "m.fdb"}, "opção repetida: --restaurar"},
+        {{"--tabelas", "clientes", "--sem-copia", "--sem-copia"}, "opção repetida: --sem-copia"},
+        {{"--sem-copia"}, "falta --tabelas"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        try {
+            batch::parseBatchOptions(arguments);
+            ADD_FAILURE() << "accepted";
+        } catch (const batch::UsageError& error) {
+            EXPECT_EQ(std::string(error.what()), message);
+        }
+    }
+}
 
 TEST(BatchCopy, CopyIsMadeByDefaultAndNotWithSemCopiaAndAFailedOneStopsTheRunWithTwo) {
     const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
