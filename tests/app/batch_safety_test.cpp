@@ -46,7 +46,7 @@ std::string folderOf(const TestDatabase& database) { return fs::path(database.pa
 // be in it. A run stopped early gets the longest; a run left to its end one that lasts some
 // seconds.
 constexpr int kLongRows = 20000;
-constexpr int kRowsOfARunToItsEnd = 1500;
+constexpr int kRowsOfARunToItsEnd = 2500;
 
 std::string longSource(int rows) {
     return "SET TERM ^ ;\n"
