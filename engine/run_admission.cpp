@@ -25,6 +25,12 @@ std::unique_ptr<DestinationLock> admitRun(ImportContext& context) {
         return nullptr;
     }
     auto lock = std::make_unique<DestinationLock>(destino);
+    if (!lock->failure().empty()) {
+        window.mensagem("Não foi possível verificar se outra importação grava neste banco de destino:\r\n" + destino +
+                            "\r\nNada foi apagado nem importado.\r\nFalha: " + lock->failure(),
+                        false);
+        return nullptr;
+    }
     if (!lock->held()) {
         window.mensagem("Outra importação está gravando neste banco de destino:\r\n" + destino +
                             "\r\nNada foi apagado nem importado. Tente de novo quando ela terminar.",

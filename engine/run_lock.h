@@ -10,16 +10,20 @@ namespace engine {
 // lock. The lock goes with the object, and with the process when it ends in any way.
 class DestinationLock {
 public:
-    // Tries to take the lock without waiting; held() tells whether it was taken.
+    // Tries to take the lock without waiting; held() tells whether it was taken, failure() why
+    // the lock could not even be tried.
     explicit DestinationLock(const std::string& serverFileName);
     ~DestinationLock();
     DestinationLock(const DestinationLock&) = delete;
     DestinationLock& operator=(const DestinationLock&) = delete;
 
     bool held() const { return descriptor_ >= 0; }
+    // Empty when the lock was tried (held, or held by another run).
+    const std::string& failure() const { return failure_; }
 
 private:
     int descriptor_ = -1;
+    std::string failure_;
 };
 
 }  // namespace engine

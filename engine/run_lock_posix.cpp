@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 
 namespace engine {
@@ -35,11 +37,21 @@ std::string lockPath(const std::string& serverFileName) {
 }  // namespace
 
 DestinationLock::DestinationLock(const std::string& serverFileName) {
-    const int descriptor = ::open(lockPath(serverFileName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (descriptor < 0) return;
-    // Another user's run must be able to take the same lock.
-    ::fchmod(descriptor, 0666);
+    const std::string path = lockPath(serverFileName);
+    // Opened without O_CREAT first: a file that another user created in /tmp cannot be opened
+    // with it where the system protects such files.
+    int descriptor = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (descriptor < 0 && errno == ENOENT) {
+        descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        // Another user's run must be able to take the same lock.
+        if (descriptor >= 0) ::fchmod(descriptor, 0666);
+    }
+    if (descriptor < 0) {
+        failure_ = "\"" + path + "\": " + std::strerror(errno);
+        return;
+    }
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) failure_ = "\"" + path + "\": " + std::strerror(errno);
         ::close(descriptor);
         return;
     }

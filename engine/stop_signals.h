@@ -5,10 +5,9 @@ namespace engine {
 // Ctrl+C (SIGINT) and SIGTERM as a request to stop the run at a row boundary instead of an
 // end of the process. The request is only recorded: the run asks for it after each row.
 
-// Installs the handlers and keeps the Firebird client library from shutting the program's
-// connections down on these signals. Call once at the program's start, before the first
-// attachment. A blocking read of the terminal is interrupted by the signal, so that a question
-// waiting for an answer gets none.
+// Installs the handlers in place of the Firebird client library's own, which would shut the
+// program's connections down. Call once at the program's start, before the first attachment.
+// A read waiting for the user's answer returns when a stop signal comes: the answer is No.
 void installStopSignals();
 
 // The signal that asked the program to stop (the last one when several came), or 0.

@@ -18,6 +18,8 @@ extern "C" void recordStopSignal(int signal) { receivedSignal = signal; }
 }  // namespace
 
 void installStopSignals() {
+    // The library's handlers first, so that these replace them.
+    db::settleLibrarySignalHandling();
     struct sigaction action {};
     action.sa_handler = recordStopSignal;
     sigemptyset(&action.sa_mask);
@@ -25,7 +27,6 @@ void installStopSignals() {
     action.sa_flags = 0;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
-    db::keepConnectionsOnSignals();
 }
 
 int stopSignal() { return receivedSignal; }

@@ -32,6 +32,7 @@ struct BatchResult {
 // How to start the program besides its arguments.
 struct BatchStart {
     std::string input;             // its standard input, a file (not a terminal)
+    bool waitingInput = false;     // instead, a pipe that stays empty: a question waits for ever
     std::string folder;            // its current folder; empty: the test's own
     std::vector<std::string> env;  // "NAME=value" added to the environment
     bool asNobody = false;         // run as the unprivileged user "nobody"
@@ -40,13 +41,14 @@ struct BatchStart {
 // A program started and not yet waited for.
 class RunningBatch {
 public:
-    RunningBatch(pid_t pid, std::string outPath, std::string errPath)
-        : pid_(pid), outPath_(std::move(outPath)), errPath_(std::move(errPath)) {}
+    RunningBatch(pid_t pid, std::string outPath, std::string errPath, int inputPipe)
+        : pid_(pid), outPath_(std::move(outPath)), errPath_(std::move(errPath)), inputPipe_(inputPipe) {}
     ~RunningBatch() {
         if (pid_ > 0) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
+        if (inputPipe_ >= 0) ::close(inputPipe_);
     }
     RunningBatch(const RunningBatch&) = delete;
     RunningBatch& operator=(const RunningBatch&) = delete;
@@ -84,6 +86,7 @@ private:
     int status_ = 0;
     std::string outPath_;
     std::string errPath_;
+    int inputPipe_;
 };
 
 // A copy of the batch program in a fresh program folder, removed with it.
@@ -152,10 +155,12 @@ public:
             }
         }
 
+        int pipeEnds[2] = {-1, -1};
+        if (how.waitingInput && ::pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
         const pid_t pid = ::fork();
         if (pid < 0) throw std::runtime_error("cannot fork");
         if (pid == 0) {
-            const int inFd = ::open(in.c_str(), O_RDONLY);
+            const int inFd = how.waitingInput ? pipeEnds[0] : ::open(in.c_str(), O_RDONLY);
             const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
             const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
             if (inFd < 0 || outFd < 0 || errFd < 0) ::_exit(120);
@@ -172,7 +177,8 @@ public:
             ::execve(program.c_str(), argvPointers.data(), envPointers.data());
             ::_exit(123);
         }
-        return RunningBatch(pid, out, err);
+        if (how.waitingInput) ::close(pipeEnds[0]);
+        return RunningBatch(pid, out, err, pipeEnds[1]);
     }
 
     BatchResult run(const std::vector<std::string>& arguments, const std::string& input = "") const {

@@ -263,4 +263,62 @@ TEST(BatchRun, TableFailureAndRowsMissingFromTheDestinationAreNamedOnTheirLines)
     EXPECT_EQ(summary[2].found, "?");
 }
 
+TEST(BatchRun, AnyLogEntryMakesTheExitStatusOneEvenWithNoRowRefused) {
+    // Without a CIDADE table every city lookup fails and is logged; the client is written.
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" +
+                              "INSERT INTO CLIENTE (CODIGO, NOME, CIDADE) VALUES (1, 'Ana', 'Curitiba');\n");
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\nDROP TABLE CIDADE;\n");
+    const BatchProgram program;
+
+    const BatchResult result = program.run(
+        {"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"});
+
+    EXPECT_EQ(result.status, 1) << result.err;
+    const std::vector<SummaryLine> summary = summaryLines(result.out);
+    ASSERT_EQ(summary.size(), 2u) << result.out;
+    EXPECT_EQ(summary[0].refused, 0);
+    EXPECT_EQ(summary[0].found, "1");
+    EXPECT_EQ(readFile(program.folder() + "quorel.log").rfind("Erro no retorno do C\xD3" "DIGO DE CIDADE", 0), 0u);
+    EXPECT_NE(result.err.find("A T E N Ç Ã O: Importação finalizada com erros\n"), std::string::npos);
+}
+
+TEST(BatchRun, PreviewChangesNothingWritesOnlyItsOwnLogsAndShowsWhatWouldBe) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" +
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Caio');\n");
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" +
+                                   "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');\n");
+    const BatchProgram program;
+    std::ofstream(program.folder() + "quorel.log") << "an earlier run's log";
+    std::ofstream(program.folder() + "quorel-simulacao.log") << "an earlier preview's log, longer than this one's";
+    const std::vector<std::string> arguments = {"--origem", source.path(), "--destino", destination.path(),
+                                                "--tabelas", "vendedores", "--simular"};
+
+    const BatchResult refusing = program.run(arguments);
+
+    EXPECT_EQ(refusing.status, 1) << refusing.err;
+    EXPECT_EQ(refusing.err.find("C O N F I R M A"), std::string::npos) << refusing.err;
+    const std::vector<SummaryLine> summary = summaryLines(refusing.out);
+    ASSERT_EQ(summary.size(), 2u) << refusing.out;
+    EXPECT_EQ(summary[0].before, "1");
+    EXPECT_EQ(summary[0].read, 3);
+    EXPECT_EQ(summary[0].refused, 1);
+    EXPECT_EQ(summary[0].found, "2");
+    EXPECT_NE(refusing.out.find(" Ficaria "), std::string::npos) << refusing.out;
+    EXPECT_EQ(test_support::queryRows(destination, "SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"),
+              (ImportFixture::Rows{{"9", "Antigo"}}));
+    EXPECT_EQ(readFile(program.folder() + "quorel.log"), "an earlier run's log");
+    EXPECT_EQ(readFile(program.folder() + "quorel-simulacao.log").rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0),
+              0u);
+
+    // A preview with nothing to refuse exits 0 and leaves no preview log behind.
+    source.run("DELETE FROM VENDEDOR WHERE NOME = 'Bia';");
+    const BatchResult clean = program.run(arguments);
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_FALSE(std::filesystem::exists(program.folder() + "quorel-simulacao.log"));
+    EXPECT_EQ(test_support::queryRows(destination, "SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"),
+              (ImportFixture::Rows{{"9", "Antigo"}}));
+}
+
 }  // namespace

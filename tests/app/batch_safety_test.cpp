@@ -46,7 +46,7 @@ std::string folderOf(const TestDatabase& database) { return fs::path(database.pa
 // be in it. A run stopped early gets the longest; a run left to its end one that lasts some
 // seconds.
 constexpr int kLongRows = 20000;
-constexpr int kRowsOfARunToItsEnd = 1500;
+constexpr int kRowsOfARunToItsEnd = 2500;
 
 std::string longSource(int rows) {
     return "SET TERM ^ ;\n"
@@ -222,20 +222,32 @@ TEST(BatchSafety, SecondRunOnADestinationBeingImportedIsRefusedAndTheFirstComple
 }
 
 TEST(BatchSafety, StopSignalEndsTheTableCleanlyWithItsSequenceItsLogAndItsSummary) {
-    for (const auto& [signal, name, status] : {std::tuple{SIGINT, "SIGINT", 130}, std::tuple{SIGTERM, "SIGTERM", 143}}) {
+    // Ctrl+C after a typed Yes, SIGTERM after --sim.
+    for (const auto& [signal, name, status, typedYes] :
+         {std::tuple{SIGINT, "SIGINT", 130, true}, std::tuple{SIGTERM, "SIGTERM", 143, false}}) {
         SCOPED_TRACE(name);
         const LongRun data;
         const BatchProgram program;
-        RunningBatch running = program.start(data.arguments());
+        std::vector<std::string> arguments = data.arguments();
+        BatchStart how;
+        if (typedYes) {
+            arguments.pop_back();
+            how.input = "s\n";
+        }
+        RunningBatch running = program.start(arguments, how);
         data.waitUntilWriting(running);
-        running.signal(signal);
+        // As an impatient user does: again and again.
         const auto signalled = std::chrono::steady_clock::now();
+        for (int time = 0; time < 20 && !running.ended(); ++time) {
+            running.signal(signal);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         while (!running.ended() && std::chrono::steady_clock::now() - signalled < std::chrono::seconds(10))
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(5));
         const BatchResult result = running.wait();
 
-        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(result.signal, 0) << result.err << result.out;
         EXPECT_EQ(result.status, status) << result.err;
         const std::vector<test_support::SummaryLine> summary = summaryLines(result.out);
         ASSERT_EQ(summary.size(), 2u) << result.out;
@@ -277,6 +289,31 @@ TEST(BatchSafety, KilledRunLeavesEveryLogEntryMadeSoFar) {
     ASSERT_GE(keys.size(), static_cast<std::size_t>(lastWritten / 50));
     ASSERT_LE(keys.size(), static_cast<std::size_t>(lastWritten / 50 + 1));
     for (std::size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(keys[i], 50 * static_cast<long long>(i + 1));
+}
+
+TEST(BatchSafety, CtrlCAtTheConfirmationAnswersNo) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + kSellers);
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + kOldSeller);
+    const BatchProgram program;
+    BatchStart how;
+    how.waitingInput = true;
+    RunningBatch running =
+        program.start({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "vendedores"}, how);
+    const std::string question = "Confirma ? (s/n) ";
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (running.errorsSoFar().find(question) == std::string::npos) {
+        ASSERT_FALSE(running.ended()) << running.errorsSoFar();
+        ASSERT_LT(std::chrono::steady_clock::now(), limit);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    running.signal(SIGINT);
+    const BatchResult result = running.wait();
+
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.substr(result.err.size() - question.size() - 1), question + "\n");
+    EXPECT_EQ(sellers(destination), (Rows{{"9", "Antigo"}}));
 }
 
 }  // namespace
