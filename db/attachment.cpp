@@ -122,23 +122,28 @@ void Attachment::close() {
     databaseDialect_ = 1;
 }
 
-void Attachment::closeWithoutServer() {
+void Attachment::closeWithoutServer(const Transaction* busy) {
     // The statements let go of their handles without calls; the one detach lets the client
     // library release what it holds for the lost connection.
     isc_db_handle lost = handle_;
     handle_ = 0;
     closeUsers();
-    for (Transaction* transaction : transactions_) transaction->endAfterLoss(*this);
+    for (Transaction* transaction : transactions_) {
+        if (transaction == busy)
+            transaction->abandon();
+        else
+            transaction->endAfterLoss(*this);
+    }
     ISC_STATUS_ARRAY status{};
     clientLibrary().detach_database(status, &lost);
     databaseDialect_ = 1;
 }
 
-void Attachment::raise(const ISC_STATUS* status) {
+void Attachment::raise(const ISC_STATUS* status, const Transaction* busy) {
     DatabaseError error = statusError(status);
     if (isConnectionLoss(status) && isOpen()) {
         lostConnection_ = error;
-        closeWithoutServer();
+        closeWithoutServer(busy);
     }
     throw error;
 }

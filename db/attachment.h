@@ -56,14 +56,16 @@ public:
     // Raises the failure of a status vector returned by a call on this attachment. A lost
     // connection first closes the attachment without another call to it: its users drop their
     // handles, since a call on a connection in that state can wait for an answer that never
-    // comes, and its transactions end where they also span a live attachment.
-    [[noreturn]] void raise(const ISC_STATUS* status);
+    // comes, and its transactions end where they also span a live attachment. `busy` is the
+    // transaction the failed call ran in, if any: the server may still hold it busy on the lost
+    // connection, where ending it waits forever, so it is only forgotten.
+    [[noreturn]] void raise(const ISC_STATUS* status, const Transaction* busy = nullptr);
 
-    // Makes a client-library call on this attachment; a failure runs the clean-up and is
-    // raised as raise() does.
+    // Makes a client-library call on this attachment, inside the transaction `busy` when it
+    // runs in one; a failure runs the clean-up and is raised as raise() does.
     template <typename Call, typename CleanUp = NoCleanUp>
-    void call(Call&& clientCall, CleanUp&& cleanUp = {}) {
-        checkedCall(clientCall, cleanUp, [this](const ISC_STATUS* status) { raise(status); });
+    void call(Call&& clientCall, CleanUp&& cleanUp = {}, const Transaction* busy = nullptr) {
+        checkedCall(clientCall, cleanUp, [this, busy](const ISC_STATUS* status) { raise(status, busy); });
     }
 
     // The failure with which the connection was lost, while the attachment stays closed after
@@ -77,7 +79,7 @@ private:
     friend class Transaction;
     void addTransaction(Transaction* transaction);
     void removeTransaction(Transaction* transaction);
-    void closeWithoutServer();
+    void closeWithoutServer(const Transaction* busy);
     void detachQuietly() noexcept;
     void closeUsers() noexcept;
     void endTransactions() noexcept;

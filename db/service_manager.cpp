@@ -3,15 +3,17 @@
 #include <limits>
 
 #include "client_library.h"
-#include "codepage.h"
 #include "database_error.h"
+#include "file_name_encoding.h"
 
 namespace db {
 
 namespace {
 
+// The texts of a service request are the login and file paths: they go in the file-name
+// encoding, as the connection strings of attachments do.
 void appendText(std::vector<char>& block, char item, const std::string& text, bool wideLength) {
-    const std::string bytes = toCodePage(text);
+    const std::string bytes = toFileNameBytes(text);
     const std::size_t limit = wideLength ? std::numeric_limits<unsigned short>::max() : 255;
     if (bytes.size() > limit) throw DatabaseError("Parameter too long for the service request");
     block.push_back(item);
@@ -31,7 +33,8 @@ ServiceManager::ServiceManager(const ServiceLogin& login) {
     std::vector<char> block{isc_spb_version, isc_spb_current_version};
     appendText(block, isc_spb_user_name, login.user, false);
     appendText(block, isc_spb_password, login.password, false);
-    const std::string name = toCodePage(login.host + ":service_mgr");
+    useFileNameEncoding();
+    const std::string name = toFileNameBytes(login.host + ":service_mgr");
     ISC_STATUS_ARRAY status{};
     if (clientLibrary().service_attach(status, static_cast<unsigned short>(name.size()), name.c_str(), &handle_,
                                        static_cast<unsigned short>(block.size()), block.data()) != 0) {
@@ -64,7 +67,7 @@ bool ServiceManager::nextLine(std::string& line) {
     if (reply[0] != isc_info_svc_line) throw DatabaseError("Unexpected reply from the service manager");
     const auto length = static_cast<std::size_t>(lib.vax_integer(reply + 1, 2));
     if (length > sizeof reply - 3) throw DatabaseError("Unexpected reply from the service manager");
-    line = fromCodePage(std::string(reply + 3, length));
+    line = fromServerLine(std::string_view(reply + 3, length));
     return length > 0 || reply[3 + length] == isc_info_truncated;
 }
 

@@ -301,12 +301,12 @@ void Statement::execute() {
     prepare();
     bindParameters();
     const ClientLibrary& lib = clientLibrary();
-    attachment_.call([&](ISC_STATUS* status) {
+    callInTransaction([&](ISC_STATUS* status) {
         return lib.dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get());
     });
     // A SELECT run as a command leaves no cursor behind.
     if (isSelect())
-        attachment_.call([&](ISC_STATUS* status) { return lib.dsql_free_statement(status, &handle_, DSQL_close); });
+        callInTransaction([&](ISC_STATUS* status) { return lib.dsql_free_statement(status, &handle_, DSQL_close); });
 }
 
 void Statement::open() {
@@ -314,7 +314,7 @@ void Statement::open() {
     prepare();
     if (!isSelect()) fail("Cannot open a statement that returns no rows");
     bindParameters();
-    attachment_.call([&](ISC_STATUS* status) {
+    callInTransaction([&](ISC_STATUS* status) {
         return clientLibrary().dsql_execute(status, transaction_.handle(), &handle_, 1, input_->get());
     });
     cursorOpen_ = true;
@@ -325,7 +325,7 @@ void Statement::open() {
 
 bool Statement::fetch() {
     bool fetched = true;
-    attachment_.call([&](ISC_STATUS* status) {
+    callInTransaction([&](ISC_STATUS* status) {
         const ISC_STATUS result = clientLibrary().dsql_fetch(status, &handle_, 1, output_->get());
         // Status 100 is the end of the rows, not a failure.
         fetched = result == 0;
@@ -339,7 +339,7 @@ void Statement::close() {
     if (!cursorOpen_) return;
     cursorOpen_ = false;
     if (transaction_.isActive())
-        attachment_.call(
+        callInTransaction(
             [&](ISC_STATUS* status) { return clientLibrary().dsql_free_statement(status, &handle_, DSQL_close); });
 }
 

@@ -145,10 +145,16 @@ private:
     void unprepare() noexcept;
     void bindParameters();
     void bindParameter(std::size_t index, const Parameter::Value& value);
-    // A call on the statement's attachment; a failure frees the statement first.
+    // A call on the statement's attachment, in its transaction; a failure frees the statement
+    // first.
     template <typename Call>
     void callOrUnprepare(Call&& clientCall) {
-        attachment_.call(clientCall, [this] { unprepare(); });
+        attachment_.call(clientCall, [this] { unprepare(); }, &transaction_);
+    }
+    // A call on the statement's attachment, in its transaction.
+    template <typename Call>
+    void callInTransaction(Call&& clientCall) {
+        attachment_.call(clientCall, NoCleanUp{}, &transaction_);
     }
     bool fetch();
     [[noreturn]] void fail(const std::string& message) const;

@@ -134,13 +134,19 @@ void Transaction::endAfterLoss(const Attachment& lost) noexcept {
     handle_ = 0;
 }
 
+void Transaction::abandon() noexcept {
+    if (!isActive()) return;
+    closeCursors();
+    handle_ = 0;
+}
+
 void Transaction::closeCursors() noexcept {
     for (Statement* statement : statements_) statement->closeCursorQuietly();
 }
 
 void Transaction::raise(const ISC_STATUS* status) {
     // A transaction on one attachment lets that attachment judge a lost connection.
-    if (attachments_.size() == 1) attachments_.front()->raise(status);
+    if (attachments_.size() == 1) attachments_.front()->raise(status, this);
     throw statusError(status);
 }
 

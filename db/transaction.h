@@ -43,6 +43,9 @@ public:
     // where it also spans a live attachment, otherwise forgotten without a call to the server,
     // since a call on the lost connection could wait for an answer that never comes.
     void endAfterLoss(const Attachment& lost) noexcept;
+    // Forgets the transaction without a call to the server: a call that failed in it with the
+    // connection lost may leave the server holding it, and ending it would wait forever.
+    void abandon() noexcept;
 
     void addStatement(Statement* statement);
     void removeStatement(Statement* statement);

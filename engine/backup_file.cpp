@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "codepage.h"
+#include "file_name_encoding.h"
 
 namespace engine {
 
@@ -47,7 +47,7 @@ std::optional<BackupFileHeader> readBackupHeader(const std::string& path) {
         const std::string value = bytes.substr(at, length);
         at += length;
         if (kind == kFormatAttribute && length == 4) header.format = static_cast<int>(littleEndian(value));
-        if (kind == kDatabaseAttribute) header.databaseName = db::fromCodePage(value);
+        if (kind == kDatabaseAttribute) header.databaseName = db::fromServerLine(value);
     }
     if (header.format <= 0 || header.format > kHighestFormat || header.databaseName.empty()) return std::nullopt;
     return header;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "codepage.h"
+#include "user_data_folder.h"
 
 namespace engine {
 
@@ -22,6 +23,18 @@ void appendCopyLog(const std::string& path, const SafetyCopy& copy, std::time_t 
     if (!file) {
         const std::string reason = errno != 0 ? std::strerror(errno) : "the file could not be written";
         throw std::runtime_error("Cannot write file \"" + path + "\". " + reason);
+    }
+}
+
+std::string recordCopy(const std::string& programFolder, const SafetyCopy& copy, std::time_t when) {
+    const std::string inProgramFolder = programFolder + kCopyLogName;
+    try {
+        appendCopyLog(inProgramFolder, copy, when);
+        return inProgramFolder;
+    } catch (const std::runtime_error&) {
+        const std::string fallback = userDataFolder() + kCopyLogName;
+        appendCopyLog(fallback, copy, when);
+        return fallback;
     }
 }
 

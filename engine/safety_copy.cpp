@@ -43,7 +43,7 @@ bool copyBeforeEmptying(ImportContext& context) {
             "Não foi possível fazer a cópia de segurança do banco de destino:\r\n" + std::string(failure.text()) +
             "\r\nImportar sem cópia de segurança?");
     }
-    appendCopyLog(context.programFolder + kCopyLogName, *context.safetyCopy, std::time(nullptr));
+    recordCopy(context.programFolder, *context.safetyCopy, std::time(nullptr));
     return true;
 }
 

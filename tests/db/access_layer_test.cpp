@@ -416,8 +416,10 @@ TEST_F(AccessLayer, LostSourceEndsTheSharedTransactionOnTheDestination) {
     source.attachment.setDefaultTransaction(nullptr);
 }
 
-// The mirror case: the destination is lost while the shared transaction also spans the source.
-TEST_F(AccessLayer, LostDestinationEndsTheSharedTransactionOnTheSource) {
+// The mirror case: the destination is lost in a call made in the shared transaction itself. The
+// server may still hold that transaction busy on the lost connection, where ending it can wait
+// forever: it is forgotten, the failure comes back at once, and the source still reads.
+TEST_F(AccessLayer, LostDestinationInTheSharedTransactionFailsAtOnceAndTheSourceStillReads) {
     TestDatabase sourceDatabase{"CREATE TABLE PRODUTO (PRO_CODIGO INTEGER);"};
     Connection source(sourceDatabase.connectionString(), test_support::kSourceParams, "IBDBOrigem");
     source.attachment.setDefaultTransaction(&connection.transaction);
@@ -429,22 +431,15 @@ TEST_F(AccessLayer, LostDestinationEndsTheSharedTransactionOnTheSource) {
     origem.open();
     db::Statement insert("IBQueryFireBird", connection.attachment, connection.transaction);
     insert.setText("INSERT INTO PESSOA (ID) VALUES (1)");
+    insert.prepare();
     shutDown(database);
     auto attempt = std::async(std::launch::async, [&] { return failureText([&] { insert.execute(); }); });
     ASSERT_EQ(attempt.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "a call hung";
     EXPECT_NE(attempt.get().find("shutdown"), std::string::npos);
     EXPECT_FALSE(connection.attachment.isOpen());
     EXPECT_FALSE(connection.transaction.isActive());
-
-    // The source still reads and closes without a failure, leaving nothing on the server.
     EXPECT_EQ(origem.column("PRO_CODIGO").asText(), "");
-    EXPECT_EQ(failureText([&] { source.attachment.close(); }), "<no failure>");
     bringOnline(database);
-    Connection check(sourceDatabase.connectionString(), kDestinationParams, "Check");
-    EXPECT_EQ(scalar(check.attachment, check.transaction,
-                     "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
-                     "AND MON$SYSTEM_FLAG = 0"),
-              "0");
     source.attachment.setDefaultTransaction(nullptr);
 }
 
