@@ -19,8 +19,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // The title names the program; the window keeps its own caption, so it is not set as the
     // display name, which the desktop would append to every window caption.
-    QApplication::setApplicationName(QString::fromUtf8(ui::kApplicationTitle.data(),
-                                                       static_cast<qsizetype>(ui::kApplicationTitle.size())));
+    QApplication::setApplicationName(
+        QString::fromUtf8(ui::kApplicationTitle.data(), static_cast<qsizetype>(ui::kApplicationTitle.size())));
 
     ui::DesktopMessageBoxes boxes;
     ui::DesktopFileDialogs dialogs;

@@ -133,8 +133,8 @@ public:
 
     void prepare(isc_tr_handle& transaction, const std::string& sql, Sqlda* output) {
         ISC_STATUS_ARRAY status{};
-        check(fb().dsql_prepare(status, &transaction, &handle_, static_cast<unsigned short>(sql.size()), sql.c_str(),
-                                3, output ? output->get() : nullptr),
+        check(fb().dsql_prepare(status, &transaction, &handle_, static_cast<unsigned short>(sql.size()), sql.c_str(), 3,
+                                output ? output->get() : nullptr),
               status);
         if (output == nullptr) return;
         if (output->count() > output->get()->sqln) {
@@ -244,7 +244,8 @@ public:
     Session(const std::string& source, const std::string& destination) {
         const char destinationDpb[] = {1,   28,  6,   'S', 'Y', 'S', 'D', 'B', 'A', 29,  9,   'p', 'i', 'n', 'e', 'w',
                                        'h', 'e', 'e', 'l', 48,  10,  'I', 'S', 'O', '8', '8', '5', '9', '_', '1', ' '};
-        const char sourceDpb[] = {1, 28, 6, 's', 'y', 's', 'd', 'b', 'a', 29, 9, 'p', 'i', 'n', 'e', 'w', 'h', 'e', 'e', 'l'};
+        const char sourceDpb[] = {1, 28,  6,   's', 'y', 's', 'd', 'b', 'a', 29,
+                                  9, 'p', 'i', 'n', 'e', 'w', 'h', 'e', 'e', 'l'};
         attach(destination, this->destination, destinationDpb, sizeof destinationDpb);
         attach(source, this->source, sourceDpb, sizeof sourceDpb);
         start(destinoTransaction, {&this->destination, &this->source});
@@ -360,8 +361,12 @@ std::string_view first(std::string_view text, std::size_t n) { return text.subst
 struct TableStatements {
     TableStatements(Session& session, const char* count, const char* select, const char* deleteSql,
                     const db::TableDeclaration& declaration)
-        : counter(session.source), cursor(session.source), read(session.destination), refresh(session.destination),
-          insert(session.destination), row(32) {
+        : counter(session.source),
+          cursor(session.source),
+          read(session.destination),
+          refresh(session.destination),
+          insert(session.destination),
+          row(32) {
         Sqlda total(1);
         counter.prepare(session.origemTransaction, lines({count}), &total);
         counter.execute(session.origemTransaction);
@@ -398,7 +403,8 @@ ISC_LONG askCityCode(Session& session, std::string_view name) {
     Statement lookup(session.destination);
     Sqlda code(1);
     lookup.prepare(session.destinoTransaction,
-                   lines({"SELECT CID_CODMUNICIPIO FROM CIDADE", "WHERE CID_NOME=" + quoted(upperLatin1(name))}), &code);
+                   lines({"SELECT CID_CODMUNICIPIO FROM CIDADE", "WHERE CID_NOME=" + quoted(upperLatin1(name))}),
+                   &code);
     lookup.execute(session.destinoTransaction);
     return lookup.fetch(code) ? code.integer(0) : 0;
 }
@@ -508,13 +514,12 @@ double importProdutos(Session& session) {
                       pAtacado = at("PRECOATACADO"), pMargemAtacado = at("MARGEMATACADO"), pEstMin = at("ESTMIN"),
                       pEstMax = at("ESTMAX"), pAlteracao = at("DATAALTERACAO"), pTipo = at("TIPOPRODUTO"),
                       pDescricao = at("DESCRICAO"), pGrupo = at("CODGRUPO"), pBcMod = at("ICMS_BC_MOD"),
-                      pValidade = at("VALIDADE"), pFatConv = at("FAT_CONV"), pKit = at("KIT"),
-                      pOrigem = at("ORIGEM"), pPis = at("COD_PIS"), pCofins = at("COD_COFINS"),
-                      pFamilia = at("CODFAMILIA"), pIcms = at("ICMS"), pEfetiva = at("PERC_ICMS_EFETIVA"),
-                      pSaidaDentro = at("CFOP_SAIDA_DENTRO"), pSaidaFora = at("CFOP_SAIDA_FORA"),
-                      pEntradaDentro = at("CFOP_ENTRADA_DENTRO"), pEntradaFora = at("CFOP_ENTRADA_FORA"),
-                      pCsosn = at("CSOSN"), pIpiSit = at("IPI_SIT"), pEnqIpi = at("COD_ENQ_IPI"), pNcm = at("NCM"),
-                      pCest = at("CEST");
+                      pValidade = at("VALIDADE"), pFatConv = at("FAT_CONV"), pKit = at("KIT"), pOrigem = at("ORIGEM"),
+                      pPis = at("COD_PIS"), pCofins = at("COD_COFINS"), pFamilia = at("CODFAMILIA"), pIcms = at("ICMS"),
+                      pEfetiva = at("PERC_ICMS_EFETIVA"), pSaidaDentro = at("CFOP_SAIDA_DENTRO"),
+                      pSaidaFora = at("CFOP_SAIDA_FORA"), pEntradaDentro = at("CFOP_ENTRADA_DENTRO"),
+                      pEntradaFora = at("CFOP_ENTRADA_FORA"), pCsosn = at("CSOSN"), pIpiSit = at("IPI_SIT"),
+                      pEnqIpi = at("COD_ENQ_IPI"), pNcm = at("NCM"), pCest = at("CEST");
     std::optional<Statement> lookup;
     const ISC_DATE today = db::localNow().day + kZeroDate;
     std::string lastCode;

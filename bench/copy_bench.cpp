@@ -69,7 +69,9 @@ private:
 std::string sourceClients(long clients) {
     return "SET TERM ^ ;\n"
            "EXECUTE BLOCK AS DECLARE I INTEGER = 100000; BEGIN\n"
-           "  WHILE (I < 100000 + " + std::to_string(clients) + ") DO BEGIN\n"
+           "  WHILE (I < 100000 + " +
+           std::to_string(clients) +
+           ") DO BEGIN\n"
            "    INSERT INTO CLIENTE (CODIGO, NOME, ENDERECO, BAIRRO, CEP, CNPJ_CNPF, TELEFONE, CIDADE, EMAIL)\n"
            "      VALUES (:I, 'Cliente Número ' || :I, 'Rua das Acácias, ' || :I, 'Jardim América', '01310-100',\n"
            "      '123.456.789-09', '(11) 3251-5000', 'São Paulo', 'cliente' || :I || '@exemplo.com.br');\n"
@@ -82,7 +84,9 @@ std::string sourceClients(long clients) {
 std::string destinationClients(long clients) {
     return "SET TERM ^ ;\n"
            "EXECUTE BLOCK AS DECLARE I INTEGER = 1000; BEGIN\n"
-           "  WHILE (I < 1000 + " + std::to_string(clients) + ") DO BEGIN\n"
+           "  WHILE (I < 1000 + " +
+           std::to_string(clients) +
+           ") DO BEGIN\n"
            "    INSERT INTO CLIENTES (CODIGO, NOME, ENDERECO, BAIRRO, CEP, TELEFONE, EMAIL)\n"
            "      VALUES (:I, 'CLIENTE ANTIGO ' || :I, 'RUA DOS IPÊS, ' || :I, 'CENTRO', '01310100',\n"
            "      '1132515000', 'antigo' || :I || '@exemplo.com.br');\n"

@@ -70,8 +70,8 @@ long long readBare(const std::string& connection, long long limit) {
             std::exit(1);
         }
     };
-    check(lib.attach_database(status, static_cast<short>(connection.size()), connection.c_str(), &database,
-                              sizeof dpb, dpb));
+    check(lib.attach_database(status, static_cast<short>(connection.size()), connection.c_str(), &database, sizeof dpb,
+                              dpb));
     struct {
         isc_db_handle* db;
         int length;

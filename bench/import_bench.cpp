@@ -12,25 +12,25 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <vector>
-#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "bare_import.h"
+#include "child_process.h"
 #include "connection_setup.h"
 #include "database_error.h"
 #include "import_context.h"
-#include "child_process.h"
 #include "table_imports.h"
-#include "transaction_policy.h"
 #include "test_database.h"
+#include "transaction_policy.h"
 #include "window_seam.h"
 
 namespace {
@@ -102,7 +102,9 @@ EngineTimes importWithEngine(const std::string& source, const std::string& desti
 double processorSeconds() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -151,9 +153,10 @@ Measure measure(Mode mode, const std::string& source, const std::string& destina
             }
             case Mode::BareOneTransaction:
             case Mode::BareCommitEachRow:
-                m.times = bench::importWithClientLibrary(
-                    "localhost:" + source, "localhost:" + destination,
-                    mode == Mode::BareOneTransaction ? bench::BareMode::OneTransaction : bench::BareMode::CommitEachRow);
+                m.times =
+                    bench::importWithClientLibrary("localhost:" + source, "localhost:" + destination,
+                                                   mode == Mode::BareOneTransaction ? bench::BareMode::OneTransaction
+                                                                                    : bench::BareMode::CommitEachRow);
                 break;
             }
             m.ok = true;
@@ -176,7 +179,9 @@ std::string sourceScript(long rows) {
            "    I = I + 1;\n"
            "  END\n"
            "  I = 1;\n"
-           "  WHILE (I <= " + std::to_string(rows) + ") DO BEGIN\n"
+           "  WHILE (I <= " +
+           std::to_string(rows) +
+           ") DO BEGIN\n"
            "    INSERT INTO CLIENTE (CODIGO, NOME, NASCIMENTO, CELULAR, ID_MUNICIPIO, COMPLEMENTO, ENDERECO, NUMERO,\n"
            "      BAIRRO, CEP, CNPJ_CNPF, CADASTRO, IE_RG, TELEFONE, CIDADE, EMAIL) VALUES (:I,\n"
            "      'Cliente Número ' || :I, DATEADD(MOD(:I, 15000) DAY TO DATE '1950-01-01'),\n"
@@ -225,7 +230,8 @@ std::string destinationScript() {
 // The number of clients and products in a destination, read through isql.
 std::string destinationCounts(const TestDatabase& destination) {
     const std::string output = test_support::runIsql(
-        "CONNECT '" + destination.connectionString() + "' USER 'SYSDBA' PASSWORD 'pinewheel';\n"
+        "CONNECT '" + destination.connectionString() +
+        "' USER 'SYSDBA' PASSWORD 'pinewheel';\n"
         "SELECT (SELECT COUNT(*) FROM CLIENTES) || '/' || (SELECT COUNT(*) FROM PRODUTOS) FROM RDB$DATABASE;\n");
     const std::size_t slash = output.find('/');
     std::size_t begin = output.find_last_of(" \n", slash) + 1;
@@ -249,11 +255,12 @@ std::map<Mode, Measure> run(long rows, const std::vector<Mode>& modes) {
             m.ok = false;
         }
         const auto rate = [rows](double seconds) { return static_cast<double>(rows) / seconds; };
-        std::printf("  %-9s clients %7.0f rows/s  products %7.0f rows/s  both %7.0f rows/s  run end %6.2f s  "
-                    "own processor %6.2f s  peak %6ld kB%s\n",
-                    nameOf(mode), rate(m.times.clientes), rate(m.times.produtos),
-                    rate((m.times.clientes + m.times.produtos) / 2), m.runEndSeconds, m.processorSeconds, m.peakKb,
-                    m.ok ? "" : "  FAILED");
+        std::printf(
+            "  %-9s clients %7.0f rows/s  products %7.0f rows/s  both %7.0f rows/s  run end %6.2f s  "
+            "own processor %6.2f s  peak %6ld kB%s\n",
+            nameOf(mode), rate(m.times.clientes), rate(m.times.produtos),
+            rate((m.times.clientes + m.times.produtos) / 2), m.runEndSeconds, m.processorSeconds, m.peakKb,
+            m.ok ? "" : "  FAILED");
         measures[mode] = m;
     }
     return measures;

@@ -149,7 +149,8 @@ private:
     // first.
     template <typename Call>
     void callOrUnprepare(Call&& clientCall) {
-        attachment_.call(clientCall, [this] { unprepare(); }, &transaction_);
+        attachment_.call(
+            clientCall, [this] { unprepare(); }, &transaction_);
     }
     // A call on the statement's attachment, in its transaction.
     template <typename Call>

@@ -13,9 +13,9 @@ namespace engine {
 void appendCopyLog(const std::string& path, const SafetyCopy& copy, std::time_t when) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&when));
-    const std::string line =
-        db::toCodePage(std::string(stamp) + '\t' + copy.database + '\t' + copy.path + '\t' +
-                       std::to_string(copy.bytes)) + "\r\n";
+    const std::string line = db::toCodePage(std::string(stamp) + '\t' + copy.database + '\t' + copy.path + '\t' +
+                                            std::to_string(copy.bytes)) +
+                             "\r\n";
     errno = 0;
     std::ofstream file(path, std::ios::binary | std::ios::app);
     if (file) file.write(line.data(), static_cast<std::streamsize>(line.size()));

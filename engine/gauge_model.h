@@ -18,9 +18,7 @@ public:
         maximum_ = value;
         setPosition(position_);
     }
-    void setPosition(int value) {
-        position_ = value < minimum_ ? minimum_ : value > maximum_ ? maximum_ : value;
-    }
+    void setPosition(int value) { position_ = value < minimum_ ? minimum_ : value > maximum_ ? maximum_ : value; }
 
     // trunc((position − minimum) × 100 ÷ (maximum − minimum)); 0 when maximum equals minimum.
     int percent() const {

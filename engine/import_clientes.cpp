@@ -137,11 +137,13 @@ void logRefusedCliente(ImportContext& context, const std::string& failure) {
     const std::string nome = origem.column("NOME").asText();
     if (failure.find("can only contain 15") != std::string::npos) {
         context.LogErros.push_back("Alerta!!! Na importação de CLIENTES no cliente: " + codigo + "\r\nO Cliente: \"" +
-                                   nome + "\" possui o CNPJ inválido! A quantidade de números ultrapassou o limite.\r\n");
+                                   nome +
+                                   "\" possui o CNPJ inválido! A quantidade de números ultrapassou o limite.\r\n");
     } else if (failure.find("PRIMARY or UNIQUE KEY constraint") != std::string::npos) {
         context.LogClienteRepetido.push_back("Cod. Cliente: " + codigo + " Nome Cliente: " + nome);
     } else {
-        context.LogErros.push_back("Erro na importação de CLIENTES no cód. cliente: " + codigo + "\r\n" + failure + "\r\n");
+        context.LogErros.push_back("Erro na importação de CLIENTES no cód. cliente: " + codigo + "\r\n" + failure +
+                                   "\r\n");
     }
 }
 
@@ -167,9 +169,7 @@ void ImportaClientes(ImportContext& context) {
         clientes.startNewRow();
         fillCliente(context, fields);
     };
-    table.writeRow = [&] {
-        clientes.post();
-    };
+    table.writeRow = [&] { clientes.post(); };
     table.logFailure = [&](const std::string& failure) { logRefusedCliente(context, failure); };
     table.rowKey = [&] { return std::to_string(context.IBQueryOrigem.column("CODIGO").asInteger()); };
     // The next client code: the last handled code plus one; 1 when no row was handled, since

@@ -39,16 +39,16 @@ struct RefusedRow {
 struct TableOutcome {
     std::string destinationTable;
     std::optional<long long> rowsBefore;  // rows the destination table held before its DELETE
-    int rowsRead = 0;      // source rows the loop handled
-    int rowsRefused = 0;   // rows whose write or commit failed (each logged)
-    std::optional<long long> rowsAfter;  // rows the destination table held at the table's end
+    int rowsRead = 0;                     // source rows the loop handled
+    int rowsRefused = 0;                  // rows whose write or commit failed (each logged)
+    std::optional<long long> rowsAfter;   // rows the destination table held at the table's end
     // The sequence restart that ran (or, in a preview, would run): its name and value.
     std::optional<std::string> sequenceName;
     std::optional<long long> sequenceValue;
-    bool completed = true;    // false when the table ended with its table-level message
-    bool interrupted = false; // a stop request ended the table after a whole row
-    bool keptAsItWas = false; // all-or-nothing: the table's work was undone
-    std::string failure;      // the table-level failure text, when it did not complete
+    bool completed = true;     // false when the table ended with its table-level message
+    bool interrupted = false;  // a stop request ended the table after a whole row
+    bool keptAsItWas = false;  // all-or-nothing: the table's work was undone
+    std::string failure;       // the table-level failure text, when it did not complete
     double seconds = 0;
 };
 
@@ -76,13 +76,11 @@ public:
     db::Statement IBQueryOrigem_Temp{"IBQueryOrigem_Temp", IBDBOrigem, IBTransOrigem};
     db::Statement IBQueryFireBird{"IBQueryFireBird", IBDatabaseDestino, IBTransactionFireBird};
 
-    db::TableWriter IBDS_clientes{"IBDS_clientes", IBDatabaseDestino, IBTransactionFireBird,
-                                  db::kClientesDeclaration};
+    db::TableWriter IBDS_clientes{"IBDS_clientes", IBDatabaseDestino, IBTransactionFireBird, db::kClientesDeclaration};
     db::TableWriter IBDS_Fornecedor{"IBDS_Fornecedor", IBDatabaseDestino, IBTransactionFireBird,
                                     db::kFornecedoresDeclaration};
     db::TableWriter IBDS_Grupos{"IBDS_Grupos", IBDatabaseDestino, IBTransactionFireBird, db::kGrupoDeclaration};
-    db::TableWriter IBDS_Produtos{"IBDS_Produtos", IBDatabaseDestino, IBTransactionFireBird,
-                                  db::kProdutosDeclaration};
+    db::TableWriter IBDS_Produtos{"IBDS_Produtos", IBDatabaseDestino, IBTransactionFireBird, db::kProdutosDeclaration};
 
     // How the next run treats the destination; the front end sets it before the run.
     RunOptions options;

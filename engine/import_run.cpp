@@ -102,11 +102,10 @@ void BitBtnImportarClick(ImportContext& context) {
         offer(context, context.runLogs.repetidos());
 
         // Success is announced only when every table ran to its end and nothing was refused.
-        const bool clean = context.runLogs.entries() == 0 &&
-                           std::all_of(context.outcomes.begin(), context.outcomes.end(),
-                                       [](const TableOutcome& outcome) {
-                                           return outcome.completed && !outcome.interrupted;
-                                       });
+        const bool clean =
+            context.runLogs.entries() == 0 &&
+            std::all_of(context.outcomes.begin(), context.outcomes.end(),
+                        [](const TableOutcome& outcome) { return outcome.completed && !outcome.interrupted; });
         const char* endMessage = clean ? kSuccess : kWithErrors;
         window.mensagem(endMessage, clean);
         window.setStatus(endMessage);

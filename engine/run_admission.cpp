@@ -13,15 +13,16 @@ std::unique_ptr<DestinationLock> admitRun(ImportContext& context) {
         origem = serverFileName(context.IBDBOrigem, context.IBTransactionFireBird);
         destino = serverFileName(context.IBDatabaseDestino, context.IBTransactionFireBird);
     } catch (const db::DatabaseError& failure) {
-        window.mensagem(std::string("Não foi possível identificar os bancos de dados no servidor. Nada foi importado.\r\nFalha: ") +
-                            failure.text(),
-                        false);
+        window.mensagem(
+            std::string("Não foi possível identificar os bancos de dados no servidor. Nada foi importado.\r\nFalha: ") +
+                failure.text(),
+            false);
         return nullptr;
     }
     if (origem == destino) {
-        window.mensagem("Origem e destino são o mesmo banco de dados:\r\n" + destino +
-                            "\r\nNada foi apagado nem importado.",
-                        false);
+        window.mensagem(
+            "Origem e destino são o mesmo banco de dados:\r\n" + destino + "\r\nNada foi apagado nem importado.",
+            false);
         return nullptr;
     }
     auto lock = std::make_unique<DestinationLock>(destino);

@@ -10,8 +10,8 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 namespace engine {
 

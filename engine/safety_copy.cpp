@@ -39,9 +39,8 @@ bool copyBeforeEmptying(ImportContext& context) {
         context.safetyCopy = makeSafetyCopy(context.window, context.IBDatabaseDestino, context.IBTransactionFireBird);
     } catch (const db::DatabaseError& failure) {
         context.window.setStatus("");
-        return context.window.confirmaPadraoNao(
-            "Não foi possível fazer a cópia de segurança do banco de destino:\r\n" + std::string(failure.text()) +
-            "\r\nImportar sem cópia de segurança?");
+        return context.window.confirmaPadraoNao("Não foi possível fazer a cópia de segurança do banco de destino:\r\n" +
+                                                std::string(failure.text()) + "\r\nImportar sem cópia de segurança?");
     }
     recordCopy(context.programFolder, *context.safetyCopy, std::time(nullptr));
     return true;

@@ -33,14 +33,12 @@ std::string tableOfLine(const std::string& line) {
 
 int userTableCount(db::Attachment& attachment, db::Transaction& transaction) {
     db::Statement query("TabelasDoBanco", attachment, transaction);
-    query.setText(
-        "SELECT COUNT(*) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL");
+    query.setText("SELECT COUNT(*) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL");
     query.open();
     return static_cast<int>(query.column(std::size_t{0}).asStoredInteger());
 }
 
-void runServerService(WindowSeam& window, const std::vector<char>& request, const std::string& phase,
-                      int tableCount) {
+void runServerService(WindowSeam& window, const std::vector<char>& request, const std::string& phase, int tableCount) {
     const db::ServiceLogin login{kLoopbackHost, destinationParam("user_name"), destinationParam("password")};
     window.setGaugeMinimum(0);
     window.setGaugePosition(0);

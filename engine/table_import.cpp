@@ -20,9 +20,7 @@ void setStatement(db::Statement& statement, std::string_view text) {
     statement.setText(text);
 }
 
-std::string firstLine(const std::string& text) {
-    return text.substr(0, text.find_first_of("\r\n"));
-}
+std::string firstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
 
 // A sequence value written in decimal; none for any other text.
 std::optional<long long> decimal(const std::string& text) {

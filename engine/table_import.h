@@ -26,11 +26,11 @@ struct SequenceRestart {
 // The values in which the five table imports differ; the procedure is importTable.
 struct TableImport {
     std::string_view destinationTable;  // "CLIENTES": counted before and after, and named in the outcome
-    std::string_view countQuery;       // empty: the gauge is left as it is
-    std::string_view sourceQuery;      // "SELECT * FROM ..."
-    std::string_view status;           // "Importando ..."
-    std::string_view deleteStatement;  // " DELETE FROM ... "
-    std::string_view failureMessage;   // "Falha na importação da tabela de ..., Falha: "
+    std::string_view countQuery;        // empty: the gauge is left as it is
+    std::string_view sourceQuery;       // "SELECT * FROM ..."
+    std::string_view status;            // "Importando ..."
+    std::string_view deleteStatement;   // " DELETE FROM ... "
+    std::string_view failureMessage;    // "Falha na importação da tabela de ..., Falha: "
     bool stopWhenSourceEmpty = false;
     AfterRow afterRow = AfterRow::MessagesThenNext;
 

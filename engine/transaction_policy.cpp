@@ -64,9 +64,7 @@ void TableTransaction::undoTable() {
     run(std::string("ROLLBACK TO SAVEPOINT ") + kTableStart);
 }
 
-bool TableTransaction::undoesToSavepoint() const {
-    return policy_.undoUnfinishedTable && !policy_.commitAtTableEnd;
-}
+bool TableTransaction::undoesToSavepoint() const { return policy_.undoUnfinishedTable && !policy_.commitAtTableEnd; }
 
 void TableTransaction::run(const std::string& text) {
     command_.close();

@@ -119,8 +119,8 @@ TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileD
 TFormImporta::~TFormImporta() = default;
 
 void TFormImporta::createHeader(QWidget* client) {
-    PanelCabecalho = named(new BevelPanel(Bevel::Raised, Bevel::None, client), "PanelCabecalho",
-                           QRect(0, 0, kClientWidth, 297));
+    PanelCabecalho =
+        named(new BevelPanel(Bevel::Raised, Bevel::None, client), "PanelCabecalho", QRect(0, 0, kClientWidth, 297));
     auto* layout = new AlignedLayout(PanelCabecalho);
     const int bevel = PanelCabecalho->bevelWidth();
     layout->setContentsMargins(bevel, bevel, bevel, bevel);
@@ -148,8 +148,8 @@ void TFormImporta::createPage() {
     CheckBoxTransportador = checkBox(PageMerak, "CheckBoxTransportador", "Transportador", QRect(171, 43, 110, 17));
     Button2 = named(new QPushButton(QStringLiteral("Gera Script UPDATE Email"), PageMerak), "Button2",
                     QRect(392, 96, 161, 25));
-    MemoScript = named(new QPlainTextEdit(QStringLiteral("MemoScript"), PageMerak), "MemoScript",
-                       QRect(416, 16, 185, 89));
+    MemoScript =
+        named(new QPlainTextEdit(QStringLiteral("MemoScript"), PageMerak), "MemoScript", QRect(416, 16, 185, 89));
     CheckBoxReceber = checkBox(PageMerak, "CheckBoxReceber", "Contas Receber", QRect(171, 66, 158, 17));
     CheckBoxPagar = checkBox(PageMerak, "CheckBoxPagar", "Contas Pagar", QRect(171, 89, 158, 17));
 
@@ -159,14 +159,14 @@ void TFormImporta::createPage() {
     CheckBoxCopiaSeguranca = checkBox(PageMerak, "CheckBoxCopiaSeguranca",
                                       "Fazer cópia de segurança do destino antes de importar", QRect(172, 44, 300, 17));
     CheckBoxCopiaSeguranca->setChecked(true);
-    ButtonSimular = named(new QPushButton(QStringLiteral("Simular"), PageMerak), "ButtonSimular",
-                          QRect(172, 77, 93, 25));
-    ButtonSimular->setToolTip(
-        QStringLiteral("Faz a importação das tabelas marcadas sem gravar nada no destino e mostra o que seria recusado"));
+    ButtonSimular =
+        named(new QPushButton(QStringLiteral("Simular"), PageMerak), "ButtonSimular", QRect(172, 77, 93, 25));
+    ButtonSimular->setToolTip(QStringLiteral(
+        "Faz a importação das tabelas marcadas sem gravar nada no destino e mostra o que seria recusado"));
 
     // Controls kept for commands and tables that the window does not offer.
     for (QWidget* hidden : std::initializer_list<QWidget*>{CheckBoxListaPrecos, CheckBoxTransportador, Button2,
-                                                            MemoScript, CheckBoxReceber, CheckBoxPagar})
+                                                           MemoScript, CheckBoxReceber, CheckBoxPagar})
         hidden->hide();
 
     connect(Button2, &QPushButton::clicked, this, &TFormImporta::Button2Click);
@@ -176,12 +176,12 @@ void TFormImporta::createPage() {
 void TFormImporta::createFilePanel() {
     const QFont boxFont = designFont(16, true);
     Label2 = label(Panel1, "Label2", "Base de Dados Origem", QPoint(117, 9), boxFont);
-    FilenameEditOrigem = named(new FilenameEdit(dialogs_, boxes_, Panel1), "FilenameEditOrigem",
-                               QRect(117, 29, 521, 28));
+    FilenameEditOrigem =
+        named(new FilenameEdit(dialogs_, boxes_, Panel1), "FilenameEditOrigem", QRect(117, 29, 521, 28));
     FilenameEditOrigem->setFont(boxFont);
     Label1 = label(Panel1, "Label1", "Base de Dados Destino", QPoint(117, 56), boxFont);
-    FilenameEditDestino = named(new FilenameEdit(dialogs_, boxes_, Panel1), "FilenameEditDestino",
-                                QRect(117, 79, 521, 28));
+    FilenameEditDestino =
+        named(new FilenameEdit(dialogs_, boxes_, Panel1), "FilenameEditDestino", QRect(117, 79, 521, 28));
     FilenameEditDestino->setFont(boxFont);
     // Labels lie beneath the boxes they touch.
     Label1->lower();
@@ -221,11 +221,24 @@ void TFormImporta::createBody(QWidget* client) {
 
 void TFormImporta::setFocusOrder() {
     // The page control, the page's controls, then those of Panel1; hidden ones are skipped.
-    QWidget* const order[] = {PageControl,     CheckBoxListaPrecos,    CheckBoxClientes,      CheckBoxProdutos,
-                              CheckBoxFornec,  CheckBoxVendedores,     CheckBoxTransportador, Button2,
-                              MemoScript,      CheckBoxReceber,        CheckBoxPagar,         CheckBoxAtomico,
-                              CheckBoxCopiaSeguranca, ButtonSimular,   BitBtnImportar,        FilenameEditDestino,
-                              FilenameEditOrigem,     Button1};
+    QWidget* const order[] = {PageControl,
+                              CheckBoxListaPrecos,
+                              CheckBoxClientes,
+                              CheckBoxProdutos,
+                              CheckBoxFornec,
+                              CheckBoxVendedores,
+                              CheckBoxTransportador,
+                              Button2,
+                              MemoScript,
+                              CheckBoxReceber,
+                              CheckBoxPagar,
+                              CheckBoxAtomico,
+                              CheckBoxCopiaSeguranca,
+                              ButtonSimular,
+                              BitBtnImportar,
+                              FilenameEditDestino,
+                              FilenameEditOrigem,
+                              Button1};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

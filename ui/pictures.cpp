@@ -37,8 +37,8 @@ QImage databaseStruckByLightning() {
     painter.drawEllipse(QRect(1, 1, 10, 4));
 
     // The bolt, from the upper right down across the cylinder.
-    const QPolygon bolt({QPoint(14, 0), QPoint(8, 7), QPoint(11, 7), QPoint(5, 15), QPoint(9, 9), QPoint(6, 9),
-                         QPoint(10, 0)});
+    const QPolygon bolt(
+        {QPoint(14, 0), QPoint(8, 7), QPoint(11, 7), QPoint(5, 15), QPoint(9, 9), QPoint(6, 9), QPoint(10, 0)});
     painter.setPen(QColor(0, 0, 128));
     painter.setBrush(QColor(0, 0, 255));
     painter.drawPolygon(bolt);
@@ -65,8 +65,8 @@ QImage openFolder() {
     // The back of the folder with its tab.
     painter.setPen(outline);
     painter.setBrush(QColor(255, 255, 160));
-    painter.drawPolygon(QPolygon({QPoint(1, 3), QPoint(5, 3), QPoint(6, 4), QPoint(12, 4), QPoint(12, 7),
-                                  QPoint(1, 13)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(1, 3), QPoint(5, 3), QPoint(6, 4), QPoint(12, 4), QPoint(12, 7), QPoint(1, 13)}));
     // The open front flap, tilted forward.
     painter.setBrush(QColor(255, 255, 0));
     painter.drawPolygon(QPolygon({QPoint(1, 13), QPoint(4, 7), QPoint(15, 7), QPoint(12, 13)}));

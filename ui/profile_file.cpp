@@ -55,7 +55,8 @@ std::optional<std::string> sectionOf(const Line& line) {
 
 bool isKeyLine(const Line& line, std::string_view key) {
     const std::size_t equals = line.text.find('=');
-    return equals != std::string::npos && db::sameName(db::trimBlanks(std::string_view(line.text).substr(0, equals)), key);
+    return equals != std::string::npos &&
+           db::sameName(db::trimBlanks(std::string_view(line.text).substr(0, equals)), key);
 }
 
 // The index of the section's line; lines.size() when it is missing.

@@ -38,8 +38,7 @@ void printCopy(const std::optional<engine::SafetyCopy>& copy) {
     if (copy) std::cout << "\nCópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
 }
 
-void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch::DatabasePaths& paths,
-                  bool preview) {
+void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch::DatabasePaths& paths, bool preview) {
     std::vector<std::string> tables;
     for (const engine::TableOutcome& outcome : outcomes) tables.push_back(outcome.destinationTable);
     const std::vector<batch::RowCount> counts = batch::countDestinationRows(paths.destino, tables);
@@ -53,8 +52,8 @@ int runImport(const batch::BatchOptions& options) {
     const std::string folder = engine::programFolder();
     const batch::DatabasePaths paths = batch::databasePaths(options, folder + "Config.ini");
     batch::TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
-    batch::TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.tabelas,
-                                 paths, options.sim);
+    batch::TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.tabelas, paths,
+                                 options.sim);
     std::vector<engine::TableOutcome> outcomes;
     std::size_t logEntries = 0;
     std::optional<engine::SafetyCopy> copy;

@@ -79,8 +79,9 @@ void writeRunSummary(std::ostream& out, const RunSummary& summary) {
                        secondsText(outcome.seconds), sequence)
             << notes << '\n';
     }
-    out << columns("Total", allBeforeKnown ? std::to_string(totalBefore) : "-", std::to_string(totalRead), std::to_string(totalRefused),
-                   allCounted ? std::to_string(totalAfter) : "?", secondsText(totalSeconds), "-")
+    out << columns("Total", allBeforeKnown ? std::to_string(totalBefore) : "-", std::to_string(totalRead),
+                   std::to_string(totalRefused), allCounted ? std::to_string(totalAfter) : "?",
+                   secondsText(totalSeconds), "-")
         << '\n';
 }
 

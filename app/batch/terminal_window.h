@@ -6,8 +6,8 @@
 #include <string>
 
 #include "batch_options.h"
-#include "stop_signals.h"
 #include "gauge_model.h"
+#include "stop_signals.h"
 #include "terminal_progress.h"
 #include "window_seam.h"
 
@@ -23,8 +23,8 @@ struct Terminal {
 
 // The window of the import engine on a terminal. Every box is written to the errors stream
 // as its caption, ": " and its text; the run's confirmation is asked there (or answered Yes
-// beforehand), and Ctrl+C while it waits answers No; the questions that offer to open the logs are answered No without being
-// written, since there is no desktop to open them on, and the logs stay in the program folder.
+// beforehand), and Ctrl+C while it waits answers No; the questions that offer to open the logs are answered No without
+// being written, since there is no desktop to open them on, and the logs stay in the program folder.
 class TerminalWindow final : public engine::WindowSeam {
 public:
     TerminalWindow(Terminal terminal, TerminalProgress& progress, std::set<engine::CheckBox> tables,

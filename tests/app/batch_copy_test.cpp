@@ -157,7 +157,8 @@ TEST(BatchCopy, CopyIsMadeByDefaultAndNotWithSemCopiaAndAFailedOneStopsTheRunWit
         if (c.status == 2) {
             // The reason, the question answered No without a person, and nothing emptied.
             EXPECT_NE(result.err.find("C O N F I R M A Ç Ã O: Não foi possível fazer a cópia de segurança do banco "
-                                      "de destino:\ncannot open backup file " + folderOf(destination)),
+                                      "de destino:\ncannot open backup file " +
+                                      folderOf(destination)),
                       std::string::npos)
                 << result.err;
             EXPECT_EQ(result.out, "");
@@ -173,9 +174,10 @@ TEST(BatchCopy, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnectionI
     const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
     const long long clientsBefore = clientCount(destination);
     const BatchProgram program;
-    ASSERT_EQ(program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"})
-                  .status,
-              1);
+    ASSERT_EQ(
+        program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"})
+            .status,
+        1);
     const std::vector<std::string> copies = copyFilesBeside(destination);
     ASSERT_EQ(copies.size(), 1u);
     const long long clientsAfterRun = clientCount(destination);
@@ -195,7 +197,8 @@ TEST(BatchCopy, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnectionI
     }
     EXPECT_EQ(clientCount(destination), clientsAfterRun);
 
-    const BatchResult missing = program.run({"--restaurar", copies[0] + ".x", "--destino", destination.path(), "--sim"});
+    const BatchResult missing =
+        program.run({"--restaurar", copies[0] + ".x", "--destino", destination.path(), "--sim"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "A T E N Ç Ã O: O arquivo da cópia de segurança não existe:\n" + copies[0] + ".x\n");
 

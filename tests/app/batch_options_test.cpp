@@ -96,7 +96,8 @@ struct PathCase {
 
 TEST(DatabasePaths, GivenPathsElseTheSettingsAsTheBoxesHoldThem) {
     const std::string cwd = std::filesystem::current_path().string();
-    const std::string settings = "[Bancos]\r\nOrigem=\"/dados/tavlo velho.fdb\"\r\nDestino=  /dados/me\"r\"ak.fdb  \r\n";
+    const std::string settings =
+        "[Bancos]\r\nOrigem=\"/dados/tavlo velho.fdb\"\r\nDestino=  /dados/me\"r\"ak.fdb  \r\n";
     const std::vector<PathCase> cases = {
         {"", std::nullopt, std::nullopt, {"", ""}},
         // The settings lose blanks around the value and every quotation mark.

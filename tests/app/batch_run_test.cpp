@@ -34,10 +34,9 @@ long long destinationCount(const TestDatabase& database, const std::string& tabl
 
 // A box of the scripted window as the batch program writes it.
 std::string asWritten(const std::string& box) {
-    const std::vector<std::pair<std::string, std::string>> captions = {
-        {"warning: ", "A T E N Ç Ã O: "},
-        {"information: ", "A V I S O: "},
-        {"plain: ", "Importação do Tavlo para Merak: "}};
+    const std::vector<std::pair<std::string, std::string>> captions = {{"warning: ", "A T E N Ç Ã O: "},
+                                                                       {"information: ", "A V I S O: "},
+                                                                       {"plain: ", "Importação do Tavlo para Merak: "}};
     std::string text = box;
     for (const auto& [kind, caption] : captions)
         if (text.rfind(kind, 0) == 0) text = caption + text.substr(kind.size());
@@ -86,7 +85,7 @@ TEST(BatchRun, CleanRunFromTheSettingsExitsZeroWithEveryRowInTheDestination) {
     }
     EXPECT_EQ(result.err.rfind(kQuestion + "s\nCLIENTES: lidos 3, recusados 0, ", 0), 0u) << result.err;
     for (const char* line : {"\nFORNECEDORES: lidos 2, recusados 0, ", "\nGRUPO: lidos 2, recusados 0, ",
-                                    "\nPRODUTOS: lidos 3, recusados 0, ", "\nVENDEDOR: lidos 2, recusados 0, "})
+                             "\nPRODUTOS: lidos 3, recusados 0, ", "\nVENDEDOR: lidos 2, recusados 0, "})
         EXPECT_NE(result.err.find(line), std::string::npos) << line;
     const std::string end = "\nA V I S O: Importação finalizada com sucesso\n";
     EXPECT_EQ(result.err.substr(result.err.size() - std::min(result.err.size(), end.size())), end);
@@ -207,8 +206,8 @@ TEST(BatchRun, AnswerOtherThanYesEmptiesNothing) {
         {"n\n", "n\n"}, {"", "\n"}, {"talvez\n", "talvez\n"}};
     for (const auto& [input, echoed] : answers) {
         SCOPED_TRACE(input);
-        const BatchResult result = program.run(
-            {"--origem", source.path(), "--destino", destination.path(), "--tabelas", "vendedores"}, input);
+        const BatchResult result =
+            program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "vendedores"}, input);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, kQuestion + echoed);
@@ -217,8 +216,8 @@ TEST(BatchRun, AnswerOtherThanYesEmptiesNothing) {
         EXPECT_FALSE(std::filesystem::exists(program.folder() + "quorel.log"));
     }
     // The same run answered Yes goes ahead.
-    const BatchResult yes = program.run(
-        {"--origem", source.path(), "--destino", destination.path(), "--tabelas", "vendedores"}, " Sim \n");
+    const BatchResult yes =
+        program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "vendedores"}, " Sim \n");
     EXPECT_EQ(yes.status, 1) << yes.err;
     EXPECT_EQ(test_support::queryRows(destination, "SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"),
               (ImportFixture::Rows{{"1", "Ana"}}));
@@ -270,15 +269,19 @@ TEST(BatchRun, AnyLogEntryMakesTheExitStatusOneEvenWithNoRowRefused) {
     const TestDatabase destination(schemaFile("merak-schema.sql") + "\nDROP TABLE CIDADE;\n");
     const BatchProgram program;
 
-    const BatchResult result = program.run(
-        {"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"});
+    const BatchResult result =
+        program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"});
 
     EXPECT_EQ(result.status, 1) << result.err;
     const std::vector<SummaryLine> summary = summaryLines(result.out);
     ASSERT_EQ(summary.size(), 2u) << result.out;
     EXPECT_EQ(summary[0].refused, 0);
     EXPECT_EQ(summary[0].found, "1");
-    EXPECT_EQ(readFile(program.folder() + "quorel.log").rfind("Erro no retorno do C\xD3" "DIGO DE CIDADE", 0), 0u);
+    EXPECT_EQ(readFile(program.folder() + "quorel.log")
+                  .rfind("Erro no retorno do C\xD3"
+                         "DIGO DE CIDADE",
+                         0),
+              0u);
     EXPECT_NE(result.err.find("A T E N Ç Ã O: Importação finalizada com erros\n"), std::string::npos);
 }
 
@@ -292,8 +295,8 @@ TEST(BatchRun, PreviewChangesNothingWritesOnlyItsOwnLogsAndShowsWhatWouldBe) {
     const BatchProgram program;
     std::ofstream(program.folder() + "quorel.log") << "an earlier run's log";
     std::ofstream(program.folder() + "quorel-simulacao.log") << "an earlier preview's log, longer than this one's";
-    const std::vector<std::string> arguments = {"--origem", source.path(), "--destino", destination.path(),
-                                                "--tabelas", "vendedores", "--simular"};
+    const std::vector<std::string> arguments = {"--origem",  source.path(), "--destino", destination.path(),
+                                                "--tabelas", "vendedores",  "--simular"};
 
     const BatchResult refusing = program.run(arguments);
 
@@ -309,7 +312,8 @@ TEST(BatchRun, PreviewChangesNothingWritesOnlyItsOwnLogsAndShowsWhatWouldBe) {
     EXPECT_EQ(test_support::queryRows(destination, "SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"),
               (ImportFixture::Rows{{"9", "Antigo"}}));
     EXPECT_EQ(readFile(program.folder() + "quorel.log"), "an earlier run's log");
-    EXPECT_EQ(readFile(program.folder() + "quorel-simulacao.log").rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0),
+    EXPECT_EQ(readFile(program.folder() + "quorel-simulacao.log")
+                  .rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0),
               0u);
 
     // A preview with nothing to refuse exits 0 and leaves no preview log behind.

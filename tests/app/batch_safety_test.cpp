@@ -27,8 +27,9 @@ using test_support::TestDatabase;
 namespace fs = std::filesystem;
 using Rows = test_support::ImportFixture::Rows;
 
-const std::string kSellers = "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
-                             "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n";
+const std::string kSellers =
+    "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+    "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n";
 const std::string kOldSeller = "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');\n";
 
 Rows sellers(const TestDatabase& database) {
@@ -60,13 +61,14 @@ std::string longSource(int rows) {
            "END^\n"
            "SET TERM ; ^\n";
 }
-const std::string kRefuseEvery50th = "CREATE EXCEPTION RECUSADO 'recusado pelo teste';\n"
-                                     "SET TERM ^ ;\n"
-                                     "CREATE TRIGGER RECUSA_50 FOR FORNECEDORES BEFORE INSERT AS\n"
-                                     "BEGIN\n"
-                                     "  IF (MOD(NEW.CODIGO, 50) = 0) THEN EXCEPTION RECUSADO;\n"
-                                     "END^\n"
-                                     "SET TERM ; ^\n";
+const std::string kRefuseEvery50th =
+    "CREATE EXCEPTION RECUSADO 'recusado pelo teste';\n"
+    "SET TERM ^ ;\n"
+    "CREATE TRIGGER RECUSA_50 FOR FORNECEDORES BEFORE INSERT AS\n"
+    "BEGIN\n"
+    "  IF (MOD(NEW.CODIGO, 50) = 0) THEN EXCEPTION RECUSADO;\n"
+    "END^\n"
+    "SET TERM ; ^\n";
 
 struct LongRun {
     explicit LongRun(int rows = kLongRows)
@@ -91,8 +93,9 @@ struct LongRun {
 
 // The keys of the entries of a supplier log, in order; fails the test on a malformed entry.
 std::vector<long long> loggedKeys(const std::string& log) {
-    static const std::regex entry("Erro na importa\xE7\xE3o de FORNECEDORES no Registro ([0-9]+)\r\n"
-                                  "[^\r\n]*\r\n(?:[^\r\n]*\r\n)*?\r\n");
+    static const std::regex entry(
+        "Erro na importa\xE7\xE3o de FORNECEDORES no Registro ([0-9]+)\r\n"
+        "[^\r\n]*\r\n(?:[^\r\n]*\r\n)*?\r\n");
     std::vector<long long> keys;
     std::size_t matched = 0;
     for (auto it = std::sregex_iterator(log.begin(), log.end(), entry); it != std::sregex_iterator(); ++it) {
@@ -163,8 +166,8 @@ TEST(BatchSafety, CommandLinePathsAreUsedAsGivenAndARelativeOneFromTheCurrentFol
         SCOPED_TRACE(c.name);
         BatchStart how;
         how.folder = c.from;
-        const BatchResult result = program.run(
-            {"--origem", source.path(), "--destino", c.destino, "--tabelas", "vendedores", "--sim"}, how);
+        const BatchResult result =
+            program.run({"--origem", source.path(), "--destino", c.destino, "--tabelas", "vendedores", "--sim"}, how);
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(summaryPath(result.out, "Destino"), c.used);
     }

@@ -55,8 +55,8 @@ TEST(ServiceManager, FailuresCarryTheServersText) {
          "cannot open backup file " + folder + "/nao/existe.fbk"},
         {db::backupRequest(folder + "/nenhum.fdb", folder + "/copia.fbk"),
          "I/O error during \"open\" operation for file \"" + folder + "/nenhum.fdb\""},
-        {db::restoreRequest(folder + "/nenhuma.fbk", folder + "/novo.fdb"), "cannot open backup file " + folder +
-                                                                                 "/nenhuma.fbk"},
+        {db::restoreRequest(folder + "/nenhuma.fbk", folder + "/novo.fdb"),
+         "cannot open backup file " + folder + "/nenhuma.fbk"},
     };
     for (const auto& [request, start] : cases) {
         SCOPED_TRACE(start);

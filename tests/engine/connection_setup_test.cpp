@@ -44,7 +44,8 @@ TEST_F(ConnectionSetup, SuccessTwiceInARowReconnectsAndAnnouncesEachTime) {
         EXPECT_TRUE(context.IBTransactionFireBird.isActive());
         EXPECT_FALSE(context.IBTransOrigem.isActive());
     }
-    EXPECT_EQ(window.boxes, std::vector<std::string>(2, "warning: Base de dados Origem e Destino conectados com sucesso"));
+    EXPECT_EQ(window.boxes,
+              std::vector<std::string>(2, "warning: Base de dados Origem e Destino conectados com sucesso"));
     // The destination transaction spans both attachments, destination first.
     EXPECT_EQ(context.IBTransactionFireBird.attachments(),
               (std::vector<db::Attachment*>{&context.IBDatabaseDestino, &context.IBDBOrigem}));

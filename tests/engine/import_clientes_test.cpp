@@ -9,8 +9,8 @@
 
 namespace {
 
-using import_tests::ExpectedColumn;
 using import_tests::expectDestinationRow;
+using import_tests::ExpectedColumn;
 using test_support::ImportFixture;
 
 const std::string kCidades =
@@ -65,15 +65,32 @@ TEST(ImportaClientes, WritesEveryColumnOfAFullAndOfAnEmptyClient) {
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
     EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
     const std::vector<ExpectedColumn> fixedValues = {
-        {"CODMAQUINA", "<null>"},       {"CODVENDEDOR", "0"},         {"CODFORMAPAG", "<null>"},
-        {"UF", "<null>"},               {"PONTOS", "<null>"},         {"CODIGOALTERNATIVO", "<null>"},
-        {"OBS", "<null>"},              {"APELIDO", "<null>"},        {"DTNASCIMENTO", "<null>"},
-        {"REPARO", "<null>"},           {"LIMITE", "<null>"},         {"MANUTENCAO", "<null>"},
-        {"TRANSPORTADORA", "<null>"},   {"CONTATO", "<null>"},        {"FABRICA", "<null>"},
-        {"REGIAO", "<null>"},           {"CODINDUSTRIA", "<null>"},   {"TIPO", "<null>"},
-        {"CODCID", "<null>"},           {"COD_PAIS", "1058"},         {"X_PAIS", "BRASIL"},
-        {"COD_CONTRATO", "<null>"},     {"COD_ORGAO", "<null>"},      {"STATUS", "A"},
-        {"CONTRIBUINTE", "<null>"},     {"BLOQUEADO", "N"},
+        {"CODMAQUINA", "<null>"},
+        {"CODVENDEDOR", "0"},
+        {"CODFORMAPAG", "<null>"},
+        {"UF", "<null>"},
+        {"PONTOS", "<null>"},
+        {"CODIGOALTERNATIVO", "<null>"},
+        {"OBS", "<null>"},
+        {"APELIDO", "<null>"},
+        {"DTNASCIMENTO", "<null>"},
+        {"REPARO", "<null>"},
+        {"LIMITE", "<null>"},
+        {"MANUTENCAO", "<null>"},
+        {"TRANSPORTADORA", "<null>"},
+        {"CONTATO", "<null>"},
+        {"FABRICA", "<null>"},
+        {"REGIAO", "<null>"},
+        {"CODINDUSTRIA", "<null>"},
+        {"TIPO", "<null>"},
+        {"CODCID", "<null>"},
+        {"COD_PAIS", "1058"},
+        {"X_PAIS", "BRASIL"},
+        {"COD_CONTRATO", "<null>"},
+        {"COD_ORGAO", "<null>"},
+        {"STATUS", "A"},
+        {"CONTRIBUINTE", "<null>"},
+        {"BLOQUEADO", "N"},
     };
     std::vector<ExpectedColumn> full = {
         {"NOME", "Padaria Pão de Açúcar Ltda"},
@@ -234,8 +251,9 @@ TEST(ImportaClientes, LogsARememberedLookupFailureForEachRowThatAsks) {
 
     engine::ImportaClientes(fixture.context);
 
-    const std::string failure = "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\nCIDADE\r\n"
-                                "At line 1, column 30\r\n";
+    const std::string failure =
+        "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\nCIDADE\r\n"
+        "At line 1, column 30\r\n";
     EXPECT_EQ(fixture.context.LogErros,
               (std::vector<std::string>{"Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Recife\r\n" + failure,
                                         "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Olinda\r\n" + failure,
@@ -254,7 +272,8 @@ TEST(ImportaClientes, SortsRefusedClientsIntoThreeKindsOfEntry) {
         "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (NULL, 'Sem Código');\n"
         "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (NULL, 'Sem Código Também');\n"
         "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (4, 'Davi');\n"
-        "INSERT INTO CLIENTE (CODIGO, NOME, COMPLEMENTO) VALUES (9, 'Eva', '" + complemento60 + "');\n";
+        "INSERT INTO CLIENTE (CODIGO, NOME, COMPLEMENTO) VALUES (9, 'Eva', '" +
+        complemento60 + "');\n";
     // A destination whose IE column holds 15 characters, fewer than the client writer declares.
     ImportFixture fixture(source, "ALTER TABLE CLIENTES DROP IE;\nALTER TABLE CLIENTES ADD IE VARCHAR(15);\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
@@ -284,8 +303,9 @@ TEST(ImportaClientes, SortsRefusedClientsIntoThreeKindsOfEntry) {
 }
 
 TEST(ImportaClientes, EmptySourceEmptiesClientesAndRestartsTheSequenceWithOne) {
-    ImportFixture fixture("", "INSERT INTO CLIENTES (CODIGO, NOME) VALUES (5, 'Antigo');\n"
-                              "ALTER SEQUENCE GEN_CODCLI RESTART WITH 500;\n");
+    ImportFixture fixture("",
+                          "INSERT INTO CLIENTES (CODIGO, NOME) VALUES (5, 'Antigo');\n"
+                          "ALTER SEQUENCE GEN_CODCLI RESTART WITH 500;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
     engine::ImportaClientes(fixture.context);

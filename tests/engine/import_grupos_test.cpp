@@ -23,11 +23,9 @@ std::string duplicateEntry(int id) {
 }
 
 TEST(ImportaGrupos, CopiesRowsLogsRefusedOnesAndRestartsFromTheLastHandled) {
-    ImportFixture fixture(groups({{"1", "'Bebidas'"},
-                                  {"7", "'" + std::string(45, 'a') + "'"},
-                                  {"1", "'Bebidas de novo'"},
-                                  {"3", "''"}}),
-                          "INSERT INTO GRUPO (ID_GRUPO, NOME_GRUPO) VALUES (50, 'antigo');");
+    ImportFixture fixture(
+        groups({{"1", "'Bebidas'"}, {"7", "'" + std::string(45, 'a') + "'"}, {"1", "'Bebidas de novo'"}, {"3", "''"}}),
+        "INSERT INTO GRUPO (ID_GRUPO, NOME_GRUPO) VALUES (50, 'antigo');");
     fixture.connect();
     engine::ImportaGrupos(fixture.context);
 

@@ -9,8 +9,8 @@
 
 namespace {
 
-using import_tests::ExpectedColumn;
 using import_tests::expectDestinationRow;
+using import_tests::ExpectedColumn;
 using test_support::ImportFixture;
 
 // A decimal or floating-point column as the server writes it, the same on every machine.
@@ -19,10 +19,11 @@ std::string fourPlaces(const std::string& column) { return decimal("CAST(" + col
 
 const std::string kToday = "IIF(DATAALTERACAO = CURRENT_DATE, 'today', CAST(DATAALTERACAO AS VARCHAR(10)))";
 
-const std::string kCest = "INSERT INTO CEST (ID, CODIGO) VALUES ('17.001.00', 1700100);\n"
-                          "INSERT INTO CEST (ID, CODIGO) VALUES ('01.003.00', 100300);\n"
-                          "INSERT INTO CEST (ID, CODIGO) VALUES ('A''B', 42);\n"
-                          "INSERT INTO CEST (ID, CODIGO) VALUES ('99.000.01', 12345678);\n";
+const std::string kCest =
+    "INSERT INTO CEST (ID, CODIGO) VALUES ('17.001.00', 1700100);\n"
+    "INSERT INTO CEST (ID, CODIGO) VALUES ('01.003.00', 100300);\n"
+    "INSERT INTO CEST (ID, CODIGO) VALUES ('A''B', 42);\n"
+    "INSERT INTO CEST (ID, CODIGO) VALUES ('99.000.01', 12345678);\n";
 
 // The tax columns of a product: ICMS, PERC_ICMS_EFETIVA, the four CFOP codes and CSOSN.
 std::vector<ExpectedColumn> taxProfile(const std::string& icms, const std::string& cfopSaidaDentro,
@@ -40,7 +41,8 @@ std::vector<ExpectedColumn> taxProfile(const std::string& icms, const std::strin
 TEST(ImportaProdutos, WritesEveryColumnWithTheFixedDefaults) {
     ImportFixture fixture(
         kCest +
-            "INSERT INTO ESTOQUE (CODIGO, UND, BARRAS, QTD, PRECO_CUSTO, PRECO_VENDA, MARGEM_LUCRO, DESCRICAO, ID_GRUPO,"
+            "INSERT INTO ESTOQUE (CODIGO, UND, BARRAS, QTD, PRECO_CUSTO, PRECO_VENDA, MARGEM_LUCRO, DESCRICAO, "
+            "ID_GRUPO,"
             " ST, COD_NCM, COD_CEST) VALUES (10, ' KG ', ' 7891000100103 ', 12.5, 3.45, 5.99, 73.6232,"
             " 'Queijo minas frescal artesanal da Serra da Canastra, peça de aproximadamente 1 kg', 3, '102',"
             " ' 04061010 ', '17.001.00');\n",
@@ -154,7 +156,8 @@ TEST(ImportaProdutos, ChoosesScaleFlagTaxProfileAndCestPerProduct) {
     auto cest = [](const std::string& literal, const std::string& code) {
         return Case{"COD_CEST", literal, {{"CEST", code}}};
     };
-    const std::vector<ExpectedColumn> noProfile = taxProfile("<null>", "<null>", "<null>", "<null>", "<null>", "<null>");
+    const std::vector<ExpectedColumn> noProfile =
+        taxProfile("<null>", "<null>", "<null>", "<null>", "<null>", "<null>");
     const std::vector<Case> cases = {
         unidade("' KG '", "KG", "S"),
         unidade("'kg'", "kg", "<null>"),
@@ -218,8 +221,9 @@ TEST(ImportaProdutos, RestartsTheSequenceWithTheLastHandledCode) {
         std::string source;
         long long nextValue;
     };
-    const std::string rows1040 = "INSERT INTO ESTOQUE (CODIGO) VALUES (10);\n"
-                                 "INSERT INTO ESTOQUE (CODIGO) VALUES (40);\n";
+    const std::string rows1040 =
+        "INSERT INTO ESTOQUE (CODIGO) VALUES (10);\n"
+        "INSERT INTO ESTOQUE (CODIGO) VALUES (40);\n";
     const std::vector<Case> cases = {
         {"last row written", rows1040 + "INSERT INTO ESTOQUE (CODIGO) VALUES (20);\n", 21},
         {"last row refused", rows1040 + "INSERT INTO ESTOQUE (CODIGO, UND) VALUES (20, 'CAIXA1');\n", 21},
@@ -227,34 +231,38 @@ TEST(ImportaProdutos, RestartsTheSequenceWithTheLastHandledCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ImportFixture fixture(c.source, "INSERT INTO PRODUTOS (CODIGO) VALUES (77);\n"
-                                        "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
+        ImportFixture fixture(c.source,
+                              "INSERT INTO PRODUTOS (CODIGO) VALUES (77);\n"
+                              "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
         ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
         engine::ImportaProdutos(fixture.context);
 
         EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
         EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "CODIGO_PRODUTO"), c.nextValue);
-        EXPECT_EQ(fixture.destinationRows("SELECT COUNT(*) FROM PRODUTOS WHERE CODIGO = 77"), ImportFixture::Rows{{"0"}});
+        EXPECT_EQ(fixture.destinationRows("SELECT COUNT(*) FROM PRODUTOS WHERE CODIGO = 77"),
+                  ImportFixture::Rows{{"0"}});
     }
 }
 
 TEST(ImportaProdutos, SourceWithoutCestTableEndsTheTableAtTheFirstLookup) {
-    ImportFixture fixture("DROP TABLE CEST;\n"
-                          "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (10, NULL);\n"
-                          "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (40, '17.001.00');\n"
-                          "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (20, NULL);\n",
-                          "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
+    ImportFixture fixture(
+        "DROP TABLE CEST;\n"
+        "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (10, NULL);\n"
+        "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (40, '17.001.00');\n"
+        "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (20, NULL);\n",
+        "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
     engine::ImportaProdutos(fixture.context);
 
-    EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{"plain: Falha na importação da tabela de Produtos, Falha: \r\n"
-                                                             "Dynamic SQL Error\r\n"
-                                                             "SQL error code = -204\r\n"
-                                                             "Table unknown\r\n"
-                                                             "CEST\r\n"
-                                                             "At line 1, column 20"});
+    EXPECT_EQ(fixture.window.boxes,
+              std::vector<std::string>{"plain: Falha na importação da tabela de Produtos, Falha: \r\n"
+                                       "Dynamic SQL Error\r\n"
+                                       "SQL error code = -204\r\n"
+                                       "Table unknown\r\n"
+                                       "CEST\r\n"
+                                       "At line 1, column 20"});
     EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
     EXPECT_EQ(fixture.destinationRows("SELECT CODIGO FROM PRODUTOS"), ImportFixture::Rows{{"10"}});
     EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "CODIGO_PRODUTO"), 51);

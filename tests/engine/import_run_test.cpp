@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "import_fixture.h"
 #include <fstream>
+#include "import_fixture.h"
 
 #include "run_log_file.h"
 
@@ -19,7 +19,8 @@ using test_support::readFile;
 using Rows = ImportFixture::Rows;
 using engine::CheckBox;
 
-const std::string kConfirm = "confirm: Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?";
+const std::string kConfirm =
+    "confirm: Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?";
 const std::string kLogPrompt = "confirm: Ocorreu erro durante a importação.\r\nDeseja visualiazar os erros?";
 
 TEST(RunLogFile, EachEntryIsOnDiskAsItIsAppendedFollowedByCrLfInTheCodePage) {
@@ -28,7 +29,8 @@ TEST(RunLogFile, EachEntryIsOnDiskAsItIsAppendedFollowedByCrLfInTheCodePage) {
     std::ofstream(folder + "quorel.log") << "an earlier run's entries, longer than this run's";
     engine::RunLogFile log(folder, "quorel.log");
     const std::vector<std::pair<std::string, std::string>> entries = {
-        {"Erro na importação de PRODUTO no Registro 7\r\nfalha\r", "Erro na importa\xE7\xE3o de PRODUTO no Registro 7\r\nfalha\r\r\n"},
+        {"Erro na importação de PRODUTO no Registro 7\r\nfalha\r",
+         "Erro na importa\xE7\xE3o de PRODUTO no Registro 7\r\nfalha\r\r\n"},
         {"linha\r\nfalha\r\n", "linha\r\nfalha\r\n\r\n"},
         {"fora da página: 日", "fora da p\xE1gina: ?\r\n"}};
     std::string expected;
@@ -46,13 +48,15 @@ TEST(RunLogFile, EachEntryIsOnDiskAsItIsAppendedFollowedByCrLfInTheCodePage) {
 TEST(ImportRun, NothingTickedShowsThePlainMessageAndConnectsNothing) {
     ImportFixture fixture("", "");
     engine::BitBtnImportarClick(fixture.context);
-    EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{"plain: Marque uma ou mais de uma tabela para ser importado!!"});
+    EXPECT_EQ(fixture.window.boxes,
+              std::vector<std::string>{"plain: Marque uma ou mais de uma tabela para ser importado!!"});
     EXPECT_FALSE(fixture.context.IBDatabaseDestino.isOpen());
     // The hidden boxes count too, even though they start no import.
     fixture.window.ticked = {CheckBox::Receber};
     fixture.window.boxes.clear();
     engine::BitBtnImportarClick(fixture.context);
-    EXPECT_EQ(fixture.window.boxes, (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
+    EXPECT_EQ(fixture.window.boxes,
+              (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
 }
 
 TEST(ImportRun, NoAnswerEmptiesNothingAndLeavesBothConnected) {
@@ -83,7 +87,8 @@ TEST(ImportRun, CleanRunEndsWithTheSuccessMessageInTheInformationStyle) {
 
     EXPECT_TRUE(flagDuringRun);
     EXPECT_FALSE(buttonsDuringRun);
-    EXPECT_EQ(fixture.window.boxes, (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
+    EXPECT_EQ(fixture.window.boxes,
+              (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
     const std::vector<std::string>& events = fixture.window.events;
     // The end message comes before the status label and the gauge change.
     const std::vector<std::string> tail(events.end() - 4, events.end());
@@ -99,9 +104,10 @@ TEST(ImportRun, CleanRunEndsWithTheSuccessMessageInTheInformationStyle) {
 }
 
 TEST(ImportRun, RefusedRowsAreSavedOfferedAndTheRunEndsWithErrors) {
-    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
-                          "");
+    ImportFixture fixture(
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
+        "");
     fixture.window.ticked = {CheckBox::Vendedores};
     fixture.window.answers = {true, true};
     engine::BitBtnImportarClick(fixture.context);
@@ -122,16 +128,18 @@ TEST(ImportRun, RefusedRowsAreSavedOfferedAndTheRunEndsWithErrors) {
     const std::string before = readFile(fixture.programFolder + "quorel.log");
     fixture.window.boxes.clear();
     engine::BitBtnImportarClick(fixture.context);
-    EXPECT_EQ(fixture.window.boxes, (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
+    EXPECT_EQ(fixture.window.boxes,
+              (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
     EXPECT_EQ(readFile(fixture.programFolder + "quorel.log"), before);
 }
 
 TEST(ImportRun, BothLogsAreSavedAndOfferedErrorsFirst) {
-    ImportFixture fixture("INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana');\n"
-                          "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana Maria');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia de novo');",
-                          "");
+    ImportFixture fixture(
+        "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana Maria');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia de novo');",
+        "");
     fixture.window.ticked = {CheckBox::Clientes, CheckBox::Vendedores};
     fixture.window.answers = {true, false, true};  // the run, quorel.log, quorel2.log
     engine::BitBtnImportarClick(fixture.context);
@@ -141,7 +149,8 @@ TEST(ImportRun, BothLogsAreSavedAndOfferedErrorsFirst) {
     EXPECT_EQ(fixture.window.eventsStartingWith("open: "),
               std::vector<std::string>{"open: quorel2.log in " + fixture.programFolder});
     EXPECT_EQ(readFile(fixture.programFolder + "quorel2.log"), "Cod. Cliente: 1 Nome Cliente: Ana Maria\r\n");
-    EXPECT_EQ(readFile(fixture.programFolder + "quorel.log").rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0),
+    EXPECT_EQ(readFile(fixture.programFolder + "quorel.log")
+                  .rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0),
               0u);
 }
 
@@ -162,8 +171,10 @@ public:
         ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
     }
     ~UserDataFolder() {
-        if (old_) ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
-        else ::unsetenv("XDG_DATA_HOME");
+        if (old_)
+            ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
     }
 
 private:
@@ -171,9 +182,10 @@ private:
 };
 
 TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNamed) {
-    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
-                          "");
+    ImportFixture fixture(
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
+        "");
     std::filesystem::create_directory(fixture.programFolder + "quorel.log");  // cannot be opened as a file
     fixture.window.ticked = {CheckBox::Vendedores};
     const std::string data = fixture.programFolder + "dados";
@@ -184,8 +196,9 @@ TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNam
     const std::string fallback = data + "/tavlo-merak/quorel.log";
     EXPECT_EQ(readFile(fallback).rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0), 0u);
     ASSERT_EQ(fixture.window.boxes.size(), 4u);
-    EXPECT_EQ(fixture.window.boxes[1].rfind("warning: Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0),
-              0u)
+    EXPECT_EQ(
+        fixture.window.boxes[1].rfind("warning: Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0),
+        0u)
         << fixture.window.boxes[1];
     const std::string named = "\r\nOs registros deste log estão em: " + fallback;
     EXPECT_EQ(fixture.window.boxes[1].substr(fixture.window.boxes[1].size() - named.size()), named);
@@ -196,9 +209,10 @@ TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNam
 }
 
 TEST(ImportRun, LogThatNoFolderCanTakeRaisesAfterLeavingTheWindowUsable) {
-    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
-                          "");
+    ImportFixture fixture(
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
+        "");
     std::filesystem::create_directory(fixture.programFolder + "quorel.log");
     std::ofstream(fixture.programFolder + "arquivo") << "not a folder";
     const UserDataFolder userData(fixture.programFolder + "arquivo");
@@ -207,7 +221,8 @@ TEST(ImportRun, LogThatNoFolderCanTakeRaisesAfterLeavingTheWindowUsable) {
         engine::BitBtnImportarClick(fixture.context);
         FAIL() << "the unwritable log was not reported";
     } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0), 0u)
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0),
+                  0u)
             << e.what();
     }
     EXPECT_FALSE(fixture.context.Importando);
@@ -217,9 +232,10 @@ TEST(ImportRun, LogThatNoFolderCanTakeRaisesAfterLeavingTheWindowUsable) {
 }
 
 TEST(ImportRun, EachBoxIsReadWhenTheRunReachesItsTable) {
-    ImportFixture fixture("INSERT INTO GRUPOS (ID, DESCRICAO) VALUES (1, 'A');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');",
-                          "");
+    ImportFixture fixture(
+        "INSERT INTO GRUPOS (ID, DESCRICAO) VALUES (1, 'A');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');",
+        "");
     fixture.window.ticked = {CheckBox::Produtos, CheckBox::Vendedores};
     fixture.window.onProcessMessages = [&] { fixture.window.ticked.erase(CheckBox::Vendedores); };
     engine::BitBtnImportarClick(fixture.context);

@@ -85,7 +85,8 @@ TEST(ImportaVendedores, GaugeOfAFreshProgramHasMaximum100AndStopsThere) {
 // middle of the table, every row written before stays and every other row is accounted for.
 TEST(ImportaVendedores, DestinationTakenDownMidTableKeepsEveryRowWrittenBefore) {
     std::string script;
-    for (int id = 1; id <= 20; ++id) script += "INSERT INTO VENDEDOR (ID, NOME) VALUES (" + std::to_string(id) + ", 'V');\n";
+    for (int id = 1; id <= 20; ++id)
+        script += "INSERT INTO VENDEDOR (ID, NOME) VALUES (" + std::to_string(id) + ", 'V');\n";
     ImportFixture fixture(script, "");
     const std::string gfix = "gfix -user SYSDBA -password pinewheel ";
     fixture.window.onProcessMessages = [&] {

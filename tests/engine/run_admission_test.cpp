@@ -16,7 +16,8 @@ using engine::CheckBox;
 using test_support::ImportFixture;
 using Rows = ImportFixture::Rows;
 
-const std::string kConfirm = "confirm: Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?";
+const std::string kConfirm =
+    "confirm: Atenção os registros das tabelas marcadas serão apagadas e importadas: \r\nConfirma ?";
 
 // The server's name of a database, asked through an attachment of the test's own.
 std::string serverName(const test_support::TestDatabase& database) {
@@ -51,9 +52,10 @@ TEST(RunAdmission, DestinationThatAnotherRunImportsIntoIsRefusedUntilThatRunEnds
         const engine::DestinationLock otherRun(name);
         ASSERT_TRUE(otherRun.held());
         engine::BitBtnImportarClick(fixture.context);
-        EXPECT_EQ(fixture.window.boxes,
-                  std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" + name +
-                                           "\r\nNada foi apagado nem importado. Tente de novo quando ela terminar."});
+        EXPECT_EQ(
+            fixture.window.boxes,
+            std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" + name +
+                                     "\r\nNada foi apagado nem importado. Tente de novo quando ela terminar."});
         EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"), (Rows{{"9", "Antigo"}}));
     }
     // Once it has ended, the run goes ahead, and holds the destination while it runs.
@@ -61,7 +63,8 @@ TEST(RunAdmission, DestinationThatAnotherRunImportsIntoIsRefusedUntilThatRunEnds
     bool heldDuringRun = false;
     fixture.window.onProcessMessages = [&] { heldDuringRun = !engine::DestinationLock(name).held(); };
     engine::BitBtnImportarClick(fixture.context);
-    EXPECT_EQ(fixture.window.boxes, (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
+    EXPECT_EQ(fixture.window.boxes,
+              (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
     EXPECT_TRUE(heldDuringRun);
     EXPECT_TRUE(engine::DestinationLock(name).held());
     EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"), (Rows{{"1", "Ana"}}));

@@ -41,13 +41,13 @@ Snapshot merakSnapshot(const TestDatabase& merak, bool withRunTimes = true) {
     for (const WrittenTable& table : kWrittenTables) {
         std::string columns;
         for (const auto& field :
-             queryRows(merak, std::string("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = '") +
-                                  table.name + "' ORDER BY RDB$FIELD_POSITION")) {
+             queryRows(merak,
+                       std::string("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = '") +
+                           table.name + "' ORDER BY RDB$FIELD_POSITION")) {
             if (!withRunTimes && field[0] == table.writtenAtRunTime) continue;
             columns += (columns.empty() ? "" : ", ") + field[0];
         }
-        snapshot[table.name] =
-            queryRows(merak, "SELECT " + columns + " FROM " + table.name + " ORDER BY " + table.key);
+        snapshot[table.name] = queryRows(merak, "SELECT " + columns + " FROM " + table.name + " ORDER BY " + table.key);
     }
     snapshot["sequences"] = queryRows(merak,
                                       "SELECT GEN_ID(GEN_CODCLI, 0), GEN_ID(GEN_CODFOR, 0), GEN_ID(GEN_ID_GRUPO, 0), "
@@ -76,11 +76,11 @@ std::string logFile(const ImportFixture& fixture, const std::string& name) {
 std::vector<std::string> foreseen(const std::vector<engine::TableOutcome>& outcomes) {
     std::vector<std::string> lines;
     for (const engine::TableOutcome& outcome : outcomes)
-        lines.push_back(outcome.destinationTable + " before " + std::to_string(outcome.rowsBefore.value_or(-1)) +
-                        " read " + std::to_string(outcome.rowsRead) + " refused " + std::to_string(outcome.rowsRefused) +
-                        " after " + std::to_string(outcome.rowsAfter.value_or(-1)) + " sequence " +
-                        outcome.sequenceName.value_or("-") + " " + std::to_string(outcome.sequenceValue.value_or(-1)) +
-                        (outcome.completed ? "" : " failed"));
+        lines.push_back(
+            outcome.destinationTable + " before " + std::to_string(outcome.rowsBefore.value_or(-1)) + " read " +
+            std::to_string(outcome.rowsRead) + " refused " + std::to_string(outcome.rowsRefused) + " after " +
+            std::to_string(outcome.rowsAfter.value_or(-1)) + " sequence " + outcome.sequenceName.value_or("-") + " " +
+            std::to_string(outcome.sequenceValue.value_or(-1)) + (outcome.completed ? "" : " failed"));
     return lines;
 }
 
@@ -95,7 +95,8 @@ std::vector<std::string> eventsOf(const ImportFixture& fixture) {
 
 std::vector<std::string> refusals(const engine::ImportContext& context) {
     std::vector<std::string> lines;
-    for (const engine::RefusedRow& row : context.refusedRows) lines.push_back(row.table + " " + row.key + ": " + row.reason);
+    for (const engine::RefusedRow& row : context.refusedRows)
+        lines.push_back(row.table + " " + row.key + ": " + row.reason);
     return lines;
 }
 
@@ -182,7 +183,8 @@ TEST(RunModes, AllOrNothingTableFailureKeepsThatTableAndCommitsTheOthers) {
     EXPECT_EQ(produtos.rowsAfter, 1);
     const std::vector<std::string> failures = fixture.window.eventsStartingWith("plain: ");
     ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].rfind("plain: Falha na importação da tabela de Produtos, Falha: \r\nDynamic SQL Error", 0), 0u);
+    EXPECT_EQ(failures[0].rfind("plain: Falha na importação da tabela de Produtos, Falha: \r\nDynamic SQL Error", 0),
+              0u);
     EXPECT_NE(failures[0].find("\r\nA tabela foi mantida como estava antes da importação."), std::string::npos);
 
     // The default run keeps the two products written before the failure.
@@ -233,7 +235,8 @@ TEST(RunModes, TableThatCannotBeWrittenKeepsItsRows) {
     const Case cases[] = {
         {"CLIENTES", engine::ImportaClientes, "ALTER TABLE CLIENTES DROP EMAIL;",
          "plain: Falha na importação da tabela de Clientes, Falha: \r\n"},
-        {"FORNECEDORES", engine::ImportaFornecedores, "ALTER TABLE FORNECEDORES DROP UF;\nALTER TABLE FORNECEDORES ADD UF INTEGER;",
+        {"FORNECEDORES", engine::ImportaFornecedores,
+         "ALTER TABLE FORNECEDORES DROP UF;\nALTER TABLE FORNECEDORES ADD UF INTEGER;",
          "plain: Falha na importação da tabela de Fornecedores, Falha: \r\n"},
         {"GRUPO", engine::ImportaGrupos, "ALTER TABLE GRUPO DROP MARGEM;\nALTER TABLE GRUPO ADD MARGEM VARCHAR(10);",
          "plain: Falha na importação da tabela de Grupos , Falha: \r\n"},

@@ -59,9 +59,7 @@ class SafetyCopy : public testing::Test {
 protected:
     ImportFixture f{schemaFile("tavlo-sample-data.sql"), kDestination};
 
-    SafetyCopy() {
-        f.window.ticked = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
-    }
+    SafetyCopy() { f.window.ticked = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores}; }
 
     // Runs the Import command; the copy it makes is returned.
     std::string runWithCopy() {
@@ -85,9 +83,9 @@ TEST_F(SafetyCopy, RunWithTheCopyThenItsRestoreGivesBackEveryRowAndSequence) {
     EXPECT_EQ(f.context.safetyCopy->bytes, static_cast<long long>(std::filesystem::file_size(copy)));
     EXPECT_EQ(f.context.outcomes.size(), 5u);
     const std::string log = readFile(f.programFolder + "copias.log");
-    EXPECT_TRUE(std::regex_match(log, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t" + f.destination.path() +
-                                                 "\t" + copy + "\t" + std::to_string(f.context.safetyCopy->bytes) +
-                                                 "\r\n")))
+    EXPECT_TRUE(
+        std::regex_match(log, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t" + f.destination.path() + "\t" +
+                                         copy + "\t" + std::to_string(f.context.safetyCopy->bytes) + "\r\n")))
         << log;
 
     test_support::ScriptedWindow window;
@@ -114,7 +112,8 @@ TEST_F(SafetyCopy, FailedCopyEmptiesNothingUnlessImportingWithoutOneIsAccepted) 
 
         const std::string question = f.window.boxes.size() > 1 ? f.window.boxes[1] : "";
         EXPECT_EQ(question.rfind("confirm (default No): Não foi possível fazer a cópia de segurança do banco de "
-                                 "destino:\r\ncannot open backup file " + folder + "/test-",
+                                 "destino:\r\ncannot open backup file " +
+                                     folder + "/test-",
                                  0),
                   0u)
             << testing::PrintToString(f.window.boxes);
@@ -153,8 +152,9 @@ TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsA
     EXPECT_FALSE(engine::restoreSafetyCopy(window, copy, f.destination.path()));
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[1], "warning: O banco de destino não foi restaurado:\r\ncould not drop database " +
-                                   f.destination.path() + " (database might be in use)\r\nExiting before completion "
-                                                          "due to errors");
+                                   f.destination.path() +
+                                   " (database might be in use)\r\nExiting before completion "
+                                   "due to errors");
     other.attachment.close();
     EXPECT_EQ(markerCount(f.destination), 1);
 
@@ -202,10 +202,11 @@ TEST_F(SafetyCopy, CopyOfAnotherDatabaseIsSaidPlainlyAndDefaultsToNo) {
         window.answersDefaultNo = {answer};
         EXPECT_EQ(engine::restoreSafetyCopy(window, copy, other.path()), answer);
         ASSERT_FALSE(window.boxes.empty());
-        EXPECT_EQ(window.boxes[0], "confirm (default No): ATENÇÃO: esta cópia foi feita de OUTRO banco de dados:\r\n" +
-                                       f.destination.path() + "\r\nO banco de destino\r\n" + other.path() +
-                                       "\r\nserá substituído pela cópia de segurança\r\n" + copy +
-                                       "\r\nTudo o que foi gravado no destino depois da cópia será perdido.\r\nConfirma ?");
+        EXPECT_EQ(window.boxes[0],
+                  "confirm (default No): ATENÇÃO: esta cópia foi feita de OUTRO banco de dados:\r\n" +
+                      f.destination.path() + "\r\nO banco de destino\r\n" + other.path() +
+                      "\r\nserá substituído pela cópia de segurança\r\n" + copy +
+                      "\r\nTudo o que foi gravado no destino depois da cópia será perdido.\r\nConfirma ?");
         EXPECT_EQ(markerCount(other), answer ? 0 : 1);
     }
 }

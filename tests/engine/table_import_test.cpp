@@ -39,7 +39,8 @@ long long sequenceValue(const test_support::TestDatabase& database) {
 // Runs the procedure on the synthetic table with the fault and options given, then ends the
 // run's transaction as the run would.
 struct SyntheticRun {
-    explicit SyntheticRun(Fault fault, engine::RunOptions options, engine::AfterRow afterRow = engine::AfterRow::MessagesThenNext)
+    explicit SyntheticRun(Fault fault, engine::RunOptions options,
+                          engine::AfterRow afterRow = engine::AfterRow::MessagesThenNext)
         : fixture(kSource, kDestination) {
         fixture.connect();
         engine::ImportContext& context = fixture.context;
@@ -113,7 +114,7 @@ const std::vector<std::string> kRefusalLog = {
 
 struct Expected {
     Fault fault;
-    Rows rowsOfDefaultRun;        // committed once the default run's table ended
+    Rows rowsOfDefaultRun;  // committed once the default run's table ended
     long long sequenceOfDefaultRun;
     int rowsRead;
     bool completed;
@@ -133,11 +134,16 @@ const std::vector<Expected> kCases = {
 
 std::string describe(Fault fault) {
     switch (fault) {
-    case Fault::None: return "no fault";
-    case Fault::TableLevelInLoop: return "table-level failure in the loop";
-    case Fault::WriterCannotOpen: return "writer cannot open";
-    case Fault::DeleteFails: return "DELETE fails";
-    case Fault::StopAfterTwoRows: return "stop after two rows";
+    case Fault::None:
+        return "no fault";
+    case Fault::TableLevelInLoop:
+        return "table-level failure in the loop";
+    case Fault::WriterCannotOpen:
+        return "writer cannot open";
+    case Fault::DeleteFails:
+        return "DELETE fails";
+    case Fault::StopAfterTwoRows:
+        return "stop after two rows";
     }
     return "";
 }

@@ -36,7 +36,9 @@ ImportFixture::~ImportFixture() {
     std::filesystem::remove_all(programFolder, ignored);
 }
 
-void ImportFixture::connect() { ASSERT_TRUE(engine::Connectar(context, false)) << testing::PrintToString(window.boxes); }
+void ImportFixture::connect() {
+    ASSERT_TRUE(engine::Connectar(context, false)) << testing::PrintToString(window.boxes);
+}
 
 ImportFixture::Rows queryRows(const TestDatabase& database, const std::string& sql) {
     TestConnection reader(database.connectionString(), kDestinationParams, "TestReader");

@@ -28,8 +28,8 @@ std::string makeFolder() {
 }  // namespace
 
 std::string runIsql(const std::string& script) {
-    const std::filesystem::path input = std::filesystem::temp_directory_path() /
-                                        ("tavlo-merak-isql-" + std::to_string(::getpid()) + ".sql");
+    const std::filesystem::path input =
+        std::filesystem::temp_directory_path() / ("tavlo-merak-isql-" + std::to_string(::getpid()) + ".sql");
     {
         std::ofstream out(input, std::ios::binary);
         out << script;
@@ -51,8 +51,8 @@ std::string runIsql(const std::string& script) {
 
 TestDatabase::TestDatabase(const std::string& script, int dialect, const std::string& characterSet)
     : folder_(makeFolder()), path_(folder_ + "/test.fdb") {
-    runIsql("SET NAMES UTF8;\nSET SQL DIALECT " + std::to_string(dialect) + ";\nCREATE DATABASE 'localhost:" + path_ + "' " +
-            kCredentials + " DEFAULT CHARACTER SET " + characterSet + ";\n" + script + "\nCOMMIT;\n");
+    runIsql("SET NAMES UTF8;\nSET SQL DIALECT " + std::to_string(dialect) + ";\nCREATE DATABASE 'localhost:" + path_ +
+            "' " + kCredentials + " DEFAULT CHARACTER SET " + characterSet + ";\n" + script + "\nCOMMIT;\n");
 }
 
 TestDatabase::~TestDatabase() {

@@ -90,7 +90,8 @@ TEST_F(EmailScriptSource, ANullCodeStopsTheScriptAfterTheLinesBeforeIt) {
     const std::vector<std::string> lines = readLines(failure);
 
     EXPECT_EQ(failure, "'''' is not a valid integer value");
-    EXPECT_EQ(lines, std::vector<std::string>{"UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='um@x.com' WHERE CLIENTE.CLI_CODIGO=1;"});
+    EXPECT_EQ(lines,
+              std::vector<std::string>{"UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='um@x.com' WHERE CLIENTE.CLI_CODIGO=1;"});
 }
 
 TEST_F(EmailScriptSource, AnEmptyTableGivesNoLineAndAMissingTableRaises) {

@@ -107,13 +107,13 @@ TEST_F(FilenameEditTest, DialogStartsInTheFolderOfTheBoxNameAndProposesItsFilePa
     };
     const Case cases[] = {
         {QString(), QString(), QString()},
-        {existing, base, QStringLiteral("tavlo base.fdb")},                          // an existing file, whole
-        {base + QStringLiteral("novo.fdb"), base, QStringLiteral("novo.fdb")},     // the folder exists
-        {QStringLiteral("/sem/pasta.fdb"), QString(), QStringLiteral("pasta.fdb")},  // it does not
+        {existing, base, QStringLiteral("tavlo base.fdb")},                                  // an existing file, whole
+        {base + QStringLiteral("novo.fdb"), base, QStringLiteral("novo.fdb")},               // the folder exists
+        {QStringLiteral("/sem/pasta.fdb"), QString(), QStringLiteral("pasta.fdb")},          // it does not
         {u'"' + base + QStringLiteral("a b.fdb\" resto"), base, QStringLiteral("a b.fdb")},  // first item
-        {base + QStringLiteral("a b.fdb"), base, QStringLiteral("a")},             // not a file: up to the blank
-        {base, base, QString()},                                                   // no file part
-        {base + QStringLiteral("[x].fdb"), QString(), QString()},                  // not a valid name
+        {base + QStringLiteral("a b.fdb"), base, QStringLiteral("a")},  // not a file: up to the blank
+        {base, base, QString()},                                        // no file part
+        {base + QStringLiteral("[x].fdb"), QString(), QString()},       // not a valid name
         {QStringLiteral("   "), QString(), QString()},
     };
     for (const Case& c : cases) {

@@ -133,10 +133,11 @@ TEST_F(FormImportaTest, FontsAndColours) {
         bool bold;
     };
     const Font fonts[] = {
-        {"FormImporta", 11, false},    {"CheckBoxClientes", 11, false}, {"Button1", 11, false},
-        {"GaugeImportando", 11, false}, {"BitBtnImportar", 11, true},   {"LabelObs", 13, true},
-        {"Label2", 16, true},          {"FilenameEditOrigem", 16, true}, {"Label1", 16, true},
-        {"FilenameEditDestino", 16, true},
+        {"FormImporta", 11, false},   {"CheckBoxClientes", 11, false},
+        {"Button1", 11, false},       {"GaugeImportando", 11, false},
+        {"BitBtnImportar", 11, true}, {"LabelObs", 13, true},
+        {"Label2", 16, true},         {"FilenameEditOrigem", 16, true},
+        {"Label1", 16, true},         {"FilenameEditDestino", 16, true},
     };
     for (const Font& f : fonts) {
         const QWidget* widget = std::string(f.name) == "FormImporta" ? window.get() : control(f.name);
@@ -191,11 +192,10 @@ TEST_F(FormImportaTest, TabMovesTheFocusInTheWindowsKeyboardOrder) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order.push_back(focused());
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"PageControl", "CheckBoxClientes", "CheckBoxProdutos",
-                                               "CheckBoxFornec", "CheckBoxVendedores", "CheckBoxAtomico",
-                                               "CheckBoxCopiaSeguranca", "ButtonSimular", "BitBtnImportar",
-                                               "FilenameEditDestino", "FilenameEditOrigem", "Button1",
-                                               "PageControl"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"PageControl", "CheckBoxClientes", "CheckBoxProdutos", "CheckBoxFornec",
+                                               "CheckBoxVendedores", "CheckBoxAtomico", "CheckBoxCopiaSeguranca",
+                                               "ButtonSimular", "BitBtnImportar", "FilenameEditDestino",
+                                               "FilenameEditOrigem", "Button1", "PageControl"}));
 }
 
 TEST_F(FormImportaTest, ResizingKeepsTheHeaderHeightAndTheBodyWidths) {
@@ -207,9 +207,12 @@ TEST_F(FormImportaTest, ResizingKeepsTheHeaderHeightAndTheBodyWidths) {
         QRect geometry;
     };
     const Region regions[] = {
-        {"PanelCabecalho", QRect(0, 0, 900, 297)}, {"PageControl", QRect(1, 1, 898, 193)},
-        {"Panel1", QRect(1, 152, 898, 144)},        {"PanelCorpo", QRect(0, 297, 273, 203)},
-        {"GaugeImportando", QRect(498, 297, 402, 203)}, {"ChildArea", QRect(273, 297, 225, 203)},
+        {"PanelCabecalho", QRect(0, 0, 900, 297)},
+        {"PageControl", QRect(1, 1, 898, 193)},
+        {"Panel1", QRect(1, 152, 898, 144)},
+        {"PanelCorpo", QRect(0, 297, 273, 203)},
+        {"GaugeImportando", QRect(498, 297, 402, 203)},
+        {"ChildArea", QRect(273, 297, 225, 203)},
         {"FilenameEditOrigem", QRect(117, 29, 521, 28)},
     };
     for (const Region& r : regions) EXPECT_EQ(control(r.name)->geometry(), r.geometry) << r.name;
@@ -233,8 +236,9 @@ TEST_F(FormImportaTest, WithoutSettingsFileBoxesStartEmptyAndClosingWritesBothKe
 }
 
 TEST_F(FormImportaTest, ShowingRestoresBothPathsWithoutQuotes) {
-    writeSettings("; caminhos\r\n[Bancos]\r\nOrigem=\"/dados/tavlo base.fdb\"\r\nDestino= /dados/me\"rak\".fdb \r\n"
-                  "[Outros]\r\nX=1\r\n");
+    writeSettings(
+        "; caminhos\r\n[Bancos]\r\nOrigem=\"/dados/tavlo base.fdb\"\r\nDestino= /dados/me\"rak\".fdb \r\n"
+        "[Outros]\r\nX=1\r\n");
     showWindow();
     EXPECT_EQ(origem()->text(), QStringLiteral("/dados/tavlo base.fdb"));
     EXPECT_EQ(destino()->text(), QStringLiteral("/dados/merak.fdb"));
@@ -323,14 +327,18 @@ TEST_F(FormImportaTest, ServesTheImportEngine) {
 
     using engine::CheckBox;
     const std::pair<CheckBox, const char*> boxesOfTables[] = {
-        {CheckBox::Clientes, "CheckBoxClientes"},       {CheckBox::Produtos, "CheckBoxProdutos"},
-        {CheckBox::ListaPrecos, "CheckBoxListaPrecos"}, {CheckBox::Fornec, "CheckBoxFornec"},
-        {CheckBox::Vendedores, "CheckBoxVendedores"},   {CheckBox::Receber, "CheckBoxReceber"},
+        {CheckBox::Clientes, "CheckBoxClientes"},
+        {CheckBox::Produtos, "CheckBoxProdutos"},
+        {CheckBox::ListaPrecos, "CheckBoxListaPrecos"},
+        {CheckBox::Fornec, "CheckBoxFornec"},
+        {CheckBox::Vendedores, "CheckBoxVendedores"},
+        {CheckBox::Receber, "CheckBoxReceber"},
         {CheckBox::Pagar, "CheckBoxPagar"},
     };
     for (const auto& [ticked, name] : boxesOfTables) {
         control<QCheckBox>(name)->setChecked(true);
-        for (const auto& [box, other] : boxesOfTables) EXPECT_EQ(seam.isTicked(box), box == ticked) << name << " " << other;
+        for (const auto& [box, other] : boxesOfTables)
+            EXPECT_EQ(seam.isTicked(box), box == ticked) << name << " " << other;
         control<QCheckBox>(name)->setChecked(false);
     }
 }
@@ -339,12 +347,12 @@ TEST_F(FormImportaTest, ButtonsCallConnectionSetupAndTheImportRun) {
     showWindow();
     control<QPushButton>("Button1")->click();
     control<QPushButton>("BitBtnImportar")->click();
-    EXPECT_EQ(boxes.shown, (std::vector<ui::BoxContent>{
-                               {"A T E N Ç Ã O", ui::BoxIcon::Warning, "Selecione o banco de dados de origem!",
-                                ui::BoxButtons::Ok},
-                               {kTitle, ui::BoxIcon::None, "Marque uma ou mais de uma tabela para ser importado!!",
-                                ui::BoxButtons::Ok},
-                           }));
+    EXPECT_EQ(
+        boxes.shown,
+        (std::vector<ui::BoxContent>{
+            {"A T E N Ç Ã O", ui::BoxIcon::Warning, "Selecione o banco de dados de origem!", ui::BoxButtons::Ok},
+            {kTitle, ui::BoxIcon::None, "Marque uma ou mais de uma tabela para ser importado!!", ui::BoxButtons::Ok},
+        }));
 }
 
 // The run's options and "Simular" sit in the page's free space: wholly on the part of the page
@@ -365,9 +373,8 @@ TEST_F(FormImportaTest, OptionsAndPreviewButtonSitInTheFreeSpaceOfThePage) {
     const QRect panel1Area(panel1->mapTo(window.get(), QPoint(0, 0)), panel1->size());
     std::vector<const QWidget*> others;
     for (const QWidget* widget : window->findChildren<QWidget*>()) {
-        const bool isAdded = std::any_of(std::begin(added), std::end(added), [&](const Added& a) {
-            return widget->objectName() == QLatin1String(a.name);
-        });
+        const bool isAdded = std::any_of(std::begin(added), std::end(added),
+                                         [&](const Added& a) { return widget->objectName() == QLatin1String(a.name); });
         // Leaf controls only: the panels and the page contain the new controls by design.
         if (!isAdded && widget->isVisible() && widget->findChildren<QWidget*>().isEmpty()) others.push_back(widget);
     }
@@ -519,8 +526,7 @@ TEST_F(FormImportaRun, PreviewAsksNoConfirmationChangesNothingAndShowsTheRefusal
     boxes.answers = {false, false};  // do not open the two logs
     control<QPushButton>("ButtonSimular")->click();
 
-    for (const ui::BoxContent& box : boxes.shown)
-        EXPECT_EQ(box.text.find("Confirma ?"), std::string::npos) << box.text;
+    for (const ui::BoxContent& box : boxes.shown) EXPECT_EQ(box.text.find("Confirma ?"), std::string::npos) << box.text;
     EXPECT_TRUE(boxes.answers.empty());
     EXPECT_FALSE(window->context().options.preview);
     EXPECT_EQ(sellers(), (test_support::ImportFixture::Rows{{"9", "Antigo"}}));
@@ -625,8 +631,9 @@ TEST_F(FormImportaEmailScript, WithoutAConnectionTheFailureGoesToTheErrorBox) {
     clickButton2();
     EXPECT_FALSE(std::filesystem::exists(scriptPath));
     EXPECT_EQ(memo(), QString());
-    EXPECT_EQ(boxes.shown, (std::vector<ui::BoxContent>{{kTitle, ui::BoxIcon::Error, "Database name is missing.",
-                                                         ui::BoxButtons::Ok}}));
+    EXPECT_EQ(
+        boxes.shown,
+        (std::vector<ui::BoxContent>{{kTitle, ui::BoxIcon::Error, "Database name is missing.", ui::BoxButtons::Ok}}));
 }
 
 }  // namespace

@@ -45,12 +45,12 @@ TEST(MessageBoxes, ErrorBoxAddsAFullStopAfterACharacterAboveIt) {
     const Case cases[] = {
         {"File not found", "File not found."},
         {"code 42", "code 42."},
-        {"a/b", "a/b."},                      // '/' comes right after '.'
-        {"Conexão", "Conexão."},              // a letter beyond ASCII
-        {"Falha: ", "Falha: "},               // a blank
-        {"linha\r\n", "linha\r\n"},           // a line break
-        {"(valor)", "(valor)"},               // ')' lies below '.'
-        {"a-", "a-"},                         // '-' lies right below '.'
+        {"a/b", "a/b."},                       // '/' comes right after '.'
+        {"Conexão", "Conexão."},               // a letter beyond ASCII
+        {"Falha: ", "Falha: "},                // a blank
+        {"linha\r\n", "linha\r\n"},            // a line break
+        {"(valor)", "(valor)"},                // ')' lies below '.'
+        {"a-", "a-"},                          // '-' lies right below '.'
         {"Invalid value.", "Invalid value."},  // already ends in one
         {"", ""},
     };
@@ -68,7 +68,8 @@ TEST(DesktopMessageBoxes, BuildsTheBoxWithCaptionIconTextAndButtons) {
     const Case cases[] = {
         {{"A V I S O", BoxIcon::Information, "a", BoxButtons::Ok}, QMessageBox::Information, QMessageBox::Ok},
         {{"A T E N Ç Ã O", BoxIcon::Warning, "a", BoxButtons::Ok}, QMessageBox::Warning, QMessageBox::Ok},
-        {{"C O N F I R M A Ç Ã O", BoxIcon::Question, "a", BoxButtons::YesNo}, QMessageBox::Question,
+        {{"C O N F I R M A Ç Ã O", BoxIcon::Question, "a", BoxButtons::YesNo},
+         QMessageBox::Question,
          QMessageBox::Yes | QMessageBox::No},
         {{kTitle, BoxIcon::None, "a", BoxButtons::Ok}, QMessageBox::NoIcon, QMessageBox::Ok},
         {{kTitle, BoxIcon::Error, "a", BoxButtons::Ok}, QMessageBox::Critical, QMessageBox::Ok},

@@ -56,24 +56,26 @@ TEST_F(ProfileFileTest, ReadDropsSurroundingBlanksAndOnePairOfQuotes) {
 }
 
 TEST_F(ProfileFileTest, KeysOfOtherSectionsAndCommentedKeysAreNotRead) {
-    writeBytes("; Origem=comentado\r\n[Outra]\r\nOrigem=/outra.fdb\r\n[Bancos]\r\n;Origem=/comentado.fdb\r\nDestino=/d.fdb");
+    writeBytes(
+        "; Origem=comentado\r\n[Outra]\r\nOrigem=/outra.fdb\r\n[Bancos]\r\n;Origem=/comentado.fdb\r\nDestino=/d.fdb");
     EXPECT_EQ(file.readString("Bancos", "Origem", "default"), "default");
     EXPECT_EQ(file.readString("Bancos", "Destino", "default"), "/d.fdb");
     EXPECT_EQ(file.readString("Nenhuma", "Destino", "default"), "default");
 }
 
 TEST_F(ProfileFileTest, WritingChangesOnlyItsKeyAndKeepsEverythingElse) {
-    writeBytes("; configura\xE7\xE3o\n"
-               "[Outra]\n"
-               "Origem=/outra.fdb\n"
-               "\n"
-               "[Bancos]\n"
-               "; os bancos\n"
-               "Extra = 1\n"
-               "ORIGEM=/velho.fdb\n"
-               "\n"
-               "[Fim]\n"
-               "X=y");
+    writeBytes(
+        "; configura\xE7\xE3o\n"
+        "[Outra]\n"
+        "Origem=/outra.fdb\n"
+        "\n"
+        "[Bancos]\n"
+        "; os bancos\n"
+        "Extra = 1\n"
+        "ORIGEM=/velho.fdb\n"
+        "\n"
+        "[Fim]\n"
+        "X=y");
 
     file.writeString("Bancos", "Origem", "/novo.fdb");
     file.writeString("Bancos", "Destino", "/destino.fdb");

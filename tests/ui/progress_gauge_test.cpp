@@ -19,7 +19,7 @@ TEST(ProgressGauge, PercentageFollowsMinimumMaximumAndClampedPosition) {
         int percent;
     };
     const Case cases[] = {
-        {0, 0, 5, 0, 0},      {0, 3, 1, 1, 33},     {0, 3, 2, 2, 66},   {0, 3, 3, 3, 100},
+        {0, 0, 5, 0, 0},         {0, 3, 1, 1, 33},   {0, 3, 2, 2, 66},     {0, 3, 3, 3, 100},
         {0, 100, 250, 100, 100}, {0, 100, -5, 0, 0}, {10, 20, 15, 15, 50}, {10, 20, 0, 10, 0},
     };
     QWidget window;
