@@ -15,8 +15,8 @@
 #include "import_context.h"
 #include "import_run.h"
 #include "restore_copy.h"
+#include "silent_window.h"
 #include "test_database.h"
-#include "window_seam.h"
 
 namespace {
 
@@ -24,15 +24,14 @@ using Clock = std::chrono::steady_clock;
 using test_support::schemaFile;
 using test_support::TestDatabase;
 
-// A window that answers Yes, shows nothing and notes when the copy's status gives way to the
-// first table's.
-class TimingWindow : public engine::WindowSeam {
+// The silent window that also notes when the copy's status gives way to the first table's.
+class TimingWindow : public bench::SilentWindow {
 public:
-    TimingWindow(std::string origem, std::string destino) : origem_(std::move(origem)), destino_(std::move(destino)) {}
+    TimingWindow(std::string origem, std::string destino)
+        : SilentWindow(std::move(origem), std::move(destino), {engine::CheckBox::Clientes}) {}
 
     Clock::time_point copyStarted;
     Clock::time_point copyEnded;
-    std::string boxes;
 
     void setStatus(const std::string& text) override {
         const bool copying = text.rfind("Fazendo cópia", 0) == 0;
@@ -40,30 +39,6 @@ public:
         if (!copying && copyStarted != Clock::time_point{} && copyEnded == Clock::time_point{})
             copyEnded = Clock::now();
     }
-    void setGaugeMinimum(int) override {}
-    void setGaugeMaximum(int) override {}
-    void setGaugePosition(int value) override { position_ = value; }
-    int gaugePosition() const override { return position_; }
-    void showPlainMessage(const std::string& text) override { boxes += text + "\n"; }
-    void mensagem(const std::string& text, bool) override { boxes += text + "\n"; }
-    bool confirma(const std::string&) override { return true; }
-    bool confirmaPadraoNao(const std::string& text) override {
-        boxes += text + "\n";
-        return false;
-    }
-    bool stopRequested() const override { return false; }
-    void processMessages() override {}
-    bool isTicked(engine::CheckBox box) const override { return box == engine::CheckBox::Clientes; }
-    std::string fileNameOrigem() const override { return origem_; }
-    std::string fileNameDestino() const override { return destino_; }
-    void setImportEnabled(bool) override {}
-    void setConnectionTestEnabled(bool) override {}
-    void openFile(const std::string&, const std::string&) override {}
-
-private:
-    std::string origem_;
-    std::string destino_;
-    int position_ = 0;
 };
 
 std::string sourceClients(long clients) {

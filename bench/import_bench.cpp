@@ -28,45 +28,14 @@
 #include "connection_setup.h"
 #include "database_error.h"
 #include "import_context.h"
+#include "silent_window.h"
 #include "table_imports.h"
 #include "test_database.h"
 #include "transaction_policy.h"
-#include "window_seam.h"
 
 namespace {
 
 using test_support::TestDatabase;
-
-// A window that shows nothing; it keeps the boxes' texts so that a failure is not missed.
-class SilentWindow : public engine::WindowSeam {
-public:
-    SilentWindow(std::string origem, std::string destino) : origem_(std::move(origem)), destino_(std::move(destino)) {}
-
-    std::string boxes;
-
-    void setStatus(const std::string&) override {}
-    void setGaugeMinimum(int) override {}
-    void setGaugeMaximum(int) override {}
-    void setGaugePosition(int value) override { position_ = value; }
-    int gaugePosition() const override { return position_; }
-    void showPlainMessage(const std::string& text) override { boxes += text + "\n"; }
-    void mensagem(const std::string& text, bool) override { boxes += text + "\n"; }
-    bool confirma(const std::string&) override { return true; }
-    bool confirmaPadraoNao(const std::string&) override { return false; }
-    bool stopRequested() const override { return false; }
-    void processMessages() override {}
-    bool isTicked(engine::CheckBox) const override { return true; }
-    std::string fileNameOrigem() const override { return origem_; }
-    std::string fileNameDestino() const override { return destino_; }
-    void setImportEnabled(bool) override {}
-    void setConnectionTestEnabled(bool) override {}
-    void openFile(const std::string&, const std::string&) override {}
-
-private:
-    std::string origem_;
-    std::string destino_;
-    int position_ = 0;
-};
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -78,7 +47,7 @@ struct EngineTimes {
 };
 
 EngineTimes importWithEngine(const std::string& source, const std::string& destination, engine::RunOptions options) {
-    SilentWindow window(source, destination);
+    bench::SilentWindow window(source, destination, {engine::CheckBox::Clientes, engine::CheckBox::Produtos});
     engine::ImportContext context(window, "/tmp/");
     context.options = options;
     if (!engine::Connectar(context, false)) throw std::runtime_error(window.boxes);
