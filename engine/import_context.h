@@ -104,12 +104,12 @@ public:
     // The answers of the city and CEST lookups in the current run.
     LookupCache lookups;
 
-    // The files of the run's logs. During a run the table imports call afterRow() after each
-    // row, which moves the entries made so far from LogErros and LogClienteRepetido to the
+    // The files of the run's logs. During a run the table procedure calls flushLogs() after
+    // each row, which moves the entries made so far from LogErros and LogClienteRepetido to the
     // files: a run that is killed leaves every entry it made, and the lists stay short.
     // Outside a run the lists keep their entries.
     RunLogs runLogs;
-    void afterRow() { runLogs.drain(LogErros, LogClienteRepetido); }
+    void flushLogs() { runLogs.drain(LogErros, LogClienteRepetido); }
 };
 
 }  // namespace engine

@@ -96,7 +96,7 @@ void BitBtnImportarClick(ImportContext& context) {
         }
         runTables(context);
         endRunTransaction(context, policy);
-        context.afterRow();
+        context.flushLogs();
         context.runLogs.finish();
         offer(context, context.runLogs.erros());
         offer(context, context.runLogs.repetidos());

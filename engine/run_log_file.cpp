@@ -71,7 +71,6 @@ void RunLogs::start(const std::string& programFolder, bool preview) {
     }
     erros_ = std::make_unique<RunLogFile>(programFolder, errosName);
     repetidos_ = std::make_unique<RunLogFile>(programFolder, repetidosName);
-    entries_ = 0;
     running_ = true;
 }
 
@@ -79,7 +78,6 @@ void RunLogs::drain(std::vector<std::string>& logErros, std::vector<std::string>
     if (!active()) return;
     for (const std::string& entry : logErros) erros_->append(entry);
     for (const std::string& entry : logClienteRepetido) repetidos_->append(entry);
-    entries_ += logErros.size() + logClienteRepetido.size();
     logErros.clear();
     logClienteRepetido.clear();
 }

@@ -59,7 +59,7 @@ public:
     RunLogFile& erros() { return *erros_; }
     RunLogFile& repetidos() { return *repetidos_; }
     // The entries of the last run, both logs together.
-    std::size_t entries() const { return entries_; }
+    std::size_t entries() const { return erros_ ? erros_->entries() + repetidos_->entries() : 0; }
 
     // Ends the run's writing: closes both files; what they hold and where stays known until
     // the next run. Throws as RunLogFile::finish.
@@ -69,7 +69,6 @@ private:
     bool running_ = false;
     std::unique_ptr<RunLogFile> erros_;
     std::unique_ptr<RunLogFile> repetidos_;
-    std::size_t entries_ = 0;
 };
 
 }  // namespace engine

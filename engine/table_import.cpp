@@ -110,7 +110,7 @@ void importTable(ImportContext& context, const TableImport& table) {
                     recordRefusal(context, table, failure.text());
                 }
                 ++outcome.rowsRead;
-                context.afterRow();
+                context.flushLogs();
                 window.setGaugePosition(window.gaugePosition() + 1);
                 switch (table.afterRow) {
                 case AfterRow::MessagesThenNext:

@@ -369,15 +369,24 @@ TEST(AccessLayerFileNames, DatabaseInAFolderWithAnAccentedNameOpensAndTakesWrite
     EXPECT_NE(failure.find("\"" + folder.path() + "/Ação.fdb\""), std::string::npos) << failure;
 }
 
+// The destination transaction started over the destination and a source, as after connecting.
+class SharedTransaction : public AccessLayer {
+protected:
+    void SetUp() override {
+        source.attachment.setDefaultTransaction(&connection.transaction);
+        connection.attachment.open();
+        source.attachment.open();
+        connection.transaction.start();
+    }
+    void TearDown() override { source.attachment.setDefaultTransaction(nullptr); }
+
+    TestDatabase sourceDatabase{"CREATE TABLE PRODUTO (PRO_CODIGO INTEGER);"};
+    Connection source{sourceDatabase.connectionString(), test_support::kSourceParams, "IBDBOrigem"};
+};
+
 // The destination transaction spans the source after connecting; losing the source must end
 // it on the destination too, so that the destination can still be written and closed.
-TEST_F(AccessLayer, LostSourceEndsTheSharedTransactionOnTheDestination) {
-    TestDatabase sourceDatabase{"CREATE TABLE PRODUTO (PRO_CODIGO INTEGER);"};
-    Connection source(sourceDatabase.connectionString(), test_support::kSourceParams, "IBDBOrigem");
-    source.attachment.setDefaultTransaction(&connection.transaction);
-    connection.attachment.open();
-    source.attachment.open();
-    connection.transaction.start();
+TEST_F(SharedTransaction, LostSourceEndsItOnTheDestination) {
     db::Statement insert("IBQueryFireBird", connection.attachment, connection.transaction);
     insert.setText("INSERT INTO PESSOA (ID) VALUES (:ID)");
     insert.param("ID").setInteger(1);
@@ -413,19 +422,12 @@ TEST_F(AccessLayer, LostSourceEndsTheSharedTransactionOnTheDestination) {
                      "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
                      "AND MON$SYSTEM_FLAG = 0"),
               "0");
-    source.attachment.setDefaultTransaction(nullptr);
 }
 
 // The mirror case: the destination is lost in a call made in the shared transaction itself. The
 // server may still hold that transaction busy on the lost connection, where ending it can wait
 // forever: it is forgotten, the failure comes back at once, and the source still reads.
-TEST_F(AccessLayer, LostDestinationInTheSharedTransactionFailsAtOnceAndTheSourceStillReads) {
-    TestDatabase sourceDatabase{"CREATE TABLE PRODUTO (PRO_CODIGO INTEGER);"};
-    Connection source(sourceDatabase.connectionString(), test_support::kSourceParams, "IBDBOrigem");
-    source.attachment.setDefaultTransaction(&connection.transaction);
-    connection.attachment.open();
-    source.attachment.open();
-    connection.transaction.start();
+TEST_F(SharedTransaction, LostDestinationInItFailsAtOnceAndTheSourceStillReads) {
     db::Statement origem("IBQueryOrigem", source.attachment, source.transaction);
     origem.setText("SELECT PRO_CODIGO FROM PRODUTO");
     origem.open();
@@ -440,7 +442,6 @@ TEST_F(AccessLayer, LostDestinationInTheSharedTransactionFailsAtOnceAndTheSource
     EXPECT_FALSE(connection.transaction.isActive());
     EXPECT_EQ(origem.column("PRO_CODIGO").asText(), "");
     bringOnline(database);
-    source.attachment.setDefaultTransaction(nullptr);
 }
 
 TEST_F(AccessLayer, MisuseFailsWithAClearText) {
