@@ -10,7 +10,7 @@
 #include "form_importa.h"
 #include "message_boxes.h"
 #include "program_folder.h"
-#include "stop_signals.h"
+#include "stop_requests.h"
 
 int main(int argc, char* argv[]) {
     // SIGINT and SIGTERM end a run at a row boundary and then close the window, instead of
@@ -20,13 +20,13 @@ int main(int argc, char* argv[]) {
     // The title names the program; the window keeps its own caption, so it is not set as the
     // display name, which the desktop would append to every window caption.
     QApplication::setApplicationName(
-        QString::fromUtf8(ui::kApplicationTitle.data(), static_cast<qsizetype>(ui::kApplicationTitle.size())));
+        QString::fromUtf8(engine::kApplicationTitle.data(), static_cast<qsizetype>(engine::kApplicationTitle.size())));
 
     ui::DesktopMessageBoxes boxes;
     ui::DesktopFileDialogs dialogs;
     std::unique_ptr<ui::TFormImporta> FormImporta;
     try {
-        FormImporta = std::make_unique<ui::TFormImporta>(engine::programFolder(), boxes, dialogs);
+        FormImporta = std::make_unique<ui::TFormImporta>(platform::programFolder(), boxes, dialogs);
     } catch (const std::exception& failure) {
         boxes.showError(failure.what());
         return EXIT_FAILURE;

@@ -4,7 +4,7 @@
 
 #include "client_library.h"
 #include "database_error.h"
-#include "file_name_encoding.h"
+#include "file_names.h"
 #include "parameter_blocks.h"
 #include "pointer_list.h"
 #include "transaction.h"
@@ -35,6 +35,11 @@ void Attachment::setParams(std::vector<std::string> lines) {
 void Attachment::setSqlDialect(int dialect) {
     if (dialect < 1 || (isOpen() && dialect > databaseDialect_)) throw DatabaseError("SQL Dialect Invalid");
     sqlDialect_ = dialect;
+}
+
+const RegionalFormat& Attachment::regionalFormat() const {
+    if (!regionalFormat_) throw DatabaseError("No regional format for the texts of numbers and dates");
+    return *regionalFormat_;
 }
 
 void Attachment::setDefaultTransaction(Transaction* transaction) {
@@ -69,8 +74,8 @@ void Attachment::open() {
         paramsChanged_ = false;
     }
     const ClientLibrary& lib = clientLibrary();
-    useFileNameEncoding();
-    const std::string connection = toFileNameBytes(connection_);
+    platform::useFileNameEncoding();
+    const std::string connection = platform::toFileNameBytes(connection_);
     checkedCall(
         [&](ISC_STATUS* status) {
             return lib.attach_database(status, static_cast<short>(connection.size()), connection.c_str(), &handle_,
@@ -106,7 +111,7 @@ void Attachment::closeUsers() noexcept {
 
 void Attachment::endTransactions() noexcept {
     for (Transaction* transaction : transactions_)
-        if (transaction->isActive()) transaction->forceEnd();
+        if (transaction->isActive()) transaction->endOnClose();
 }
 
 void Attachment::close() {

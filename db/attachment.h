@@ -8,6 +8,7 @@
 
 #include "checked_call.h"
 #include "database_error.h"
+#include "values.h"
 
 namespace db {
 
@@ -23,8 +24,8 @@ protected:
     ~AttachmentUser() = default;
 };
 
-// One open database. Closing it closes everything bound to it and ends, with a commit,
-// every transaction that includes it.
+// One open database. Closing it closes everything bound to it and ends every transaction that
+// includes it with the transaction's close action (commit unless set otherwise).
 class Attachment {
 public:
     explicit Attachment(std::string name);
@@ -37,12 +38,16 @@ public:
     void setConnectionString(const std::string& connection);
     const std::string& connectionString() const { return connection_; }
     void setParams(std::vector<std::string> lines);
-    void setLoginPrompt(bool prompt) { loginPrompt_ = prompt; }
     void setSqlDialect(int dialect);
     int sqlDialect() const { return sqlDialect_; }
     int databaseDialect() const { return databaseDialect_; }
     // The value of the "lc_ctype" line as written; "NONE" without one.
     const std::string& characterSet() const { return characterSet_; }
+
+    // How its statements write numbers and dates as text and read them from text. Throws
+    // DatabaseError when asked before one was set.
+    void setRegionalFormat(const RegionalFormat& format) { regionalFormat_ = format; }
+    const RegionalFormat& regionalFormat() const;
 
     void setDefaultTransaction(Transaction* transaction);
     Transaction* defaultTransaction() const { return defaultTransaction_; }
@@ -90,7 +95,6 @@ private:
     bool paramsChanged_ = true;
     std::vector<char> dpb_;
     std::string characterSet_ = "NONE";
-    bool loginPrompt_ = false;
     int sqlDialect_ = 3;
     int databaseDialect_ = 1;
     isc_db_handle handle_ = 0;
@@ -98,6 +102,7 @@ private:
     std::vector<Transaction*> transactions_;
     std::vector<AttachmentUser*> users_;
     std::optional<DatabaseError> lostConnection_;
+    std::optional<RegionalFormat> regionalFormat_;
 };
 
 }  // namespace db

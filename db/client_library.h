@@ -5,7 +5,7 @@
 namespace db {
 
 // The entry points of the Firebird client library that the access layer calls.
-// The library is bound at run time, once per process, by its file name.
+// The library is bound at run time, once per process, by the platform's file name for it.
 struct ClientLibrary {
     decltype(&::isc_attach_database) attach_database;
     decltype(&::isc_detach_database) detach_database;
@@ -45,9 +45,6 @@ struct ClientLibrary {
 // Binds the client library on first use and returns its entry points.
 // Throws DatabaseError with the "not found" text when it cannot be bound.
 const ClientLibrary& clientLibrary();
-
-// The file name of the client library on this platform.
-const char* clientLibraryFileName();
 
 // Binds the library of the given file name; throws DatabaseError naming it when it cannot.
 ClientLibrary bindClientLibrary(const char* fileName);

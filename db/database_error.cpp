@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "client_library.h"
-#include "file_name_encoding.h"
+#include "server_lines.h"
 
 namespace db {
 

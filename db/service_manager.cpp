@@ -4,7 +4,8 @@
 
 #include "client_library.h"
 #include "database_error.h"
-#include "file_name_encoding.h"
+#include "file_names.h"
+#include "server_lines.h"
 
 namespace db {
 
@@ -13,7 +14,7 @@ namespace {
 // The texts of a service request are the login and file paths: they go in the file-name
 // encoding, as the connection strings of attachments do.
 void appendText(std::vector<char>& block, char item, const std::string& text, bool wideLength) {
-    const std::string bytes = toFileNameBytes(text);
+    const std::string bytes = platform::toFileNameBytes(text);
     const std::size_t limit = wideLength ? std::numeric_limits<unsigned short>::max() : 255;
     if (bytes.size() > limit) throw DatabaseError("Parameter too long for the service request");
     block.push_back(item);
@@ -33,8 +34,8 @@ ServiceManager::ServiceManager(const ServiceLogin& login) {
     std::vector<char> block{isc_spb_version, isc_spb_current_version};
     appendText(block, isc_spb_user_name, login.user, false);
     appendText(block, isc_spb_password, login.password, false);
-    useFileNameEncoding();
-    const std::string name = toFileNameBytes(login.host + ":service_mgr");
+    platform::useFileNameEncoding();
+    const std::string name = platform::toFileNameBytes(login.host + ":service_mgr");
     ISC_STATUS_ARRAY status{};
     if (clientLibrary().service_attach(status, static_cast<unsigned short>(name.size()), name.c_str(), &handle_,
                                        static_cast<unsigned short>(block.size()), block.data()) != 0) {

@@ -413,6 +413,8 @@ std::int64_t Column::asStoredInteger() const {
     }
 }
 
+const RegionalFormat& Column::format() const { return statement_.attachment_.regionalFormat(); }
+
 std::string Column::asText() const {
     if (isNull()) return {};
     const FieldDescription& d = description();
@@ -427,17 +429,17 @@ std::string Column::asText() const {
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64:
-        return formatScaled(asStoredInteger(), d.scale);
+        return formatScaled(asStoredInteger(), d.scale, format());
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
-        return formatDouble(asDouble());
+        return formatDouble(asDouble(), format());
     case SQL_TYPE_DATE:
-        return formatDate(asDateTime());
+        return formatDate(asDateTime(), format());
     case SQL_TIMESTAMP:
-        return formatTimestamp(asDateTime());
+        return formatTimestamp(asDateTime(), format());
     case SQL_TYPE_TIME:
-        return formatTime(asDateTime());
+        return formatTime(asDateTime(), format());
     case SQL_BOOLEAN:
         return *reinterpret_cast<const unsigned char*>(data()) != 0 ? "True" : "False";
     case SQL_BLOB: {
@@ -481,11 +483,11 @@ std::int32_t Column::asInteger() const {
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64:
-        return roundScaled(asStoredInteger(), d.scale);
+        return roundScaled(asStoredInteger(), d.scale, format());
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
-        return roundDouble(asDouble());
+        return roundDouble(asDouble(), format());
     case SQL_TEXT:
     case SQL_VARYING: {
         const std::string text = asText();
@@ -524,7 +526,7 @@ double Column::asDouble() const {
         return asDateTime().serial();
     case SQL_TEXT:
     case SQL_VARYING:
-        return parseDouble(asText());
+        return parseDouble(asText(), format());
     default:
         cannotRead("a floating-point number");
     }
@@ -553,7 +555,7 @@ DateTime Column::asDateTime() const {
     }
     case SQL_TEXT:
     case SQL_VARYING:
-        return parseDateTime(asText());
+        return parseDateTime(asText(), format());
     default:
         cannotRead("a date");
     }

@@ -80,6 +80,8 @@ public:
 
 private:
     const char* data() const;
+    // The regional format of the statement's attachment.
+    const RegionalFormat& format() const;
     [[noreturn]] void cannotRead(const char* as) const;
 
     const Statement& statement_;

@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <cstdio>
+
 namespace db {
 
 namespace {
@@ -49,6 +51,14 @@ std::string firstCharacters(std::string_view utf8, std::size_t n) {
         }
     }
     return std::string(utf8);
+}
+
+std::string firstLine(std::string_view text) { return std::string(text.substr(0, text.find_first_of("\r\n"))); }
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", seconds);
+    return text;
 }
 
 }  // namespace db

@@ -17,6 +17,12 @@ std::string asciiLower(std::string_view text);
 // Equality of names without regard to the case of ASCII letters.
 bool sameName(std::string_view a, std::string_view b);
 
+// The text up to its first line break (CR or LF).
+std::string firstLine(std::string_view text);
+
+// A duration as "12.3 s".
+std::string secondsText(double seconds);
+
 // The number of characters (code points) of a UTF-8 text.
 std::size_t characterCount(std::string_view utf8);
 

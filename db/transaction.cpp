@@ -15,7 +15,12 @@ namespace db {
 Transaction::Transaction(std::string name) : name_(std::move(name)) { clientLibrary(); }
 
 Transaction::~Transaction() {
-    forceEnd();
+    if (isActive()) {
+        closeCursors();
+        ISC_STATUS_ARRAY status{};
+        clientLibrary().rollback_transaction(status, &handle_);
+        handle_ = 0;
+    }
     for (Attachment* attachment : attachments_) attachment->removeTransaction(this);
 }
 
@@ -106,12 +111,13 @@ void Transaction::rollback() {
     handle_ = 0;
 }
 
-void Transaction::forceEnd() noexcept {
+void Transaction::endOnClose() noexcept {
     if (!isActive()) return;
     closeCursors();
     ISC_STATUS_ARRAY status{};
-    if (clientLibrary().commit_transaction(status, &handle_) != 0)
-        clientLibrary().rollback_transaction(status, &handle_);
+    const ClientLibrary& lib = clientLibrary();
+    if (closeAction_ == CloseAction::Rollback || lib.commit_transaction(status, &handle_) != 0)
+        lib.rollback_transaction(status, &handle_);
     handle_ = 0;
 }
 
@@ -122,13 +128,14 @@ void Transaction::endAfterLoss(const Attachment& lost) noexcept {
         return attachment != &lost && attachment->isOpen();
     });
     if (spansLiveAttachment) {
-        // Ended on the live attachments as closing ends it, with a commit. A commit with
-        // retention commits each attachment's part in turn, without the two-phase prepare
-        // that the lost part would fail; the rollback then ends the retained transaction. The
-        // lost part answers both with a failure, which changes nothing.
+        // Ended on the live attachments as closing ends it. A commit with retention commits
+        // each attachment's part in turn, without the two-phase prepare that the lost part
+        // would fail; the rollback then ends the retained transaction (or, with the rollback
+        // close action, undoes it). The lost part answers both with a failure, which changes
+        // nothing.
         ISC_STATUS_ARRAY status{};
         const ClientLibrary& lib = clientLibrary();
-        lib.commit_retaining(status, &handle_);
+        if (closeAction_ == CloseAction::Commit) lib.commit_retaining(status, &handle_);
         lib.rollback_transaction(status, &handle_);
     }
     handle_ = 0;

@@ -12,11 +12,16 @@ namespace db {
 class Attachment;
 class Statement;
 
-// A transaction over one or more attachments. Its default action, when an attachment it
-// includes is closed, is commit.
+// What closing an attachment does with an active transaction that includes it.
+enum class CloseAction { Commit, Rollback };
+
+// A transaction over one or more attachments. Dropped while active, it rolls back: only an
+// explicit call commits. Closing an attachment it includes ends it with its close action,
+// commit unless set otherwise.
 class Transaction {
 public:
     explicit Transaction(std::string name);
+    // Rolls back when still active.
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -28,6 +33,9 @@ public:
     Attachment* defaultAttachment() const { return defaultAttachment_; }
     const std::vector<Attachment*>& attachments() const { return attachments_; }
 
+    void setCloseAction(CloseAction action) { closeAction_ = action; }
+    CloseAction closeAction() const { return closeAction_; }
+
     void start();
     void commitRetaining();
     // Undoes everything since the last commit and keeps the transaction, and its cursors, open.
@@ -37,10 +45,12 @@ public:
     bool isActive() const { return handle_ != 0; }
     isc_tr_handle* handle() { return &handle_; }
 
-    // Ends the transaction with a commit, or a rollback when the commit fails; never throws.
-    void forceEnd() noexcept;
-    // Ends the transaction after the connection of one of its attachments was lost: committed
-    // where it also spans a live attachment, otherwise forgotten without a call to the server,
+    // Ends the transaction as closing an attachment does: with its close action, a commit
+    // that fails becoming a rollback; never throws.
+    void endOnClose() noexcept;
+    // Ends the transaction after the connection of one of its attachments was lost. With the
+    // commit close action, the part on the live attachments is committed as closing would;
+    // otherwise it is rolled back. The lost part is forgotten without a call to the server,
     // since a call on the lost connection could wait for an answer that never comes.
     void endAfterLoss(const Attachment& lost) noexcept;
     // Forgets the transaction without a call to the server: a call that failed in it with the
@@ -67,6 +77,7 @@ private:
     bool paramsChanged_ = true;
     std::vector<char> tpb_;
     isc_tr_handle handle_ = 0;
+    CloseAction closeAction_ = CloseAction::Commit;
     Attachment* defaultAttachment_ = nullptr;
     std::vector<Attachment*> attachments_;
     std::vector<Statement*> statements_;

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "database_error.h"
-#include "regional_format.h"
+#include "local_time.h"
 #include "text.h"
 
 namespace db {
@@ -67,8 +67,7 @@ void DateTime::toCivil(int& year, int& month, int& dayOfMonth) const {
 
 DateTime localNow() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::localTime(now);
     return DateTime::fromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                                local.tm_sec);
 }
@@ -107,10 +106,10 @@ void throwNotAnInteger(std::string_view text) {
     throw DatabaseError("''" + std::string(text) + "'' is not a valid integer value");
 }
 
-std::int32_t roundScaled(std::int64_t value, int scale) {
+std::int32_t roundScaled(std::int64_t value, int scale, const RegionalFormat& format) {
     if (scale >= 0) {
         long double widened = static_cast<long double>(value) * std::pow(10.0L, scale);
-        return checkedInt32(widened, formatScaled(value, scale));
+        return checkedInt32(widened, formatScaled(value, scale, format));
     }
     std::int64_t divisor = 1;
     for (int k = 0; k < -scale; ++k) divisor *= 10;
@@ -118,13 +117,13 @@ std::int32_t roundScaled(std::int64_t value, int scale) {
     const std::int64_t remainder = value % divisor;
     const std::int64_t twice = 2 * (remainder < 0 ? -remainder : remainder);
     if (twice > divisor || (twice == divisor && quotient % 2 != 0)) quotient += value < 0 ? -1 : 1;
-    return checkedInt32(static_cast<long double>(quotient), formatScaled(value, scale));
+    return checkedInt32(static_cast<long double>(quotient), formatScaled(value, scale, format));
 }
 
-std::int32_t roundDouble(double value) {
-    if (!std::isfinite(value)) throwNotAnInteger(formatDouble(value));
+std::int32_t roundDouble(double value, const RegionalFormat& format) {
+    if (!std::isfinite(value)) throwNotAnInteger(formatDouble(value, format));
     // The default floating-point rounding mode rounds a half to the even neighbour.
-    return checkedInt32(static_cast<long double>(std::nearbyint(value)), formatDouble(value));
+    return checkedInt32(static_cast<long double>(std::nearbyint(value)), formatDouble(value, format));
 }
 
 double scaledToDouble(std::int64_t value, int scale) {
@@ -143,7 +142,7 @@ double scaledToDouble(std::int64_t value, int scale) {
     return result;
 }
 
-std::string formatScaled(std::int64_t value, int scale) {
+std::string formatScaled(std::int64_t value, int scale, const RegionalFormat& format) {
     if (scale >= 0) {
         std::string digits = std::to_string(value);
         if (value != 0) digits.append(static_cast<std::size_t>(scale), '0');
@@ -158,37 +157,39 @@ std::string formatScaled(std::int64_t value, int scale) {
     std::string fraction = digits.substr(digits.size() - places);
     while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
     std::string out = negative ? "-" + whole : whole;
-    if (!fraction.empty()) out += kDecimalSeparator + fraction;
+    if (!fraction.empty()) out += format.decimalSeparator + fraction;
     return out;
 }
 
-std::string formatDouble(double value) {
+std::string formatDouble(double value, const RegionalFormat& format) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15G", value);
     std::string out = buffer;
     for (char& c : out)
-        if (c == '.') c = kDecimalSeparator;
+        if (c == '.') c = format.decimalSeparator;
     return out;
 }
 
-std::string formatDate(const DateTime& value) {
+std::string formatDate(const DateTime& value, const RegionalFormat& format) {
     int y = 0, m = 0, d = 0;
     value.toCivil(y, m, d);
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, kDateFormat, d, m, y);
+    std::snprintf(buffer, sizeof buffer, format.dateLayout, d, m, y);
     return buffer;
 }
 
-std::string formatTime(const DateTime& value) {
+std::string formatTime(const DateTime& value, const RegionalFormat& format) {
     const std::uint32_t seconds = value.time / 10000;
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, kTimeFormat, seconds / 3600, seconds / 60 % 60, seconds % 60);
+    std::snprintf(buffer, sizeof buffer, format.timeLayout, seconds / 3600, seconds / 60 % 60, seconds % 60);
     return buffer;
 }
 
-std::string formatTimestamp(const DateTime& value) { return formatDate(value) + " " + formatTime(value); }
+std::string formatTimestamp(const DateTime& value, const RegionalFormat& format) {
+    return formatDate(value, format) + " " + formatTime(value, format);
+}
 
-double parseDouble(std::string_view text) {
+double parseDouble(std::string_view text, const RegionalFormat& format) {
     const std::string trimmed = trimBlanks(text);
     // The number is checked against the regional format here, then read by from_chars, which
     // follows no locale and rounds correctly.
@@ -202,7 +203,7 @@ double parseDouble(std::string_view text) {
     const bool negative = i < trimmed.size() && trimmed[i] == '-';
     if (i < trimmed.size() && (trimmed[i] == '-' || trimmed[i] == '+')) ++i;
     std::size_t digits = digitsFrom(i);
-    if (i < trimmed.size() && trimmed[i] == kDecimalSeparator) {
+    if (i < trimmed.size() && trimmed[i] == format.decimalSeparator) {
         number += '.';
         ++i;
         digits += digitsFrom(i);
@@ -225,10 +226,10 @@ double parseDouble(std::string_view text) {
     return negative ? -value : value;
 }
 
-DateTime parseDateTime(std::string_view text) {
+DateTime parseDateTime(std::string_view text, const RegionalFormat& format) {
     const std::string trimmed = trimBlanks(text);
     int d = 0, m = 0, y = 0, hh = 0, mm = 0, ss = 0, used = 0;
-    const int fields = std::sscanf(trimmed.c_str(), kDateTimeScan, &d, &m, &y, &used, &hh, &mm, &ss, &used);
+    const int fields = std::sscanf(trimmed.c_str(), format.dateTimeScan, &d, &m, &y, &used, &hh, &mm, &ss, &used);
     const bool dateOnly = fields == 3 && static_cast<std::size_t>(used) == trimmed.size();
     const bool withTime = fields == 6 && static_cast<std::size_t>(used) == trimmed.size();
     if (!(dateOnly || withTime) || m < 1 || m > 12 || d < 1 || d > 31)

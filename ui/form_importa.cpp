@@ -20,12 +20,14 @@
 #include "email_script.h"
 #include "filename_edit.h"
 #include "import_run.h"
+#include "run_mode.h"
 #include "message_boxes.h"
 #include "outcome_view.h"
 #include "pictures.h"
 #include "profile_file.h"
 #include "progress_gauge.h"
 #include "restore_copy.h"
+#include "settings_file.h"
 #include "stop_signals.h"
 
 namespace ui {
@@ -34,13 +36,12 @@ namespace {
 
 constexpr int kClientWidth = 678;
 constexpr int kClientHeight = 339;
-constexpr const char* kSettingsFileName = "Config.ini";
-constexpr const char* kSettingsSection = "Bancos";
-constexpr const char* kOrigemKey = "Origem";
-constexpr const char* kDestinoKey = "Destino";
-constexpr const char* kOptionsSection = "Opcoes";
-constexpr const char* kAllOrNothingKey = "Atomico";
-constexpr const char* kSafetyCopyKey = "CopiaSeguranca";
+using engine::kAllOrNothingKey;
+using engine::kDatabasesSection;
+using engine::kDestinoKey;
+using engine::kOptionsSection;
+using engine::kOrigemKey;
+using engine::kSafetyCopyKey;
 constexpr int kStopWatchMilliseconds = 200;
 
 using Bevel = BevelPanel::Bevel;
@@ -81,13 +82,13 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, QPoint pla
 }
 
 // An option of the settings file: "1" ticked, "0" not.
-bool readOption(const ProfileFile& settings, const char* key, bool defaultValue) {
+bool readOption(const engine::ProfileFile& settings, const char* key, bool defaultValue) {
     return settings.readString(kOptionsSection, key, defaultValue ? "1" : "0") == "1";
 }
 
 // Writes an option only when it is not at its default or the file already holds it, so that a
 // technician who never changes the options keeps the settings file he always had.
-void writeOption(const ProfileFile& settings, const char* key, bool value, bool defaultValue) {
+void writeOption(const engine::ProfileFile& settings, const char* key, bool value, bool defaultValue) {
     const bool held = settings.readString(kOptionsSection, key, "?") != "?";
     if (held || value != defaultValue) settings.writeString(kOptionsSection, key, value ? "1" : "0");
 }
@@ -95,7 +96,7 @@ void writeOption(const ProfileFile& settings, const char* key, bool value, bool 
 }  // namespace
 
 TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileDialogs& dialogs)
-    : boxes_(boxes), dialogs_(dialogs), context_(*this, std::move(programFolder)) {
+    : boxes_(boxes), dialogs_(dialogs), session_(std::move(programFolder)) {
     setObjectName(QStringLiteral("FormImporta"));
     setWindowTitle(QStringLiteral("Importação de Firebird [Tavlo]->[Merak] "));
     setFont(designFont(11, false));
@@ -242,7 +243,7 @@ void TFormImporta::setFocusOrder() {
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
-std::string TFormImporta::settingsPath() const { return context_.programFolder + kSettingsFileName; }
+std::string TFormImporta::settingsPath() const { return session_.programFolder + engine::kSettingsFileName; }
 
 void TFormImporta::handle(const std::function<void()>& action) {
     try {
@@ -271,23 +272,23 @@ void TFormImporta::closeEvent(QCloseEvent* event) {
 
 void TFormImporta::FormShow() {
     handle([this] {
-        setStatus("Status da importação");
-        context_.Importando = false;
-        const ProfileFile settings(settingsPath());
-        FilenameEditOrigem->setText(QString::fromStdString(settings.readString(kSettingsSection, kOrigemKey, "")));
-        FilenameEditDestino->setText(QString::fromStdString(settings.readString(kSettingsSection, kDestinoKey, "")));
+        statusChanged("Status da importação");
+        Importando = false;
+        const engine::ProfileFile settings(settingsPath());
+        FilenameEditOrigem->setText(QString::fromStdString(settings.readString(kDatabasesSection, kOrigemKey, "")));
+        FilenameEditDestino->setText(QString::fromStdString(settings.readString(kDatabasesSection, kDestinoKey, "")));
         CheckBoxAtomico->setChecked(readOption(settings, kAllOrNothingKey, false));
         CheckBoxCopiaSeguranca->setChecked(readOption(settings, kSafetyCopyKey, true));
     });
 }
 
-bool TFormImporta::FormCloseQuery() const { return !context_.Importando && !restoring_; }
+bool TFormImporta::FormCloseQuery() const { return !Importando && !restoring_; }
 
 void TFormImporta::FormClose() {
     handle([this] {
-        const ProfileFile settings(settingsPath());
-        settings.writeString(kSettingsSection, kOrigemKey, fileNameOrigem());
-        settings.writeString(kSettingsSection, kDestinoKey, fileNameDestino());
+        const engine::ProfileFile settings(settingsPath());
+        settings.writeString(kDatabasesSection, kOrigemKey, fileNameOrigem());
+        settings.writeString(kDatabasesSection, kDestinoKey, fileNameDestino());
         writeOption(settings, kAllOrNothingKey, CheckBoxAtomico->isChecked(), false);
         writeOption(settings, kSafetyCopyKey, CheckBoxCopiaSeguranca->isChecked(), true);
     });
@@ -300,7 +301,7 @@ void TFormImporta::FilenameEditOrigemChange() { removeQuotes(FilenameEditOrigem)
 void TFormImporta::FilenameEditDestinoChange() { removeQuotes(FilenameEditDestino); }
 
 void TFormImporta::Button1Click() {
-    handle([this] { engine::Connectar(context_, true); });
+    handle([this] { engine::Connectar(session_, fileNameOrigem(), fileNameDestino(), *this, true); });
 }
 
 void TFormImporta::BitBtnImportarClick() { run(false); }
@@ -308,42 +309,32 @@ void TFormImporta::BitBtnImportarClick() { run(false); }
 void TFormImporta::ButtonSimularClick() { run(true); }
 
 void TFormImporta::run(bool preview) {
-    engine::RunOptions& options = context_.options;
-    options.preview = preview;
-    options.allOrNothing = CheckBoxAtomico->isChecked();
-    options.safetyCopy = CheckBoxCopiaSeguranca->isChecked();
-    // What the engine leaves here after it returns belongs to this run only.
-    context_.outcomes.clear();
-    context_.refusedRows.clear();
-    context_.refusedRowsLeftOut = 0;
-    context_.safetyCopy.reset();
+    lastRequest_ = {fileNameOrigem(), fileNameDestino(), [this](engine::CheckBox box) { return isTicked(box); },
+                    engine::runMode(preview, CheckBoxAtomico->isChecked()), CheckBoxCopiaSeguranca->isChecked()};
     handle([&] {
-        // The next run is a real one unless asked again, whatever the preview ended with.
-        struct PreviewOff {
-            engine::RunOptions& options;
-            ~PreviewOff() { options.preview = false; }
-        } previewOff{options};
-        engine::BitBtnImportarClick(context_);
-        presentOutcome(preview);
+        lastReport_ = engine::runImport(session_, lastRequest_, *this, *this);
+        Importando = false;
+        if (!lastReport_.failure.empty()) throw std::runtime_error(lastReport_.failure);
+        presentOutcome();
     });
     closeOnStopRequest();
 }
 
 void TFormImporta::closeOnStopRequest() {
-    if (engine::stopRequested() && FormCloseQuery()) close();
+    if (platform::stopRequested() && FormCloseQuery()) close();
 }
 
-void TFormImporta::presentOutcome(bool preview) {
+void TFormImporta::presentOutcome() {
     // A run that stopped before its confirmation leaves nothing to show.
-    if (context_.outcomes.empty() && !context_.safetyCopy) return;
+    if (lastReport_.tables.empty() && !lastReport_.copy) return;
     RunReport report;
-    report.preview = preview;
-    report.outcomes = context_.outcomes;
-    report.refusedRows = context_.refusedRows;
-    report.refusedRowsLeftOut = context_.refusedRowsLeftOut;
-    for (const engine::RunLogFile* log : {&context_.runLogs.erros(), &context_.runLogs.repetidos()})
-        if (log->entries() > 0) report.logs.push_back({log->folder(), log->fileName()});
-    if (const std::optional<engine::SafetyCopy>& copy = context_.safetyCopy)
+    report.preview = engine::isPreview(lastReport_.mode);
+    report.outcomes = lastReport_.tables;
+    report.refusedRows = lastReport_.refusedRows;
+    report.refusedRowsLeftOut = lastReport_.refusedRowsLeftOut;
+    for (const engine::LogReport& log : lastReport_.logs)
+        if (log.entries > 0) report.logs.push_back({log.folder, log.fileName});
+    if (const std::optional<engine::SafetyCopy>& copy = lastReport_.copy)
         report.copy = RunReport::Copy{copy->path, copy->database, static_cast<std::uintmax_t>(copy->bytes)};
 
     if (outcomeView_ == nullptr)
@@ -361,7 +352,9 @@ bool TFormImporta::undoImport(const std::string& copyPath, const std::string& de
     setImportEnabled(false);
     setConnectionTestEnabled(false);
     bool restored = false;
-    handle([&] { restored = engine::restoreSafetyCopy(*this, copyPath, destination); });
+    handle([&] {
+        restored = engine::restoreSafetyCopy(engine::Progress(session_.gauge, *this), *this, copyPath, destination);
+    });
     setImportEnabled(true);
     setConnectionTestEnabled(true);
     restoring_ = false;
@@ -373,41 +366,57 @@ void TFormImporta::Button2Click() {
     handle([this] {
         MemoScript->clear();
         std::string script;
-        readEmailScript(context_.IBQueryOrigem, [&](const std::string& line) {
+        engine::readEmailScript(session_.IBQueryOrigem, [&](const std::string& line) {
             script += line + "\r\n";
             MemoScript->appendPlainText(QString::fromStdString(line));
         });
-        writeEmailScript(context_.programFolder + std::string(kEmailScriptFileName), script);
+        engine::writeEmailScript(session_.programFolder + std::string(engine::kEmailScriptFileName), script);
         boxes_.showPlain("Script Gerado com Sucesso!");
     });
 }
 
 // The window as the import engine sees it.
 
-void TFormImporta::setStatus(const std::string& text) {
+void TFormImporta::phaseChanged(engine::RunPhase phase) {
+    const bool running = phase == engine::RunPhase::Running;
+    if (running) Importando = true;
+    setImportEnabled(!running);
+    // A connection test during the run would replace the run's connections underneath it.
+    setConnectionTestEnabled(!running);
+}
+
+void TFormImporta::statusChanged(const std::string& text) {
     LabelObs->setText(QString::fromStdString(text));
     LabelObs->adjustSize();
 }
 
-void TFormImporta::setGaugeMinimum(int value) { GaugeImportando->setMinimum(value); }
-
-void TFormImporta::setGaugeMaximum(int value) { GaugeImportando->setMaximum(value); }
-
-void TFormImporta::setGaugePosition(int value) { GaugeImportando->setPosition(value); }
-
-int TFormImporta::gaugePosition() const { return GaugeImportando->position(); }
-
-void TFormImporta::showPlainMessage(const std::string& text) { boxes_.showPlain(text); }
-
-void TFormImporta::mensagem(const std::string& text, bool information) { boxes_.Mensagem(text, information); }
-
-bool TFormImporta::confirma(const std::string& text) { return boxes_.Confirma(text); }
-
-bool TFormImporta::stopRequested() const { return engine::stopRequested(); }
-
-bool TFormImporta::confirmaPadraoNao(const std::string& text) { return boxes_.ConfirmaPadraoNao(text); }
+void TFormImporta::gaugeChanged(const engine::GaugeModel& gauge) {
+    GaugeImportando->setMinimum(gauge.minimum());
+    GaugeImportando->setMaximum(gauge.maximum());
+    GaugeImportando->setPosition(gauge.position());
+}
 
 void TFormImporta::processMessages() { QCoreApplication::processEvents(); }
+
+bool TFormImporta::stopRequested() const { return platform::stopRequested(); }
+
+bool TFormImporta::ask(engine::Question question, const std::string& text) {
+    return engine::defaultsToNo(question) ? boxes_.ConfirmaPadraoNao(text) : boxes_.Confirma(text);
+}
+
+void TFormImporta::tell(engine::MessageKind kind, const std::string& text) {
+    switch (kind) {
+    case engine::MessageKind::Plain:
+        boxes_.showPlain(text);
+        break;
+    case engine::MessageKind::Warning:
+        boxes_.Mensagem(text, false);
+        break;
+    case engine::MessageKind::Information:
+        boxes_.Mensagem(text, true);
+        break;
+    }
+}
 
 bool TFormImporta::isTicked(engine::CheckBox box) const {
     switch (box) {

@@ -6,8 +6,11 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "import_context.h"
-#include "window_seam.h"
+#include "import_session.h"
+#include "run_observer.h"
+#include "run_prompter.h"
+#include "run_report.h"
+#include "run_request.h"
 
 class QCheckBox;
 class QLabel;
@@ -27,9 +30,10 @@ class OutcomeView;
 
 // The program's only window: the tables to copy, the two database files, "Testar Conexão",
 // "Importar", "Simular" with the run's options, the status label and the progress gauge. It
-// owns the import context, serves it as its window, keeps the two database paths and the
-// options in Config.ini in the program folder, and after a run shows its outcome beside it.
-class TFormImporta : public QMainWindow, public engine::WindowSeam {
+// owns the session's database objects, follows the engine's runs as their observer and
+// answers their questions with message boxes, keeps the two database paths and the options in
+// Config.ini in the program folder, and after a run shows its outcome beside it.
+class TFormImporta : public QMainWindow, public engine::RunObserver, public engine::RunPrompter {
     Q_OBJECT
 public:
     // Creates the window and its database objects; nothing is attached yet. Raises when the
@@ -37,7 +41,13 @@ public:
     TFormImporta(std::string programFolder, MessageBoxes& boxes, FileDialogs& dialogs);
     ~TFormImporta() override;
 
-    engine::ImportContext& context() { return context_; }
+    engine::ImportSession& session() { return session_; }
+    // The request and the report of the last import run or preview.
+    const engine::RunRequest& lastRequest() const { return lastRequest_; }
+    const engine::RunReport& lastReport() const { return lastReport_; }
+
+    // True from the confirmation of an import run until its end; the window refuses to close.
+    bool Importando = false;
 
     // Event handlers.
     void FormShow();
@@ -50,26 +60,26 @@ public:
     void ButtonSimularClick();
     void Button2Click();
 
-    // engine::WindowSeam
-    void setStatus(const std::string& text) override;
-    void setGaugeMinimum(int value) override;
-    void setGaugeMaximum(int value) override;
-    void setGaugePosition(int value) override;
-    int gaugePosition() const override;
-    void showPlainMessage(const std::string& text) override;
-    void mensagem(const std::string& text, bool information) override;
-    bool confirma(const std::string& text) override;
-    bool confirmaPadraoNao(const std::string& text) override;
+    // engine::RunObserver: the status label, the gauge and the commands follow the run.
+    void phaseChanged(engine::RunPhase phase) override;
+    void statusChanged(const std::string& text) override;
+    void gaugeChanged(const engine::GaugeModel& gauge) override;
+    void tableStarted(const engine::TableOutcome&) override {}
+    void rowDone(const engine::TableOutcome&) override {}
+    void tableEnded(const engine::TableOutcome&) override {}
+    void processMessages() override;
     // A stop asked by SIGINT or SIGTERM: the run in hand ends at a row boundary and the window
     // then closes.
     bool stopRequested() const override;
-    void processMessages() override;
-    bool isTicked(engine::CheckBox box) const override;
-    std::string fileNameOrigem() const override;
-    std::string fileNameDestino() const override;
-    void setImportEnabled(bool enabled) override;
-    void setConnectionTestEnabled(bool enabled) override;
+
+    // engine::RunPrompter: the message boxes.
+    bool ask(engine::Question question, const std::string& text) override;
+    void tell(engine::MessageKind kind, const std::string& text) override;
     void openFile(const std::string& folder, const std::string& fileName) override;
+
+    bool isTicked(engine::CheckBox box) const;
+    std::string fileNameOrigem() const;
+    std::string fileNameDestino() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -85,7 +95,10 @@ private:
     // Runs the import engine with the window's options, a preview or a real run, and shows
     // the outcome when the run got past its confirmation.
     void run(bool preview);
-    void presentOutcome(bool preview);
+    void presentOutcome();
+    // BitBtnImportar, ButtonSimular and the outcome view; Button1 ("Testar Conexão").
+    void setImportEnabled(bool enabled);
+    void setConnectionTestEnabled(bool enabled);
     // Closes the window once a stop was asked and no run is in progress.
     void closeOnStopRequest();
     // Puts the destination back from the last run's safety copy; true when it was restored.
@@ -96,7 +109,9 @@ private:
 
     MessageBoxes& boxes_;
     FileDialogs& dialogs_;
-    engine::ImportContext context_;
+    engine::ImportSession session_;
+    engine::RunRequest lastRequest_;
+    engine::RunReport lastReport_;
 
     BevelPanel* PanelCabecalho = nullptr;
     QTabWidget* PageControl = nullptr;

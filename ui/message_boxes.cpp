@@ -7,25 +7,25 @@ namespace ui {
 
 void MessageBoxes::Mensagem(const std::string& text, bool information) {
     if (information)
-        show({std::string(kCaptionAviso), BoxIcon::Information, text, BoxButtons::Ok});
+        show({std::string(engine::kCaptionAviso), BoxIcon::Information, text, BoxButtons::Ok});
     else
-        show({std::string(kCaptionAtencao), BoxIcon::Warning, text, BoxButtons::Ok});
+        show({std::string(engine::kCaptionAtencao), BoxIcon::Warning, text, BoxButtons::Ok});
 }
 
 bool MessageBoxes::Confirma(const std::string& text) {
-    return show({std::string(kCaptionConfirmacao), BoxIcon::Question, text, BoxButtons::YesNo});
+    return show({std::string(engine::kCaptionConfirmacao), BoxIcon::Question, text, BoxButtons::YesNo});
 }
 
 bool MessageBoxes::ConfirmaPadraoNao(const std::string& text) {
-    return show({std::string(kCaptionConfirmacao), BoxIcon::Question, text, BoxButtons::YesNo, true});
+    return show({std::string(engine::kCaptionConfirmacao), BoxIcon::Question, text, BoxButtons::YesNo, true});
 }
 
 void MessageBoxes::showPlain(const std::string& text) {
-    show({std::string(kApplicationTitle), BoxIcon::None, text, BoxButtons::Ok});
+    show({std::string(engine::kApplicationTitle), BoxIcon::None, text, BoxButtons::Ok});
 }
 
 void MessageBoxes::showError(const std::string& failureText) {
-    show({std::string(kApplicationTitle), BoxIcon::Error, errorBoxText(failureText), BoxButtons::Ok});
+    show({std::string(engine::kApplicationTitle), BoxIcon::Error, engine::errorBoxText(failureText), BoxButtons::Ok});
 }
 
 namespace {

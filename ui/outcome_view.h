@@ -8,7 +8,7 @@
 
 #include <QWidget>
 
-#include "import_context.h"
+#include "run_report.h"
 
 class QLabel;
 class QPushButton;

@@ -1,6 +1,7 @@
 // Starts the batch program: the window's import run from a script or a remote shell. Reads
-// the command line, runs the Import command on a terminal window, then counts what the
-// destination holds and prints the summary; or restores a safety copy over the destination.
+// the command line, runs the Import command with the terminal as its observer and prompter,
+// then counts what the destination holds and prints the summary; or restores a safety copy
+// over the destination.
 #include <signal.h>
 #include <unistd.h>
 
@@ -12,11 +13,13 @@
 
 #include "batch_options.h"
 #include "destination_count.h"
-#include "import_context.h"
 #include "import_run.h"
+#include "import_session.h"
 #include "program_folder.h"
 #include "restore_command.h"
 #include "run_summary.h"
+#include "settings_file.h"
+#include "stop_requests.h"
 #include "stop_signals.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
@@ -42,46 +45,31 @@ void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch
     std::vector<std::string> tables;
     for (const engine::TableOutcome& outcome : outcomes) tables.push_back(outcome.destinationTable);
     const std::vector<batch::RowCount> counts = batch::countDestinationRows(paths.destino, tables);
-    batch::RunSummary summary{paths, preview, engine::stopRequested() ? signalName(engine::stopSignal()) : "", {}};
+    batch::RunSummary summary{paths, preview, platform::stopRequested() ? signalName(platform::stopSignal()) : "", {}};
     for (std::size_t i = 0; i < outcomes.size(); ++i) summary.tables.push_back({outcomes[i], counts[i]});
     batch::writeRunSummary(std::cout, summary);
     std::cout << std::flush;
 }
 
 int runImport(const batch::BatchOptions& options) {
-    const std::string folder = engine::programFolder();
-    const batch::DatabasePaths paths = batch::databasePaths(options, folder + "Config.ini");
+    const std::string folder = platform::programFolder();
+    const batch::DatabasePaths paths = batch::databasePaths(options, folder + engine::kSettingsFileName);
     batch::TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
-    batch::TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.tabelas, paths,
-                                 options.sim);
-    std::vector<engine::TableOutcome> outcomes;
-    std::size_t logEntries = 0;
-    std::optional<engine::SafetyCopy> copy;
-    bool stoppedWithoutCopy = false;
-    bool failureEscaped = false;
+    batch::TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.sim);
+    const engine::RunRequest request{paths.origem, paths.destino, engine::tickedBoxes(options.tabelas),
+                                     engine::runMode(options.simular, options.atomico), !options.semCopia};
+    engine::RunReport report;
     {
-        engine::ImportContext context(window, folder);
-        context.options.preview = options.simular;
-        context.options.allOrNothing = options.atomico;
-        context.options.safetyCopy = !options.semCopia;
-        progress.follow(context.outcomes);
-        try {
-            engine::BitBtnImportarClick(context);
-        } catch (const std::exception& failure) {
-            window.showError(failure.what());
-            failureEscaped = true;
-        }
-        outcomes = context.outcomes;
-        logEntries = context.runLogs.entries();
-        copy = context.safetyCopy;
-        stoppedWithoutCopy = context.stoppedWithoutCopy;
+        engine::ImportSession session(folder);
+        report = engine::runImport(session, request, window, window);
+        if (!report.failure.empty()) window.showError(report.failure);
     }  // Both attachments are closed here, before the destination is counted.
 
-    if (!window.runStarted() || stoppedWithoutCopy) return kNotStarted;
-    printSummary(outcomes, paths, options.simular);
-    printCopy(copy);
-    if (engine::stopRequested()) return engine::exitStatusOfSignal(engine::stopSignal());
-    return failureEscaped ? kWithFailures : batch::exitStatusOfRun(outcomes, logEntries);
+    if (!report.started()) return kNotStarted;
+    printSummary(report.tables, paths, options.simular);
+    printCopy(report.copy);
+    if (platform::stopRequested()) return platform::exitStatusOfSignal(platform::stopSignal());
+    return report.end == engine::RunEnd::Failed ? kWithFailures : batch::exitStatusOfRun(report.tables, report.logEntries());
 }
 
 }  // namespace

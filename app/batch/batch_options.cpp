@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <map>
 
+#include "file_names.h"
 #include "profile_file.h"
+#include "settings_file.h"
 
 namespace batch {
 
@@ -74,10 +76,11 @@ std::string asBoxText(std::string text) {
 // message.
 std::string fromCallersFolder(const std::string& path) {
     namespace fs = std::filesystem;
-    if (path.empty() || fs::path(path).is_absolute()) return path;
+    const fs::path given = platform::filePath(path);
+    if (path.empty() || given.is_absolute()) return path;
     std::error_code ignored;
-    if (path.find('/') == std::string::npos && !fs::exists(path, ignored)) return path;
-    return fs::absolute(path).string();
+    if (!given.has_parent_path() && !fs::exists(given, ignored)) return path;
+    return platform::utf8Path(fs::absolute(given));
 }
 
 }  // namespace
@@ -142,11 +145,11 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
 std::string_view usageText() { return kUsage; }
 
 DatabasePaths databasePaths(const BatchOptions& options, const std::string& settingsPath) {
-    const ui::ProfileFile settings(settingsPath);
+    const engine::ProfileFile settings(settingsPath);
     auto path = [&](const std::optional<std::string>& given, std::string_view key) {
-        return given ? fromCallersFolder(*given) : asBoxText(settings.readString("Bancos", key, ""));
+        return given ? fromCallersFolder(*given) : asBoxText(settings.readString(engine::kDatabasesSection, key, ""));
     };
-    return {path(options.origem, "Origem"), path(options.destino, "Destino")};
+    return {path(options.origem, engine::kOrigemKey), path(options.destino, engine::kDestinoKey)};
 }
 
 }  // namespace batch

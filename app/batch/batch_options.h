@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "window_seam.h"
+#include "table_choice.h"
 
 namespace batch {
 

@@ -1,10 +1,8 @@
 #include "destination_count.h"
 
-#include "attachment.h"
-#include "connection_parameters.h"
 #include "database_error.h"
+#include "destination_connection.h"
 #include "statement.h"
-#include "transaction.h"
 
 namespace batch {
 
@@ -24,14 +22,9 @@ RowCount countRows(db::Attachment& attachment, db::Transaction& transaction, con
 }  // namespace
 
 std::vector<RowCount> countDestinationRows(const std::string& destinoPath, const std::vector<std::string>& tables) {
-    db::Attachment attachment("ContagemDestino");
-    db::Transaction transaction("ContagemDestinoTransacao");
-    attachment.setParams(engine::kDestinoParams);
-    attachment.setSqlDialect(engine::kSqlDialect);
-    attachment.setConnectionString(std::string(engine::kLoopbackHost) + ":" + destinoPath);
-    transaction.setParams(engine::kTransactionParams);
-    transaction.setDefaultAttachment(&attachment);
-    attachment.setDefaultTransaction(&transaction);
+    engine::DestinationConnection destination(destinoPath, "ContagemDestino");
+    db::Attachment& attachment = destination.attachment;
+    db::Transaction& transaction = destination.transaction;
 
     std::vector<RowCount> counts;
     try {

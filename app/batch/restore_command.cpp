@@ -6,6 +6,7 @@
 
 #include "program_folder.h"
 #include "restore_copy.h"
+#include "settings_file.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
 
@@ -19,12 +20,14 @@ constexpr int kNotRestored = 2;
 }  // namespace
 
 int runRestoreCommand(const BatchOptions& options) {
-    const DatabasePaths paths = databasePaths(options, engine::programFolder() + "Config.ini");
+    const DatabasePaths paths = databasePaths(options, platform::programFolder() + engine::kSettingsFileName);
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
-    TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, {}, paths, options.sim);
+    TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.sim);
     // The server's progress is drawn like a run's.
     progress.runStarted();
-    const bool restored = engine::restoreSafetyCopy(window, *options.restaurar, paths.destino);
+    engine::GaugeModel gauge;
+    const bool restored =
+        engine::restoreSafetyCopy(engine::Progress(gauge, window), window, *options.restaurar, paths.destino);
     progress.tablesDone();
     return restored ? kRestored : kNotRestored;
 }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "text.h"
+
 namespace batch {
 
 namespace {
@@ -18,15 +20,7 @@ std::string columns(const std::string& name, const std::string& before, const st
     return line;
 }
 
-std::string secondsText(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", seconds);
-    return text;
-}
-
 std::string count(const std::optional<long long>& value) { return value ? std::to_string(*value) : "-"; }
-
-std::string firstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
 
 // What the line must point out: rows that are neither in the destination nor refused.
 std::string differenceNote(long long read, long long refused, long long found, const char* where) {
@@ -71,17 +65,17 @@ void writeRunSummary(std::ostream& out, const RunSummary& summary) {
                 notes += differenceNote(outcome.rowsRead, outcome.rowsRefused, *after.rows, where);
         } else {
             allCounted = false;
-            notes += "  NÃO CONTADA: " + firstLine(after.failure);
+            notes += "  NÃO CONTADA: " + db::firstLine(after.failure);
         }
         const std::string sequence = outcome.sequenceValue ? std::to_string(*outcome.sequenceValue) : "-";
         out << columns(outcome.destinationTable, count(outcome.rowsBefore), std::to_string(outcome.rowsRead),
                        std::to_string(outcome.rowsRefused), after.rows ? std::to_string(*after.rows) : "?",
-                       secondsText(outcome.seconds), sequence)
+                       db::secondsText(outcome.seconds), sequence)
             << notes << '\n';
     }
     out << columns("Total", allBeforeKnown ? std::to_string(totalBefore) : "-", std::to_string(totalRead),
                    std::to_string(totalRefused), allCounted ? std::to_string(totalAfter) : "?",
-                   secondsText(totalSeconds), "-")
+                   db::secondsText(totalSeconds), "-")
         << '\n';
 }
 

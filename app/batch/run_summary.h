@@ -7,7 +7,7 @@
 
 #include "batch_options.h"
 #include "destination_count.h"
-#include "import_context.h"
+#include "run_report.h"
 
 namespace batch {
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "text.h"
+
 namespace batch {
 
 namespace {
@@ -10,12 +12,6 @@ namespace {
 constexpr std::chrono::milliseconds kRedrawInterval{100};
 constexpr const char* kClearToEndOfLine = "\033[K";
 
-std::string secondsText(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", seconds);
-    return text;
-}
-
 }  // namespace
 
 TerminalProgress::TerminalProgress(std::ostream& out, bool inPlace, std::chrono::milliseconds lineInterval)
@@ -23,18 +19,14 @@ TerminalProgress::TerminalProgress(std::ostream& out, bool inPlace, std::chrono:
 
 void TerminalProgress::runStarted() {
     running_ = true;
-    tablesReported_ = 0;
+    table_.reset();
     status_.clear();
     lastLine_ = Clock::now();
 }
 
 void TerminalProgress::statusChanged(const std::string& status) {
     status_ = status;
-    // A table sets its status after counting its rows, if it counts them.
-    percentKnown_ = maximumSetSinceStatus_;
-    maximumSetSinceStatus_ = false;
     if (!running_) return;
-    reportEndedTables(1);
     lastDrawn_ = {};
     draw();
 }
@@ -42,22 +34,40 @@ void TerminalProgress::statusChanged(const std::string& status) {
 void TerminalProgress::gaugeChanged(const engine::GaugeModel& gauge) {
     if (gauge.position() == gauge.minimum()) gaugeStart_ = Clock::now();
     gauge_ = gauge;
+}
+
+void TerminalProgress::tableStarted(const engine::TableOutcome& table) {
+    table_ = table;
+    status_.clear();
+}
+
+void TerminalProgress::rowDone(const engine::TableOutcome& table) {
+    table_ = table;
     if (!running_) return;
-    reportEndedTables(1);
     draw();
     writeProgressLine();
 }
 
-// Off the terminal, a line for the table in hand once the interval has passed in silence.
+// Off the terminal, a line for the table in hand once the interval has passed in silence; with
+// the percentage when the table counted its rows first.
 void TerminalProgress::writeProgressLine() {
-    if (inPlace_ || outcomes_ == nullptr || outcomes_->empty() || status_.empty()) return;
+    if (inPlace_ || !table_ || status_.empty()) return;
     const Clock::time_point now = Clock::now();
     if (now - lastLine_ < lineInterval_) return;
     lastLine_ = now;
-    const engine::TableOutcome& table = outcomes_->back();
-    out_ << table.destinationTable << ": " << table.rowsRead << " registros";
-    if (percentKnown_) out_ << ", " << gauge_.percent() << "%";
+    out_ << table_->destinationTable << ": " << table_->rowsRead << " registros";
+    if (table_->rowsCounted) out_ << ", " << gauge_.percent() << "%";
     out_ << '\n' << std::flush;
+}
+
+void TerminalProgress::tableEnded(const engine::TableOutcome& table) {
+    table_ = table;
+    if (inPlace_ || !running_) return;
+    out_ << table.destinationTable << ": lidos " << table.rowsRead << ", recusados " << table.rowsRefused << ", "
+         << db::secondsText(table.seconds) << (table.completed ? "" : ", interrompida pela falha da tabela")
+         << (table.interrupted ? ", interrompida pelo pedido de parada" : "") << '\n'
+         << std::flush;
+    lastLine_ = Clock::now();
 }
 
 void TerminalProgress::makeRoomForText() {
@@ -66,29 +76,11 @@ void TerminalProgress::makeRoomForText() {
         lineShown_ = false;
         lastDrawn_ = {};
     }
-    // A table that failed before touching the window must not have its message appear
-    // above the line of the table before it.
-    if (running_) reportEndedTables(1);
 }
 
 void TerminalProgress::tablesDone() {
     makeRoomForText();
-    reportEndedTables(0);
     running_ = false;
-}
-
-// Reports every table but the last stillRunning ones: a table has ended once the engine
-// works on the next one.
-void TerminalProgress::reportEndedTables(std::size_t stillRunning) {
-    if (inPlace_ || outcomes_ == nullptr) return;
-    while (tablesReported_ + stillRunning < outcomes_->size()) {
-        const engine::TableOutcome& table = (*outcomes_)[tablesReported_++];
-        out_ << table.destinationTable << ": lidos " << table.rowsRead << ", recusados " << table.rowsRefused << ", "
-             << secondsText(table.seconds) << (table.completed ? "" : ", interrompida pela falha da tabela")
-             << (table.interrupted ? ", interrompida pelo pedido de parada" : "") << '\n'
-             << std::flush;
-        lastLine_ = Clock::now();
-    }
 }
 
 void TerminalProgress::draw() {
@@ -97,7 +89,7 @@ void TerminalProgress::draw() {
     const Clock::time_point now = Clock::now();
     if (now - lastDrawn_ < kRedrawInterval) return;
     lastDrawn_ = now;
-    const int rows = outcomes_ && !outcomes_->empty() ? outcomes_->back().rowsRead : 0;
+    const int rows = table_ ? table_->rowsRead : 0;
     out_ << '\r' << status_ << "  " << gauge_.percent() << "%  " << rows << " registros" << timeLeft()
          << kClearToEndOfLine << std::flush;
     lineShown_ = true;

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <chrono>
-#include <cstddef>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "gauge_model.h"
-#include "import_context.h"
+#include "run_report.h"
 
 namespace batch {
 
@@ -22,24 +22,22 @@ public:
 
     TerminalProgress(std::ostream& out, bool inPlace, std::chrono::milliseconds lineInterval = kLineInterval);
 
-    // The run's record of its tables, filled by the engine as they run.
-    void follow(const std::vector<engine::TableOutcome>& outcomes) { outcomes_ = &outcomes; }
-
-    // The program runs one import run: its record starts empty.
+    // The program runs one import run.
     void runStarted();
     void statusChanged(const std::string& status);
     void gaugeChanged(const engine::GaugeModel& gauge);
-    // The gauge's maximum was set: the table in hand counted its rows.
-    void gaugeMaximumSet() { maximumSetSinceStatus_ = true; }
+    void tableStarted(const engine::TableOutcome& table);
+    void rowDone(const engine::TableOutcome& table);
+    // Off the terminal, a line with the table's figures.
+    void tableEnded(const engine::TableOutcome& table);
     // Clears the line in place so that a message can be written on a line of its own.
     void makeRoomForText();
-    // The run has gone past its tables: reports those not reported yet and draws no more.
+    // The run has gone past its tables: draws no more.
     void tablesDone();
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    void reportEndedTables(std::size_t stillRunning);
     void draw();
     void writeProgressLine();
     std::string timeLeft() const;
@@ -47,9 +45,9 @@ private:
     std::ostream& out_;
     const bool inPlace_;
     const std::chrono::milliseconds lineInterval_;
-    const std::vector<engine::TableOutcome>* outcomes_ = nullptr;
     bool running_ = false;
-    std::size_t tablesReported_ = 0;
+    // The table in hand, as its last event gave it; none before the first.
+    std::optional<engine::TableOutcome> table_;
     std::string status_;
     engine::GaugeModel gauge_;
     // When the gauge last stood at its minimum: the start of the estimate.
@@ -58,8 +56,6 @@ private:
     bool lineShown_ = false;
     // Off the terminal: when the last line was written, and whether the percentage is known.
     Clock::time_point lastLine_;
-    bool maximumSetSinceStatus_ = false;
-    bool percentKnown_ = false;
 };
 
 }  // namespace batch

@@ -1,8 +1,7 @@
 #include "terminal_window.h"
 
-#include <utility>
-
 #include "box_texts.h"
+#include "stop_signals.h"
 #include "text.h"
 
 namespace batch {
@@ -29,69 +28,57 @@ bool isYes(const std::string& answer) {
 
 }  // namespace
 
-TerminalWindow::TerminalWindow(Terminal terminal, TerminalProgress& progress, std::set<engine::CheckBox> tables,
-                               DatabasePaths paths, bool answerYes)
-    : terminal_(terminal),
-      progress_(progress),
-      tables_(std::move(tables)),
-      paths_(std::move(paths)),
-      answerYes_(answerYes) {}
+TerminalWindow::TerminalWindow(Terminal terminal, TerminalProgress& progress, bool answerYes)
+    : terminal_(terminal), progress_(progress), answerYes_(answerYes) {}
 
 void TerminalWindow::showError(const std::string& failureText) {
-    writeBox(std::string(ui::kApplicationTitle), ui::errorBoxText(failureText));
+    writeBox(std::string(engine::kApplicationTitle), engine::errorBoxText(failureText));
 }
 
-void TerminalWindow::setStatus(const std::string& text) { progress_.statusChanged(text); }
-
-void TerminalWindow::setGaugeMinimum(int value) {
-    gauge_.setMinimum(value);
-    progress_.gaugeChanged(gauge_);
-}
-
-void TerminalWindow::setGaugeMaximum(int value) {
-    gauge_.setMaximum(value);
-    progress_.gaugeMaximumSet();
-    progress_.gaugeChanged(gauge_);
-}
-
-void TerminalWindow::setGaugePosition(int value) {
-    gauge_.setPosition(value);
-    progress_.gaugeChanged(gauge_);
-}
-
-void TerminalWindow::showPlainMessage(const std::string& text) { writeBox(std::string(ui::kApplicationTitle), text); }
-
-void TerminalWindow::mensagem(const std::string& text, bool information) {
-    // During the run only the end message comes this way, after the last table.
-    if (phase_ == Phase::Running) progress_.tablesDone();
-    writeBox(std::string(information ? ui::kCaptionAviso : ui::kCaptionAtencao), text);
-}
-
-bool TerminalWindow::confirma(const std::string& text) {
-    // During the run the only questions are the offers to open the logs, after the last table.
-    if (phase_ != Phase::BeforeRun) {
-        progress_.tablesDone();
-        return false;
-    }
-    return askOnTerminal(text);
-}
-
-bool TerminalWindow::confirmaPadraoNao(const std::string& text) {
-    // --sim answers the import's confirmation only; with it, as without a person, this is No.
-    if (!terminal_.inputIsTerminal || answerYes_) {
-        writeBox(std::string(ui::kCaptionConfirmacao), text);
-        return false;
-    }
-    return askOnTerminal(text);
-}
-
-void TerminalWindow::setImportEnabled(bool enabled) {
-    if (!enabled && phase_ == Phase::BeforeRun) {
-        phase_ = Phase::Running;
+void TerminalWindow::phaseChanged(engine::RunPhase phase) {
+    running_ = phase == engine::RunPhase::Running;
+    if (running_)
         progress_.runStarted();
-    } else if (enabled && phase_ == Phase::Running) {
-        phase_ = Phase::Ended;
+    else
         progress_.tablesDone();
+}
+
+bool TerminalWindow::stopRequested() const { return platform::stopRequested(); }
+
+bool TerminalWindow::ask(engine::Question question, const std::string& text) {
+    switch (question) {
+    case engine::Question::OpenLog:
+        // There is no desktop to open the log on: it stays in its folder.
+        return false;
+    case engine::Question::ImportWithoutCopy:
+    case engine::Question::RestoreOtherDatabasesCopy:
+        // --sim answers the import's and the restore's confirmation only; with it, as without a
+        // person, these are No.
+        if (!terminal_.inputIsTerminal || answerYes_) {
+            writeBox(std::string(engine::kCaptionConfirmacao), text);
+            return false;
+        }
+        return askOnTerminal(text);
+    case engine::Question::ConfirmRun:
+    case engine::Question::RestoreCopy:
+        break;
+    }
+    return askOnTerminal(text);
+}
+
+void TerminalWindow::tell(engine::MessageKind kind, const std::string& text) {
+    switch (kind) {
+    case engine::MessageKind::Plain:
+        writeBox(std::string(engine::kApplicationTitle), text);
+        return;
+    case engine::MessageKind::Warning:
+    case engine::MessageKind::Information:
+        // During the run only the messages after the last table come this way.
+        if (running_) progress_.tablesDone();
+        writeBox(std::string(kind == engine::MessageKind::Information ? engine::kCaptionAviso
+                                                                       : engine::kCaptionAtencao),
+                 text);
+        return;
     }
 }
 
@@ -103,7 +90,7 @@ void TerminalWindow::writeBox(const std::string& caption, const std::string& tex
 // Asks the question as a box would and waits for a line: "s" or "sim" is Yes; anything else,
 // or the end of the input, is No.
 bool TerminalWindow::askOnTerminal(const std::string& question) {
-    terminal_.errors << ui::kCaptionConfirmacao << ": " << terminalLines(question) << " (s/n) ";
+    terminal_.errors << engine::kCaptionConfirmacao << ": " << terminalLines(question) << " (s/n) ";
     if (stopRequested()) {
         terminal_.errors << "n\n" << std::flush;
         return false;

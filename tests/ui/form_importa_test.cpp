@@ -32,7 +32,7 @@
 
 namespace {
 
-const std::string kTitle(ui::kApplicationTitle);
+const std::string kTitle(engine::kApplicationTitle);
 
 class FormImportaTest : public testing::Test {
 protected:

@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::string kTitle(ui::kApplicationTitle);
+const std::string kTitle(engine::kApplicationTitle);
 
 TEST(MessageBoxes, EachKindHasItsCaptionIconAndButtons) {
     ui_test::ScriptedMessageBoxes boxes;
@@ -54,7 +54,7 @@ TEST(MessageBoxes, ErrorBoxAddsAFullStopAfterACharacterAboveIt) {
         {"Invalid value.", "Invalid value."},  // already ends in one
         {"", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(ui::errorBoxText(c.failure), c.shown) << c.failure;
+    for (const Case& c : cases) EXPECT_EQ(engine::errorBoxText(c.failure), c.shown) << c.failure;
 }
 
 TEST(DesktopMessageBoxes, BuildsTheBoxWithCaptionIconTextAndButtons) {

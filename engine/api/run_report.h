@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run_mode.h"
+
+namespace engine {
+
+// How one table import of a run went.
+struct TableOutcome {
+    std::string destinationTable;
+    std::optional<long long> rowsBefore;  // rows the destination table held before its DELETE
+    int rowsRead = 0;                     // source rows the loop handled
+    int rowsRefused = 0;                  // rows whose write or commit failed (each logged)
+    std::optional<long long> rowsAfter;   // rows the destination table held at the table's end
+    // The sequence restart that ran (or, in a preview, would run): its name and value.
+    std::optional<std::string> sequenceName;
+    std::optional<long long> sequenceValue;
+    bool rowsCounted = false;  // the table counted its source rows first (the gauge's maximum)
+    bool completed = true;     // false when the table ended with its table-level message
+    bool interrupted = false;  // a stop request ended the table after a whole row
+    bool keptAsItWas = false;  // all-or-nothing: the table's work was undone
+    std::string failure;       // the table-level failure text, when it did not complete
+    double seconds = 0;
+};
+
+// One row that the destination refused, for the window's list of refusals.
+struct RefusedRow {
+    std::string table;   // "CLIENTES"
+    std::string key;     // the source key as the table's log entry writes it
+    std::string reason;  // the first line of the failure text
+};
+
+// A server backup of the destination, made by a run before it emptied anything.
+struct SafetyCopy {
+    std::string path;  // the copy file, as the server (on this machine) wrote it
+    long long bytes = 0;
+    std::string database;  // the destination's file name as the server sees it
+};
+
+// One of the run's two logs.
+struct LogReport {
+    std::string folder;  // where its entries are: the program folder or the user's data folder
+    std::string fileName;
+    std::size_t entries = 0;
+    // Why the program folder could not take the log; empty when it did.
+    std::string programFolderFailure;
+};
+
+// How a run ended.
+enum class RunEnd {
+    // Before anything was emptied: no table ticked, a connection failure, the same database
+    // twice, a destination another run imports into, or No at the confirmation.
+    NotStarted,
+    // The safety copy failed and importing without one was not accepted: nothing emptied.
+    StoppedWithoutCopy,
+    // Every ticked table was reached (each may have failed on its own).
+    Finished,
+    // A stop request ended the run at a row boundary.
+    Stopped,
+    // A failure that the run does not handle (a log that no folder could take) ended it.
+    Failed,
+};
+
+// What a front end gets back from an import run.
+struct RunReport {
+    RunEnd end = RunEnd::NotStarted;
+    RunMode mode = RunMode::Default;
+    // The table imports, in the order they ran.
+    std::vector<TableOutcome> tables;
+    // The rows refused, in order; bounded, so that memory does not grow with the refusals
+    // (refusedRowsLeftOut counts the rest).
+    std::vector<RefusedRow> refusedRows;
+    long long refusedRowsLeftOut = 0;
+    std::optional<SafetyCopy> copy;
+    // quorel.log and quorel2.log (or the preview's), once the run got past its confirmation.
+    std::vector<LogReport> logs;
+    // The text of the failure that ended a Failed run.
+    std::string failure;
+
+    // True once the run got past its confirmation (and its safety copy).
+    bool started() const { return end != RunEnd::NotStarted && end != RunEnd::StoppedWithoutCopy; }
+    // Entries of both logs together.
+    std::size_t logEntries() const {
+        std::size_t entries = 0;
+        for (const LogReport& log : logs) entries += log.entries;
+        return entries;
+    }
+};
+
+}  // namespace engine

@@ -1,0 +1,17 @@
+#include "destination_connection.h"
+
+#include "connection_parameters.h"
+
+namespace engine {
+
+DestinationConnection::DestinationConnection(const std::string& destinoPath, const std::string& name)
+    : attachment(name), transaction(name + "Transacao") {
+    attachment.setParams(kDestinoParams);
+    attachment.setSqlDialect(kSqlDialect);
+    attachment.setConnectionString(std::string(kLoopbackHost) + ":" + destinoPath);
+    transaction.setParams(kTransactionParams);
+    transaction.setDefaultAttachment(&attachment);
+    attachment.setDefaultTransaction(&transaction);
+}
+
+}  // namespace engine

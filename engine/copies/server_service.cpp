@@ -1,0 +1,61 @@
+#include "server_service.h"
+
+#include <string_view>
+
+#include "connection_parameters.h"
+#include "service_manager.h"
+#include "statement.h"
+#include "text.h"
+
+namespace engine {
+
+namespace {
+
+// The value of a "name=value" line of the destination's parameters.
+std::string destinationParam(const std::string& name) {
+    for (const std::string& line : kDestinoParams) {
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos && db::sameName(line.substr(0, equals), name)) return line.substr(equals + 1);
+    }
+    return "";
+}
+
+// The table whose data the server starts on, from a line such as
+// "gbak:    writing data for table CLIENTES" or "gbak:restoring data for table CLIENTES".
+std::string tableOfLine(const std::string& line) {
+    constexpr std::string_view marker = "data for table ";
+    const std::size_t at = line.find(marker);
+    if (at == std::string::npos) return "";
+    return db::trimBlanks(line.substr(at + marker.size()));
+}
+
+}  // namespace
+
+int userTableCount(db::Attachment& attachment, db::Transaction& transaction) {
+    db::Statement query("TabelasDoBanco", attachment, transaction);
+    query.setText("SELECT COUNT(*) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL");
+    query.open();
+    return static_cast<int>(query.column(std::size_t{0}).asStoredInteger());
+}
+
+void runServerService(const Progress& progress, const std::vector<char>& request, const std::string& phase,
+                      int tableCount) {
+    const db::ServiceLogin login{kLoopbackHost, destinationParam("user_name"), destinationParam("password")};
+    progress.setGaugeMinimum(0);
+    progress.setGaugePosition(0);
+    progress.setGaugeMaximum(tableCount > 0 ? tableCount : 1);
+    progress.setStatus(phase);
+    progress.processMessages();
+    int tablesReached = 0;
+    db::runService(login, request, [&](const std::string& line) {
+        const std::string table = tableOfLine(line);
+        if (!table.empty()) {
+            progress.setGaugePosition(++tablesReached);
+            progress.setStatus(phase + ": " + table);
+        }
+        progress.processMessages();
+    });
+    progress.setGaugePosition(0);
+}
+
+}  // namespace engine

@@ -1,0 +1,97 @@
+#include "run_log_file.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "codepage.h"
+#include "user_data_folder.h"
+
+namespace engine {
+
+namespace {
+
+std::string asWritten(const std::string& entry) { return db::toCodePage(entry) + "\r\n"; }
+
+}  // namespace
+
+RunLogFile::RunLogFile(std::string programFolder, std::string fileName)
+    : folder_(std::move(programFolder)), fileName_(std::move(fileName)) {}
+
+// Opens the file on the first entry: in the program folder, else in the user's data folder.
+bool RunLogFile::open() {
+    if (file_) return true;
+    if (!fallbackFailure_.empty()) return false;
+    if (programFolderFailure_.empty()) {
+        try {
+            file_ = std::make_unique<platform::LogFile>(path());
+            return true;
+        } catch (const std::runtime_error& failure) {
+            programFolderFailure_ = failure.what();
+        }
+    }
+    try {
+        folder_ = platform::userDataFolder();
+        file_ = std::make_unique<platform::LogFile>(path());
+        return true;
+    } catch (const std::runtime_error& failure) {
+        fallbackFailure_ = failure.what();
+        return false;
+    }
+}
+
+void RunLogFile::append(const std::string& entry) {
+    ++entries_;
+    const std::string bytes = asWritten(entry);
+    // The program folder first; when it fails (cannot create the file, a full disk), the
+    // rest of the log goes to the user's data folder.
+    while (unwritten_.empty() && open()) {
+        try {
+            file_->write(bytes);
+            return;
+        } catch (const std::runtime_error& failure) {
+            file_.reset();
+            (programFolderFailure_.empty() ? programFolderFailure_ : fallbackFailure_) = failure.what();
+        }
+    }
+    unwritten_.push_back(entry);
+}
+
+void RunLogFile::finish() {
+    file_.reset();
+    if (!unwritten_.empty()) throw std::runtime_error(programFolderFailure_);
+}
+
+void RunLogs::start(const std::string& programFolder, bool preview) {
+    const std::string errosName = preview ? "quorel-simulacao.log" : "quorel.log";
+    const std::string repetidosName = preview ? "quorel2-simulacao.log" : "quorel2.log";
+    if (preview) {
+        // The preview's files show only the preview's entries.
+        platform::removeFileQuietly(programFolder + errosName);
+        platform::removeFileQuietly(programFolder + repetidosName);
+    }
+    erros_ = std::make_unique<RunLogFile>(programFolder, errosName);
+    repetidos_ = std::make_unique<RunLogFile>(programFolder, repetidosName);
+    running_ = true;
+}
+
+void RunLogs::drain(std::vector<std::string>& logErros, std::vector<std::string>& logClienteRepetido) {
+    if (!active()) return;
+    for (const std::string& entry : logErros) erros_->append(entry);
+    for (const std::string& entry : logClienteRepetido) repetidos_->append(entry);
+    logErros.clear();
+    logClienteRepetido.clear();
+}
+
+void RunLogs::finish() {
+    if (!running_) return;
+    running_ = false;
+    try {
+        erros_->finish();
+    } catch (...) {
+        repetidos_->finish();
+        throw;
+    }
+    repetidos_->finish();
+}
+
+}  // namespace engine

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "log_file.h"
+
+namespace engine {
+
+// One log of a run, written entry by entry as the run makes them: the file is created (or
+// emptied) on the run's first entry, and each entry is on disk, followed by CR LF, in the
+// single-byte code page, as soon as it is appended. A run without entries leaves the file as
+// it was. When the program folder cannot take the file, the log goes to the same file name in
+// the user's data folder.
+class RunLogFile {
+public:
+    RunLogFile(std::string programFolder, std::string fileName);
+
+    // Never throws: an entry that no folder can take is kept until finish().
+    void append(const std::string& entry);
+    std::size_t entries() const { return entries_; }
+
+    // Where the entries are: the program folder, or the user's data folder.
+    const std::string& folder() const { return folder_; }
+    const std::string& fileName() const { return fileName_; }
+    std::string path() const { return folder_ + fileName_; }
+    // Why the program folder could not take the log; empty when it did.
+    const std::string& programFolderFailure() const { return programFolderFailure_; }
+
+    // Closes the file. Throws std::runtime_error with the first failure when some entry could
+    // be written nowhere.
+    void finish();
+
+private:
+    bool open();
+
+    std::string folder_;
+    const std::string fileName_;
+    std::unique_ptr<platform::LogFile> file_;
+    std::size_t entries_ = 0;
+    std::string programFolderFailure_;
+    std::string fallbackFailure_;
+    std::vector<std::string> unwritten_;
+};
+
+// The run's two logs, quorel.log (errors) and quorel2.log (duplicate clients); a preview
+// writes quorel-simulacao.log and quorel2-simulacao.log instead and starts them afresh.
+class RunLogs {
+public:
+    void start(const std::string& programFolder, bool preview);
+    bool active() const { return running_; }
+
+    // Moves the entries of the two lists to their files, in order. Outside a run the lists
+    // keep their entries.
+    void drain(std::vector<std::string>& logErros, std::vector<std::string>& logClienteRepetido);
+
+    RunLogFile& erros() { return *erros_; }
+    RunLogFile& repetidos() { return *repetidos_; }
+    // The entries of the last run, both logs together.
+    std::size_t entries() const { return erros_ ? erros_->entries() + repetidos_->entries() : 0; }
+
+    // Ends the run's writing: closes both files; what they hold and where stays known until
+    // the next run. Throws as RunLogFile::finish.
+    void finish();
+
+private:
+    bool running_ = false;
+    std::unique_ptr<RunLogFile> erros_;
+    std::unique_ptr<RunLogFile> repetidos_;
+};
+
+}  // namespace engine

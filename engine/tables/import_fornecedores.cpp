@@ -1,0 +1,133 @@
+#include <string>
+
+#include "table_import.h"
+#include "table_imports.h"
+#include "text.h"
+#include "text_rules.h"
+#include "values.h"
+
+namespace engine {
+
+namespace {
+
+// The supplier writer's fields that the import sets, looked up once.
+struct FornecedorFields {
+    explicit FornecedorFields(TableWriter& writer)
+        : codigo(writer.fieldByName("CODIGO")),
+          fornecedor(writer.fieldByName("FORNECEDOR")),
+          fantasia(writer.fieldByName("FANTASIA")),
+          dtCadastro(writer.fieldByName("DTCADASTRO")),
+          endereco(writer.fieldByName("ENDERECO")),
+          bairro(writer.fieldByName("BAIRRO")),
+          cidade(writer.fieldByName("CIDADE")),
+          uf(writer.fieldByName("UF")),
+          numero(writer.fieldByName("NUMERO")),
+          complemento(writer.fieldByName("COMPL")),
+          representante(writer.fieldByName("REPRESENTANTE")),
+          telefone(writer.fieldByName("TELEFONE")),
+          fax(writer.fieldByName("FAX")),
+          email(writer.fieldByName("EMAIL")),
+          xPais(writer.fieldByName("X_PAIS")),
+          codPais(writer.fieldByName("COD_PAIS")),
+          cep(writer.fieldByName("CEP")),
+          cnpj(writer.fieldByName("CNPJ")),
+          cpf(writer.fieldByName("CPF")),
+          ie(writer.fieldByName("IE")) {}
+
+    WriterField& codigo;
+    WriterField& fornecedor;
+    WriterField& fantasia;
+    WriterField& dtCadastro;
+    WriterField& endereco;
+    WriterField& bairro;
+    WriterField& cidade;
+    WriterField& uf;
+    WriterField& numero;
+    WriterField& complemento;
+    WriterField& representante;
+    WriterField& telefone;
+    WriterField& fax;
+    WriterField& email;
+    WriterField& xPais;
+    WriterField& codPais;
+    WriterField& cep;
+    WriterField& cnpj;
+    WriterField& cpf;
+    WriterField& ie;
+};
+
+// Fills the row just started from the source cursor's current row.
+void fillFornecedor(const db::Statement& origem, const FornecedorFields& fields) {
+    auto text = [&](const char* column) { return origem.column(column).asText(); };
+
+    fields.codigo.setInteger(origem.column("CODIGO").asInteger());
+    fields.fornecedor.setText(db::firstCharacters(text("NOME"), 100));
+    fields.fantasia.setText(db::firstCharacters(text("FANTASIA"), 100));
+    fields.dtCadastro.setDateTime(db::localNow());
+    fields.endereco.setText(db::firstCharacters(text("ENDERECO"), 60));
+    fields.bairro.setText(db::firstCharacters(text("BAIRRO"), 30));
+    fields.cidade.setText(db::firstCharacters(text("CIDADE"), 30));
+    fields.uf.setText(db::firstCharacters(text("UF"), 2));
+    // NUMERO and EMAIL go whole: a text longer than its column is the row's failure.
+    fields.numero.setText(text("NUMERO"));
+    fields.complemento.setText(db::firstCharacters(text("COMPLEMENTO"), 50));
+    fields.representante.setText(db::firstCharacters(text("CONTATO"), 60));
+    fields.telefone.setText(db::firstCharacters(text("TELEFONE"), 14));
+    fields.fax.setText(db::firstCharacters(text("CELULAR"), 14));
+    fields.email.setText(text("EMAIL"));
+    fields.xPais.setText("BRASIL");
+    fields.codPais.setInteger(1058);
+
+    const std::string cep = text("CEP");
+    if (!db::trimBlanks(cep).empty()) fields.cep.setText(SoNumeros(cep));
+
+    // More than 11 digits make a company's document (CNPJ), 11 or fewer a person's (CPF).
+    const std::string documento = text("CNPJ_CNPF");
+    if (!db::trimBlanks(documento).empty()) {
+        const std::string digits = SoNumeros(documento);
+        (digits.size() > 11 ? fields.cnpj : fields.cpf).setText(digits);
+    }
+
+    // The state registration goes as read, blanks included.
+    const std::string ie = text("IE_RG");
+    if (!db::trimBlanks(ie).empty()) fields.ie.setText(ie);
+}
+
+}  // namespace
+
+// Suppliers: FORNECEDOR into FORNECEDORES.
+void ImportaFornecedores(RunState& run) {
+    db::Statement& origem = run.session.IBQueryOrigem;
+    TableWriter& fornecedores = run.session.IBDS_Fornecedor;
+    const FornecedorFields fields(fornecedores);
+
+    TableImport table;
+    table.destinationTable = "FORNECEDORES";
+    table.countQuery = "SELECT COUNT(CODIGO) AS QTD FROM FORNECEDOR";
+    table.sourceQuery = "SELECT * FROM FORNECEDOR";
+    table.status = "Importando Fornecedores";
+    table.deleteStatement = " DELETE FROM FORNECEDORES ";
+    table.failureMessage = "Falha na importação da tabela de Fornecedores, Falha: ";
+    table.afterRow = AfterRow::MessagesThenNext;
+    table.prepareWriting = [&] {
+        if (!fornecedores.isOpen()) fornecedores.open();
+    };
+    table.fillRow = [&] {
+        fornecedores.startNewRow();
+        fillFornecedor(origem, fields);
+    };
+    table.writeRow = [&] { fornecedores.post(); };
+    table.logFailure = [&](const std::string& failure) {
+        run.LogErros.push_back("Erro na importação de FORNECEDORES no Registro " +
+                                   std::to_string(origem.column("CODIGO").asInteger()) + "\r\n" + failure + "\r\n");
+    };
+    table.rowKey = [&] { return std::to_string(origem.column("CODIGO").asInteger()); };
+    // The last handled supplier code itself; no restart when no row was handled.
+    table.sequenceRestart = [&](bool anyRowHandled) -> std::optional<SequenceRestart> {
+        if (!anyRowHandled) return std::nullopt;
+        return SequenceRestart{"GEN_CODFOR", fields.codigo.asText()};
+    };
+    importTable(run, table);
+}
+
+}  // namespace engine

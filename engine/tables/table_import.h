@@ -1,0 +1,66 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "run_state.h"
+
+namespace engine {
+
+// What the window processes after each row, and when, relative to moving the source cursor.
+enum class AfterRow {
+    MessagesThenNext,  // clients, suppliers, sellers
+    NextOnly,          // product groups: no messages between rows
+    NextThenMessages,  // products
+};
+
+// A key sequence restart: the sequence and the value it restarts with, in decimal.
+struct SequenceRestart {
+    std::string sequence;
+    std::string value;
+};
+
+// The values in which the five table imports differ; the procedure is importTable.
+struct TableImport {
+    std::string_view destinationTable;  // "CLIENTES": counted before and after, and named in the outcome
+    std::string_view countQuery;        // empty: the gauge is left as it is
+    std::string_view sourceQuery;       // "SELECT * FROM ..."
+    std::string_view status;            // "Importando ..."
+    std::string_view deleteStatement;   // " DELETE FROM ... "
+    std::string_view failureMessage;    // "Falha na importação da tabela de ..., Falha: "
+    bool stopWhenSourceEmpty = false;
+    AfterRow afterRow = AfterRow::MessagesThenNext;
+
+    // Opens the writer, or (sellers) prepares the INSERT on the destination command. Until it
+    // has succeeded the table's DELETE has not taken effect.
+    std::function<void()> prepareWriting;
+    // Starts the row and fills it from the source cursor's current row. A failure here ends
+    // the table.
+    std::function<void()> fillRow;
+    // Posts the row (or executes the INSERT). A failure here, or in what the mode does after a
+    // written row, is the row's: logFailure is called with its text and the loop goes on.
+    std::function<void()> writeRow;
+    std::function<void(const std::string& failureText)> logFailure;
+    // The source cursor's key as the table's log entry writes it, for the list of refusals.
+    std::function<std::string()> rowKey;
+    // The sequence restart after the loop, or none. Told whether the loop handled any row.
+    std::function<std::optional<SequenceRestart>(bool anyRowHandled)> sequenceRestart;
+};
+
+// Imports one table under the run's mode and records its outcome in the run:
+// - sets the gauge from the count query, opens the source rows, shows the status;
+// - counts the destination rows, then runs the DELETE; it takes effect only once the writer
+//   is open, and a writer that cannot open leaves the destination table as it was;
+// - copies every source row: a refused row is logged and the loop goes on; after each row the
+//   gauge advances, the window's messages are processed in the table's order, and a stop
+//   request ends the loop;
+// - restarts the key sequence from the last row handled, and ends the table as the mode says;
+// - any other failure, a database's or not (a log that cannot be written, an allocation that
+//   fails), ends the table with its message box (and, in a mode that undoes unfinished tables,
+//   puts the table back as it was).
+// Raises nothing.
+void importTable(RunState& run, const TableImport& table);
+
+}  // namespace engine

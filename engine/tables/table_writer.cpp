@@ -1,0 +1,302 @@
+#include "table_writer.h"
+
+#include <utility>
+
+#include "database_error.h"
+#include "table_writer_columns.h"
+#include "table_writer_values.h"
+#include "text.h"
+
+namespace engine {
+
+namespace {
+
+// Whether any column of the table takes a default value or is computed: the server then
+// fills in values that the row did not send, and every posted row is read back.
+constexpr const char* kDefaultsOrComputedSql =
+    "select count(*) from RDB$RELATION_FIELDS F "
+    "join RDB$FIELDS D on D.RDB$FIELD_NAME = F.RDB$FIELD_SOURCE "
+    "where F.RDB$RELATION_NAME = :RELATION_NAME and (F.RDB$DEFAULT_VALUE is not null "
+    "or D.RDB$DEFAULT_VALUE is not null or D.RDB$COMPUTED_BLR is not null)";
+
+bool isTextKind(FieldKind kind) { return kind == FieldKind::Text || kind == FieldKind::FixedText; }
+
+}  // namespace
+
+struct TableWriter::Impl {
+    enum class State { Closed, Browsing, Inserting };
+
+    // An insert parameter: the declared field it is bound from and, for a text parameter,
+    // the most bytes the column takes (0 for other parameters).
+    struct InsertBinding {
+        std::size_t field;
+        std::size_t textLimit;
+    };
+
+    Impl(const std::string& writerName, db::Attachment& attachment, db::Transaction& transaction,
+         const TableDeclaration& tableDeclaration)
+        : name(writerName),
+          declaration(tableDeclaration),
+          fields(declaration.fields.begin(), declaration.fields.end()),
+          read(name, attachment, transaction),
+          insert(name, attachment, transaction),
+          refresh(name, attachment, transaction),
+          row(fields.size()),
+          posted(fields.size()) {
+        read.setText("select * from " + std::string(declaration.table));
+        insert.setText(declaration.insertSql);
+        refresh.setText(declaration.refreshSql);
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (fields[i].required) requiredFields.push_back(i);
+    }
+
+    const std::string& name;  // the writer's
+    const TableDeclaration& declaration;
+    // The writer's copies of the declarations: open lowers a text field's length to its column's.
+    std::vector<FieldDeclaration> fields;
+    std::vector<WriterField> handles;  // one per declared field, handed out by fieldByName
+    std::vector<std::size_t> requiredFields;
+
+    db::Statement read;
+    db::Statement insert;
+    db::Statement refresh;
+    // Filled at open, so that a post binds by position without looking up names.
+    std::vector<InsertBinding> insertBindings;     // per insert parameter
+    std::vector<std::size_t> refreshParamFields;   // per refresh parameter: its field
+    std::vector<std::size_t> refreshColumnFields;  // per refresh column: its field
+    bool refreshRows = false;
+
+    State state = State::Closed;
+    // A row has one slot per declared field: the columns that are not declared are never
+    // set nor sent. Only two rows are held whatever the number of rows posted: the row being
+    // filled (or pending after a failed post) and the last row posted.
+    std::vector<FieldValue> row;
+    std::vector<FieldValue> posted;
+    bool hasPosted = false;
+
+    [[noreturn]] void fail(const std::string& message) const { throw db::DatabaseError(name + ": " + message); }
+
+    std::size_t fieldIndex(std::string_view fieldName) const {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (db::sameName(fields[i].name, fieldName)) return i;
+        fail("Field '" + std::string(fieldName) + "' not found");
+    }
+
+    void open() {
+        read.prepare();
+        insert.prepare();
+        refresh.prepare();
+        refreshRows = hasDefaultsOrComputedColumns();
+        matchFields();
+        mapStatements();
+        try {
+            read.open();
+        } catch (...) {
+            read.closeCursorQuietly();
+            throw;
+        }
+        dropRows();
+        state = State::Browsing;
+    }
+
+    bool hasDefaultsOrComputedColumns() {
+        db::Statement query(name, read.attachment(), read.transaction());
+        query.setText(kDefaultsOrComputedSql);
+        query.param("RELATION_NAME").setText(std::string(declaration.table));
+        query.open();
+        return query.column(0).asInteger() > 0;
+    }
+
+    // Every declared field against the read statement's column of its name.
+    void matchFields() {
+        const std::vector<db::FieldDescription>& columns = read.columns();
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            FieldDeclaration& field = fields[i];
+            field = declaration.fields[i];
+            const std::string fieldName(field.name);
+            const db::FieldDescription* column = nullptr;
+            for (const db::FieldDescription& candidate : columns)
+                if (db::sameName(candidate.name, fieldName)) column = &candidate;
+            if (column == nullptr) fail("Field '" + fieldName + "' not found");
+            if (!suitsKind(*column, field.kind))
+                fail("Type mismatch for field '" + fieldName + "', expecting: " + typeName(field.kind) +
+                     " actual: " + typeName(*column));
+            if (field.kind == FieldKind::Decimal && -column->scale != field.scale)
+                fail("Size mismatch for field '" + fieldName + "', expecting: " + std::to_string(field.scale) +
+                     " actual: " + std::to_string(-column->scale));
+            if (isTextKind(field.kind) && column->length < field.length) field.length = column->length;
+        }
+    }
+
+    void mapStatements() {
+        insertBindings.clear();
+        for (std::size_t p = 0; p < insert.paramCount(); ++p) {
+            const db::FieldDescription& described = insert.paramDescription(p);
+            const std::size_t limit = isTextColumn(described) ? static_cast<std::size_t>(described.length) : 0;
+            insertBindings.push_back({fieldIndex(insert.param(p).name()), limit});
+        }
+        refreshParamFields.clear();
+        for (std::size_t p = 0; p < refresh.paramCount(); ++p)
+            refreshParamFields.push_back(fieldIndex(refresh.param(p).name()));
+        refreshColumnFields.clear();
+        for (const db::FieldDescription& column : refresh.columns()) refreshColumnFields.push_back(fieldIndex(column.name));
+    }
+
+    // A writer closed by its attachment's lost connection reports that loss, not its state.
+    void requireInserting() const {
+        if (state == State::Inserting) return;
+        if (state == State::Closed && read.attachment().lostConnection()) throw *read.attachment().lostConnection();
+        throw db::DatabaseError("Not in edit mode");
+    }
+
+    void post() {
+        requireInserting();
+        for (std::size_t field : requiredFields)
+            if (row[field].isNull)
+                throw db::DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value");
+        for (std::size_t p = 0; p < insertBindings.size(); ++p) {
+            const InsertBinding& binding = insertBindings[p];
+            const FieldValue& value = row[binding.field];
+            if (!value.isNull && !value.fits) throwCannotHold(value, fields[binding.field], name);
+            // Checked here, before the statement's own check, so that the first number is
+            // the length of the text as the field kept it.
+            if (binding.textLimit > 0 && !value.isNull) {
+                const std::size_t length = db::characterCount(value.text);
+                if (length > binding.textLimit)
+                    throw db::DatabaseError("Trying to store a string of length " + std::to_string(length) +
+                                        " into a field that can only contain " + std::to_string(binding.textLimit));
+            }
+            bindValue(insert.param(p), value, fields[binding.field].kind);
+        }
+        insert.execute();
+        if (refreshRows) readBack();
+        std::swap(row, posted);
+        hasPosted = true;
+        state = State::Browsing;
+    }
+
+    // The posted row as the table holds it, found by its key.
+    void readBack() {
+        for (std::size_t p = 0; p < refreshParamFields.size(); ++p) {
+            const std::size_t field = refreshParamFields[p];
+            bindValue(refresh.param(p), row[field], fields[field].kind);
+        }
+        try {
+            refresh.open();
+            if (!refresh.isEmpty()) {
+                for (std::size_t c = 0; c < refreshColumnFields.size(); ++c) {
+                    const std::size_t field = refreshColumnFields[c];
+                    readValue(row[field], refresh.column(c), fields[field].kind);
+                }
+            }
+            refresh.close();
+        } catch (...) {
+            refresh.closeCursorQuietly();
+            throw;
+        }
+    }
+
+    void dropRows() {
+        for (FieldValue& value : row) value.clear();
+        hasPosted = false;
+    }
+
+    // The slot of the current row: the row being filled or pending while inserting,
+    // otherwise the last row posted; none when nothing was posted since open.
+    const FieldValue* current(std::size_t field) const {
+        if (state == State::Inserting) return &row[field];
+        if (hasPosted) return &posted[field];
+        return nullptr;
+    }
+
+    FieldValue& slotToSet(std::size_t field) {
+        requireInserting();
+        return row[field];
+    }
+};
+
+TableWriter::TableWriter(std::string name, db::Attachment& attachment, db::Transaction& transaction,
+                         const TableDeclaration& declaration)
+    : name_(std::move(name)),
+      attachment_(attachment),
+      transaction_(transaction),
+      impl_(std::make_unique<Impl>(name_, attachment, transaction, declaration)) {
+    impl_->handles.reserve(impl_->fields.size());
+    for (std::size_t i = 0; i < impl_->fields.size(); ++i) impl_->handles.push_back(WriterField(*this, i));
+    attachment_.addUser(this);
+}
+
+TableWriter::~TableWriter() { attachment_.removeUser(this); }
+
+bool TableWriter::isOpen() const { return impl_->state != Impl::State::Closed; }
+
+void TableWriter::open() {
+    if (!isOpen()) impl_->open();
+}
+
+WriterField& TableWriter::fieldByName(std::string_view name) { return impl_->handles[impl_->fieldIndex(name)]; }
+
+void TableWriter::startNewRow() {
+    if (!isOpen()) {
+        if (attachment_.lostConnection()) throw *attachment_.lostConnection();
+        impl_->fail("Cannot perform this operation on a closed dataset");
+    }
+    // A row being filled, or pending after a failed post, is dropped without another attempt.
+    for (FieldValue& value : impl_->row) value.clear();
+    impl_->state = Impl::State::Inserting;
+}
+
+void TableWriter::post() { impl_->post(); }
+
+void TableWriter::close() {
+    if (!isOpen()) return;
+    impl_->state = Impl::State::Closed;
+    impl_->dropRows();
+    impl_->read.close();
+}
+
+void TableWriter::attachmentClosing() noexcept {
+    // The writer's statements are users of the attachment too and let go of their handles.
+    impl_->state = Impl::State::Closed;
+    impl_->dropRows();
+}
+
+// Fields.
+
+const FieldDeclaration& WriterField::declaration() const { return writer_->impl_->fields[index_]; }
+
+void WriterField::setText(const std::string& value) {
+    TableWriter::Impl& w = *writer_->impl_;
+    assignText(w.slotToSet(index_), w.fields[index_], value, writer_->name());
+}
+
+void WriterField::setInteger(std::int32_t value) {
+    TableWriter::Impl& w = *writer_->impl_;
+    assignInteger(w.slotToSet(index_), w.fields[index_], value, writer_->name());
+}
+
+void WriterField::setDouble(double value) {
+    TableWriter::Impl& w = *writer_->impl_;
+    assignDouble(w.slotToSet(index_), w.fields[index_], value, writer_->name());
+}
+
+void WriterField::setDateTime(const db::DateTime& value) {
+    TableWriter::Impl& w = *writer_->impl_;
+    assignDateTime(w.slotToSet(index_), w.fields[index_], value, writer_->name());
+}
+
+std::int32_t WriterField::asInteger() const {
+    const TableWriter::Impl& w = *writer_->impl_;
+    const FieldValue* value = w.current(index_);
+    if (value == nullptr || value->isNull) return 0;
+    return integerOf(*value, w.fields[index_], writer_->name());
+}
+
+std::string WriterField::asText() const {
+    const TableWriter::Impl& w = *writer_->impl_;
+    const FieldValue* value = w.current(index_);
+    if (value == nullptr || value->isNull) return {};
+    return textOf(*value, w.fields[index_]);
+}
+
+}  // namespace engine

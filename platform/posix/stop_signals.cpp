@@ -1,0 +1,29 @@
+// SIGINT and SIGTERM on POSIX systems.
+#include "stop_signals.h"
+
+#include <signal.h>
+
+namespace platform {
+
+namespace {
+
+// The one piece of process-wide state a signal needs: written by the handler only.
+volatile sig_atomic_t receivedSignal = 0;
+
+extern "C" void recordStopSignal(int signal) { receivedSignal = signal; }
+
+}  // namespace
+
+void installStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = recordStopSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a read waiting for the user's answer returns, and the answer is No.
+    action.sa_flags = 0;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+int stopSignal() { return receivedSignal; }
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace platform {
+
+// Ctrl+C (SIGINT) and SIGTERM as a request to stop the run at a row boundary instead of an
+// end of the process. The request is only recorded: the run asks for it after each row.
+
+// Installs the handlers, replacing any installed before (the Firebird client library's own,
+// which would shut the program's connections down). A read waiting for the user's answer
+// returns when a stop signal comes: the answer is No.
+void installStopSignals();
+
+// The signal that asked the program to stop (the last one when several came), or 0.
+int stopSignal();
+
+inline bool stopRequested() { return stopSignal() != 0; }
+
+// The exit status that reports the signal as a shell does: 128 plus its number.
+inline int exitStatusOfSignal(int signal) { return 128 + signal; }
+
+}  // namespace platform
