@@ -360,7 +360,7 @@ std::string_view first(std::string_view text, std::size_t n) { return text.subst
 // The source query, the DELETE and the writer's statements that every table import sends.
 struct TableStatements {
     TableStatements(Session& session, const char* count, const char* select, const char* deleteSql,
-                    const db::TableDeclaration& declaration)
+                    const engine::TableDeclaration& declaration)
         : counter(session.source),
           cursor(session.source),
           read(session.destination),
@@ -419,7 +419,7 @@ ISC_LONG cityCode(Session& session, std::string_view name) {
 double importClientes(Session& session) {
     const auto start = std::chrono::steady_clock::now();
     TableStatements table(session, "SELECT COUNT(CODIGO) AS QTD FROM CLIENTE", "SELECT * FROM CLIENTE",
-                          " DELETE FROM CLIENTES ", db::kClientesDeclaration);
+                          " DELETE FROM CLIENTES ", engine::kClientesDeclaration);
     Sqlda& row = table.row;
     Parameters& p = *table.parameters;
     const std::size_t codigo = row.index("CODIGO"), nome = row.index("NOME"), nascimento = row.index("NASCIMENTO"),
@@ -498,7 +498,7 @@ ISC_LONG cestCode(Session& session, std::optional<Statement>& lookup, std::strin
 double importProdutos(Session& session) {
     const auto start = std::chrono::steady_clock::now();
     TableStatements table(session, "SELECT COUNT(CODIGO) AS QTD FROM ESTOQUE", "SELECT * FROM ESTOQUE",
-                          " DELETE FROM PRODUTOS ", db::kProdutosDeclaration);
+                          " DELETE FROM PRODUTOS ", engine::kProdutosDeclaration);
     Sqlda& row = table.row;
     Parameters& p = *table.parameters;
     const std::size_t codigo = row.index("CODIGO"), und = row.index("UND"), barras = row.index("BARRAS"),

@@ -12,7 +12,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "import_context.h"
+#include "import_run.h"
+#include "import_session.h"
 #include "import_run.h"
 #include "restore_copy.h"
 #include "silent_window.h"
@@ -27,13 +28,10 @@ using test_support::TestDatabase;
 // The silent window that also notes when the copy's status gives way to the first table's.
 class TimingWindow : public bench::SilentWindow {
 public:
-    TimingWindow(std::string origem, std::string destino)
-        : SilentWindow(std::move(origem), std::move(destino), {engine::CheckBox::Clientes}) {}
-
     Clock::time_point copyStarted;
     Clock::time_point copyEnded;
 
-    void setStatus(const std::string& text) override {
+    void statusChanged(const std::string& text) override {
         const bool copying = text.rfind("Fazendo cópia", 0) == 0;
         if (copying && copyStarted == Clock::time_point{}) copyStarted = Clock::now();
         if (!copying && copyStarted != Clock::time_point{} && copyEnded == Clock::time_point{})
@@ -78,21 +76,25 @@ double secondsBetween(Clock::time_point from, Clock::time_point to) {
 void measure(const char* name, const std::string& sourceScript, const std::string& destinationScript) {
     const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + sourceScript);
     const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + destinationScript);
-    TimingWindow window(source.path(), destination.path());
-    engine::ImportContext context(window, destination.path().substr(0, destination.path().rfind('/') + 1));
-    engine::BitBtnImportarClick(context);
-    if (!context.safetyCopy || context.outcomes.empty()) {
+    TimingWindow window;
+    engine::ImportSession session(destination.path().substr(0, destination.path().rfind('/') + 1));
+    const engine::RunReport report =
+        engine::runImport(session, {source.path(), destination.path(), engine::tickedBoxes({engine::CheckBox::Clientes})},
+                          window, window);
+    session.IBDBOrigem.close();
+    if (!report.copy || report.tables.empty()) {
         std::fprintf(stderr, "%s: the run did not go as expected:\n%s", name, window.boxes.c_str());
         std::exit(1);
     }
-    const engine::TableOutcome& clientes = context.outcomes.front();
+    const engine::TableOutcome& clientes = report.tables.front();
     const Clock::time_point restoreStarted = Clock::now();
-    if (!engine::restoreSafetyCopy(window, context.safetyCopy->path, destination.path())) {
+    if (!engine::restoreSafetyCopy(engine::Progress(session.gauge, window), window, report.copy->path,
+                                   destination.path())) {
         std::fprintf(stderr, "%s: the restore failed:\n%s", name, window.boxes.c_str());
         std::exit(1);
     }
     std::printf("%-34s copy %6.2f s (%9lld bytes)   import of %d clients %7.2f s   restore %6.2f s\n", name,
-                secondsBetween(window.copyStarted, window.copyEnded), context.safetyCopy->bytes, clientes.rowsRead,
+                secondsBetween(window.copyStarted, window.copyEnded), report.copy->bytes, clientes.rowsRead,
                 clientes.seconds, secondsBetween(restoreStarted, Clock::now()));
 }
 

@@ -27,11 +27,12 @@
 #include "child_process.h"
 #include "connection_setup.h"
 #include "database_error.h"
-#include "import_context.h"
+#include "import_session.h"
+#include "run_state.h"
 #include "silent_window.h"
 #include "table_imports.h"
 #include "test_database.h"
-#include "transaction_policy.h"
+#include "table_transaction.h"
 
 namespace {
 
@@ -46,22 +47,23 @@ struct EngineTimes {
     double runEndSeconds = 0;  // ending the run's transaction (a preview's rollback)
 };
 
-EngineTimes importWithEngine(const std::string& source, const std::string& destination, engine::RunOptions options) {
-    bench::SilentWindow window(source, destination, {engine::CheckBox::Clientes, engine::CheckBox::Produtos});
-    engine::ImportContext context(window, "/tmp/");
-    context.options = options;
-    if (!engine::Connectar(context, false)) throw std::runtime_error(window.boxes);
+EngineTimes importWithEngine(const std::string& source, const std::string& destination, engine::RunMode mode) {
+    bench::SilentWindow window;
+    engine::ImportSession session("/tmp/");
+    if (!engine::Connectar(session, source, destination, window, false)) throw std::runtime_error(window.boxes);
+    engine::RunState run(session, mode, window, window);
+    engine::RunTransaction transaction(session, mode);
     EngineTimes result;
     auto start = std::chrono::steady_clock::now();
-    engine::ImportaClientes(context);
+    engine::ImportaClientes(run);
     result.times.clientes = secondsSince(start);
     start = std::chrono::steady_clock::now();
-    engine::ImportaProdutos(context);
+    engine::ImportaProdutos(run);
     result.times.produtos = secondsSince(start);
     start = std::chrono::steady_clock::now();
-    engine::endRunTransaction(context, engine::TransactionPolicy::of(options));
+    transaction.end();
     result.runEndSeconds = secondsSince(start);
-    if (!window.boxes.empty() || !context.LogErros.empty() || !context.LogClienteRepetido.empty())
+    if (!window.boxes.empty() || !run.LogErros.empty() || !run.LogClienteRepetido.empty())
         throw std::runtime_error("the engine did not import every row: " + window.boxes);
     return result;
 }
@@ -112,10 +114,8 @@ Measure measure(Mode mode, const std::string& source, const std::string& destina
             case Mode::Default:
             case Mode::Preview:
             case Mode::AllOrNothing: {
-                engine::RunOptions options;
-                options.preview = mode == Mode::Preview;
-                options.allOrNothing = mode == Mode::AllOrNothing;
-                const EngineTimes engineTimes = importWithEngine(source, destination, options);
+                const EngineTimes engineTimes = importWithEngine(
+                    source, destination, engine::runMode(mode == Mode::Preview, mode == Mode::AllOrNothing));
                 m.times = engineTimes.times;
                 m.runEndSeconds = engineTimes.runEndSeconds;
                 break;

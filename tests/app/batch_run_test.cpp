@@ -97,7 +97,7 @@ TEST(BatchRun, RefusedRowsExitOneWithTheWindowsLogsAndMessagesAndCountsThatRecon
     // The window's run first, through the scripted window, on the same two databases.
     ImportFixture window(schemaFile("tavlo-sample-data.sql"), schemaFile("merak-sample-data.sql"));
     window.window.ticked = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
-    engine::BitBtnImportarClick(window.context);
+    window.importRun();
     const std::string windowErrors = readFile(window.programFolder + "quorel.log");
     const std::string windowDuplicates = readFile(window.programFolder + "quorel2.log");
     ASSERT_FALSE(windowErrors.empty());
@@ -111,7 +111,7 @@ TEST(BatchRun, RefusedRowsExitOneWithTheWindowsLogsAndMessagesAndCountsThatRecon
     EXPECT_EQ(readFile(program.folder() + "quorel.log"), windowErrors);
     EXPECT_EQ(readFile(program.folder() + "quorel2.log"), windowDuplicates);
 
-    const std::vector<engine::TableOutcome>& outcomes = window.context.outcomes;
+    const std::vector<engine::TableOutcome>& outcomes = window.report.tables;
     const std::vector<SummaryLine> summary = summaryLines(result.out);
     ASSERT_EQ(summary.size(), outcomes.size() + 1) << result.out;
     long long refused = 0;
@@ -155,8 +155,8 @@ TEST(BatchRun, RunThatCannotStartExitsTwoWithTheWindowsMessageAndTouchesNothing)
     scripted.origem = missing;
     scripted.destino = destination.path();
     {
-        engine::ImportContext context(scripted, program.folder());
-        EXPECT_FALSE(engine::Connectar(context, false));
+        engine::ImportSession session(program.folder());
+        EXPECT_FALSE(engine::Connectar(session, scripted.origem, scripted.destino, scripted, false));
     }
     ASSERT_EQ(scripted.boxes.size(), 1u);
     const std::string serverFailure = asWritten(scripted.boxes[0]);

@@ -23,13 +23,13 @@ TEST(KilledRun, AllOrNothingTableKilledMidwayIsLeftAsItWas) {
     ASSERT_NE(child, -1);
     if (child == 0) {
         fixture.window.ticked = {engine::CheckBox::Produtos};
-        fixture.context.options.allOrNothing = true;
+        fixture.options.allOrNothing = true;
         fixture.window.onProcessMessages = [&] {
             if (!fixture.window.eventsStartingWith("status: Importando Produtos").empty() &&
                 fixture.window.gauge.position() == 5)
                 ::kill(::getpid(), SIGKILL);
         };
-        engine::BitBtnImportarClick(fixture.context);
+        fixture.importRun();
         ::_exit(3);  // not killed: the parent reports it
     }
     int status = 0;

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "progress.h"
 #include "terminal_window.h"
 
 namespace {
@@ -16,27 +17,30 @@ std::string progressOf(std::chrono::milliseconds interval, int rows) {
     std::ostringstream errors;
     std::istringstream input;
     batch::TerminalProgress progress(errors, false, interval);
-    batch::TerminalWindow window({input, errors, false}, progress, {}, {}, true);
-    std::vector<engine::TableOutcome> outcomes;
-    progress.follow(outcomes);
-    window.setImportEnabled(false);
+    batch::TerminalWindow window({input, errors, false}, progress, true);
+    engine::GaugeModel gauge;
+    const engine::Progress shown(gauge, window);
+    window.phaseChanged(engine::RunPhase::Running);
 
-    outcomes.emplace_back().destinationTable = "CLIENTES";
-    window.setGaugeMaximum(rows);
-    window.setGaugeMinimum(0);
-    window.setGaugePosition(0);
-    window.setStatus("Importando Clientes");
-    for (int row = 1; row <= rows; ++row) {
-        outcomes.back().rowsRead = row;
-        window.setGaugePosition(window.gaugePosition() + 1);
+    for (const char* table : {"CLIENTES", "GRUPO"}) {
+        engine::TableOutcome outcome;
+        outcome.destinationTable = table;
+        outcome.rowsCounted = outcome.destinationTable == "CLIENTES";
+        window.tableStarted(outcome);
+        if (outcome.rowsCounted) {
+            shown.setGaugeMaximum(rows);
+            shown.setGaugeMinimum(0);
+            shown.setGaugePosition(0);
+        }
+        shown.setStatus(outcome.rowsCounted ? "Importando Clientes" : "Importando Grupos");
+        for (int row = 1; row <= rows; ++row) {
+            outcome.rowsRead = row;
+            shown.setGaugePosition(shown.gaugePosition() + 1);
+            window.rowDone(outcome);
+        }
+        window.tableEnded(outcome);
     }
-    outcomes.emplace_back().destinationTable = "GRUPO";
-    window.setStatus("Importando Grupos");
-    for (int row = 1; row <= rows; ++row) {
-        outcomes.back().rowsRead = row;
-        window.setGaugePosition(window.gaugePosition() + 1);
-    }
-    window.setImportEnabled(true);
+    window.phaseChanged(engine::RunPhase::Ended);
     return errors.str();
 }
 

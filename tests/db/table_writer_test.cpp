@@ -17,7 +17,7 @@
 
 namespace {
 
-using db::FieldKind;
+using engine::FieldKind;
 
 // Tables of every field kind, one with a column shorter than its declaration, one for the
 // open failures, and four that change the row on insert with or without a default value
@@ -55,14 +55,14 @@ create trigger COM_CALCULO_BI for COM_CALCULO before insert as begin new.NOME = 
 set term ; ^
 )";
 
-constexpr db::FieldDeclaration kItensFields[] = {
+constexpr engine::FieldDeclaration kItensFields[] = {
     {.name = "CODIGO", .kind = FieldKind::Integer, .required = true},
     {.name = "NOME", .kind = FieldKind::Text, .length = 15},
     {.name = "SIGLA", .kind = FieldKind::FixedText, .length = 1},
     {.name = "CURTO", .kind = FieldKind::Text, .length = 1},
     {.name = "TRES", .kind = FieldKind::Text, .length = 3},
-    {.name = "VALOR", .kind = FieldKind::Decimal, .precision = 18, .scale = 4},
-    {.name = "PRECO", .kind = FieldKind::Decimal, .precision = 18, .scale = 2},
+    {.name = "VALOR", .kind = FieldKind::Decimal, .scale = 4},
+    {.name = "PRECO", .kind = FieldKind::Decimal, .scale = 2},
     {.name = "DIA", .kind = FieldKind::Date},
     {.name = "MOMENTO", .kind = FieldKind::DateTime},
     {.name = "TOTAL", .kind = FieldKind::BigInteger},
@@ -71,7 +71,7 @@ constexpr db::FieldDeclaration kItensFields[] = {
 
 // The insert names the columns in another order than the declaration: parameters are bound
 // by name.
-constexpr db::TableDeclaration kItens{
+constexpr engine::TableDeclaration kItens{
     .table = "ITENS",
     .fields = kItensFields,
     .insertSql =
@@ -85,11 +85,11 @@ constexpr db::TableDeclaration kItens{
 // A declaration built at run time for one table with a key, a name and a price.
 struct Declaration {
     std::string table;
-    std::vector<db::FieldDeclaration> fields;
+    std::vector<engine::FieldDeclaration> fields;
     std::string insertSql;
     std::string refreshSql;
 
-    db::TableDeclaration get() const { return {table, fields, insertSql, refreshSql}; }
+    engine::TableDeclaration get() const { return {table, fields, insertSql, refreshSql}; }
 };
 
 Declaration codeAndName(const std::string& table, int nameLength) {
@@ -158,14 +158,14 @@ protected:
         field("CODIGO").setInteger(key);
     }
 
-    db::WriterField& field(const char* name) { return writer.fieldByName(name); }
+    engine::WriterField& field(const char* name) { return writer.fieldByName(name); }
 
     std::unique_ptr<db::Statement> stored(int key) {
         return destination.select("select * from ITENS where CODIGO = " + std::to_string(key));
     }
 
     Destination destination{kScript};
-    db::TableWriter writer{"IBDS_Teste", destination.attachment, destination.transaction, kItens};
+    engine::TableWriter writer{"IBDS_Teste", destination.attachment, destination.transaction, kItens};
 };
 
 TEST_F(TableWriter, RowWithOnlyItsKeyInsertsEveryOtherColumnNull) {
@@ -357,7 +357,7 @@ TEST_F(TableWriter, RefusedRowIsDroppedByTheNextRowAndNeverSentAgain) {
 }
 
 TEST_F(TableWriter, KeyReadsTheLastPostedRow) {
-    db::WriterField& key = field("CODIGO");
+    engine::WriterField& key = field("CODIGO");
     EXPECT_EQ(key.asInteger(), 0);
     EXPECT_EQ(key.asText(), "");
 
@@ -371,7 +371,7 @@ TEST_F(TableWriter, KeyReadsTheLastPostedRow) {
 
 TEST_F(TableWriter, FailedPostKeepsItsRowCurrentUntilTheNextRow) {
     destination.execute("insert into ITENS (CODIGO) values (7)");
-    db::WriterField& key = field("CODIGO");
+    engine::WriterField& key = field("CODIGO");
     for (int code : {5, 9}) {
         startRow(code);
         writer.post();
@@ -414,8 +414,8 @@ TEST_F(TableWriter, FieldByNameIgnoresCaseAndKnowsOnlyDeclaredFields) {
 
 TEST_F(TableWriter, ColumnShorterThanItsDeclarationLowersTheFieldLength) {
     const Declaration declaration = codeAndName("CURTA", 40);
-    const db::TableDeclaration table = declaration.get();
-    db::TableWriter shorter("IBDS_Teste", destination.attachment, destination.transaction, table);
+    const engine::TableDeclaration table = declaration.get();
+    engine::TableWriter shorter("IBDS_Teste", destination.attachment, destination.transaction, table);
     shorter.open();
     EXPECT_EQ(shorter.fieldByName("NOME").declaration().length, 15);
 
@@ -431,7 +431,7 @@ TEST_F(TableWriter, OpenFailsOnDeclaredFieldsThatDoNotMatchTheTable) {
         Declaration declaration;
         std::string failure;
     };
-    const db::FieldDeclaration key{.name = "CODIGO", .kind = FieldKind::Integer, .required = true};
+    const engine::FieldDeclaration key{.name = "CODIGO", .kind = FieldKind::Integer, .required = true};
     const std::string refresh = "Select CODIGO from TIPOS where CODIGO = :CODIGO";
     const Case cases[] = {
         {{"TIPOS",
@@ -445,15 +445,15 @@ TEST_F(TableWriter, OpenFailsOnDeclaredFieldsThatDoNotMatchTheTable) {
           refresh},
          "IBDS_Teste: Type mismatch for field 'NOME', expecting: INTEGER actual: VARCHAR"},
         {{"TIPOS",
-          {key, {.name = "PRECO", .kind = FieldKind::Decimal, .precision = 18, .scale = 2}},
+          {key, {.name = "PRECO", .kind = FieldKind::Decimal, .scale = 2}},
           "insert into TIPOS (CODIGO, PRECO) values (:CODIGO, :PRECO)",
           refresh},
          "IBDS_Teste: Size mismatch for field 'PRECO', expecting: 2 actual: 3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failure);
-        const db::TableDeclaration table = c.declaration.get();
-        db::TableWriter failing("IBDS_Teste", destination.attachment, destination.transaction, table);
+        const engine::TableDeclaration table = c.declaration.get();
+        engine::TableWriter failing("IBDS_Teste", destination.attachment, destination.transaction, table);
         EXPECT_EQ(failureOf([&] { failing.open(); }), c.failure);
         EXPECT_FALSE(failing.isOpen());
     }
@@ -475,12 +475,12 @@ TEST_F(TableWriter, RowIsReadBackWhenTheTableHasADefaultOrComputedColumn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.table);
         Declaration declaration = codeAndName(c.table, 15);
-        declaration.fields.push_back({.name = "PRECO", .kind = FieldKind::Decimal, .precision = 18, .scale = 2});
+        declaration.fields.push_back({.name = "PRECO", .kind = FieldKind::Decimal, .scale = 2});
         declaration.insertSql =
             std::string("insert into ") + c.table + " (CODIGO, NOME, PRECO) values (:CODIGO, :NOME, :PRECO)";
         declaration.refreshSql = std::string("Select CODIGO, NOME, PRECO from ") + c.table + " where CODIGO = :CODIGO";
-        const db::TableDeclaration table = declaration.get();
-        db::TableWriter refreshing("IBDS_Teste", destination.attachment, destination.transaction, table);
+        const engine::TableDeclaration table = declaration.get();
+        engine::TableWriter refreshing("IBDS_Teste", destination.attachment, destination.transaction, table);
         refreshing.open();
         refreshing.startNewRow();
         refreshing.fieldByName("CODIGO").setInteger(1);
@@ -536,14 +536,14 @@ TEST_F(TableWriter, LostDestinationIsReportedWithTheConnectionsOwnText) {
 
 // The real declarations, each against a table built from its own fields.
 
-std::string columnType(const db::FieldDeclaration& field) {
+std::string columnType(const engine::FieldDeclaration& field) {
     switch (field.kind) {
     case FieldKind::Integer:
         return "integer";
     case FieldKind::BigInteger:
         return "bigint";
     case FieldKind::Decimal:
-        return "numeric(" + std::to_string(field.precision) + "," + std::to_string(field.scale) + ")";
+        return "numeric(18," + std::to_string(field.scale) + ")";
     case FieldKind::Double:
         return "double precision";
     case FieldKind::Text:
@@ -568,21 +568,21 @@ std::string joined(const std::vector<std::string>& names, const std::string& pre
     return out;
 }
 
-std::vector<std::string> namesOf(const db::TableDeclaration& declaration) {
+std::vector<std::string> namesOf(const engine::TableDeclaration& declaration) {
     std::vector<std::string> names;
-    for (const db::FieldDeclaration& field : declaration.fields) names.emplace_back(field.name);
+    for (const engine::FieldDeclaration& field : declaration.fields) names.emplace_back(field.name);
     return names;
 }
 
-std::string keyOf(const db::TableDeclaration& declaration) {
-    for (const db::FieldDeclaration& field : declaration.fields)
+std::string keyOf(const engine::TableDeclaration& declaration) {
+    for (const engine::FieldDeclaration& field : declaration.fields)
         if (field.required) return std::string(field.name);
     return "";
 }
 
-std::string createTable(const db::TableDeclaration& declaration) {
+std::string createTable(const engine::TableDeclaration& declaration) {
     std::string sql = "create table " + std::string(declaration.table) + " (";
-    for (const db::FieldDeclaration& field : declaration.fields) {
+    for (const engine::FieldDeclaration& field : declaration.fields) {
         if (&field != declaration.fields.data()) sql += ", ";
         sql += std::string(field.name) + " " + columnType(field) + (field.required ? " not null primary key" : "");
     }
@@ -590,7 +590,7 @@ std::string createTable(const db::TableDeclaration& declaration) {
 }
 
 // The insert statement's columns as it names them, checked against the statement's shape.
-std::vector<std::string> insertColumns(const db::TableDeclaration& declaration) {
+std::vector<std::string> insertColumns(const engine::TableDeclaration& declaration) {
     const std::string sql(declaration.insertSql);
     const std::string head = "insert into " + std::string(declaration.table) + " (";
     const std::size_t end = sql.find(") values (");
@@ -604,29 +604,29 @@ std::vector<std::string> insertColumns(const db::TableDeclaration& declaration) 
 
 TEST(TableWriterDeclarations, EachOpensAndPostsAgainstATableBuiltFromItsFields) {
     struct Case {
-        const db::TableDeclaration& declaration;
+        const engine::TableDeclaration& declaration;
         const char* writer;
         std::size_t fields;
     };
     const Case cases[] = {
-        {db::kClientesDeclaration, "IBDS_clientes", 45},
-        {db::kFornecedoresDeclaration, "IBDS_Fornecedor", 26},
-        {db::kGrupoDeclaration, "IBDS_Grupos", 4},
-        {db::kProdutosDeclaration, "IBDS_Produtos", 87},
+        {engine::kClientesDeclaration, "IBDS_clientes", 45},
+        {engine::kFornecedoresDeclaration, "IBDS_Fornecedor", 26},
+        {engine::kGrupoDeclaration, "IBDS_Grupos", 4},
+        {engine::kProdutosDeclaration, "IBDS_Produtos", 87},
     };
     std::string script;
     for (const Case& c : cases) script += createTable(c.declaration);
     Destination destination(script);
 
     for (const Case& c : cases) {
-        const db::TableDeclaration& declaration = c.declaration;
+        const engine::TableDeclaration& declaration = c.declaration;
         const std::string table(declaration.table);
         SCOPED_TRACE(table);
         const std::vector<std::string> names = namesOf(declaration);
         const std::string key = keyOf(declaration);
         EXPECT_EQ(names.size(), c.fields);
         EXPECT_EQ(std::count_if(declaration.fields.begin(), declaration.fields.end(),
-                                [](const db::FieldDeclaration& field) { return field.required; }),
+                                [](const engine::FieldDeclaration& field) { return field.required; }),
                   1);
 
         // The insert names every declared column once, in its own order, each with its parameter.
@@ -641,7 +641,7 @@ TEST(TableWriterDeclarations, EachOpensAndPostsAgainstATableBuiltFromItsFields) 
         EXPECT_EQ(declaration.refreshSql,
                   "Select " + joined(names) + " from " + table + " where " + key + " = :" + key);
 
-        db::TableWriter writer(c.writer, destination.attachment, destination.transaction, declaration);
+        engine::TableWriter writer(c.writer, destination.attachment, destination.transaction, declaration);
         writer.open();
         writer.startNewRow();
         writer.fieldByName(key).setInteger(42);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "test_connection.h"
 #include <stdlib.h>
 
 #include <clocale>
@@ -66,17 +68,17 @@ TEST(IntegerText, DecimalAndHexadecimalLiterals) {
 }
 
 TEST(NumberText, ExactNumericsLoseTrailingZerosAndRoundHalfToEven) {
-    EXPECT_EQ(db::formatScaled(1700, -2), "17");
-    EXPECT_EQ(db::formatScaled(150, -2), "1,5");
-    EXPECT_EQ(db::formatScaled(-5, -2), "-0,05");
-    EXPECT_EQ(db::formatScaled(0, -2), "0");
-    EXPECT_EQ(db::roundScaled(250, -2), 2);
-    EXPECT_EQ(db::roundScaled(350, -2), 4);
-    EXPECT_EQ(db::roundScaled(-250, -2), -2);
-    EXPECT_EQ(db::roundScaled(251, -2), 3);
-    EXPECT_EQ(db::roundDouble(2.5), 2);
-    EXPECT_EQ(db::roundDouble(3.5), 4);
-    EXPECT_EQ(db::formatDouble(1.25), "1,25");
+    EXPECT_EQ(db::formatScaled(1700, -2, test_support::kTestRegionalFormat), "17");
+    EXPECT_EQ(db::formatScaled(150, -2, test_support::kTestRegionalFormat), "1,5");
+    EXPECT_EQ(db::formatScaled(-5, -2, test_support::kTestRegionalFormat), "-0,05");
+    EXPECT_EQ(db::formatScaled(0, -2, test_support::kTestRegionalFormat), "0");
+    EXPECT_EQ(db::roundScaled(250, -2, test_support::kTestRegionalFormat), 2);
+    EXPECT_EQ(db::roundScaled(350, -2, test_support::kTestRegionalFormat), 4);
+    EXPECT_EQ(db::roundScaled(-250, -2, test_support::kTestRegionalFormat), -2);
+    EXPECT_EQ(db::roundScaled(251, -2, test_support::kTestRegionalFormat), 3);
+    EXPECT_EQ(db::roundDouble(2.5, test_support::kTestRegionalFormat), 2);
+    EXPECT_EQ(db::roundDouble(3.5, test_support::kTestRegionalFormat), 4);
+    EXPECT_EQ(db::formatDouble(1.25, test_support::kTestRegionalFormat), "1,25");
 }
 
 // The process's numeric locale set to Brazilian Portuguese, as Qt sets it from the desktop's
@@ -121,16 +123,16 @@ TEST(NumberText, FloatingPointTextsFollowTheRegionalFormatWhateverTheLocale) {
             brazilian.emplace();
             ASSERT_TRUE(brazilian->active()) << "no pt_BR locale could be set";
         }
-        for (const Case& c : valid) EXPECT_EQ(db::parseDouble(c.text), c.value) << '"' << c.text << '"';
+        for (const Case& c : valid) EXPECT_EQ(db::parseDouble(c.text, test_support::kTestRegionalFormat), c.value) << '"' << c.text << '"';
         for (const char* text : invalid) {
             try {
-                const double value = db::parseDouble(text);
+                const double value = db::parseDouble(text, test_support::kTestRegionalFormat);
                 ADD_FAILURE() << '"' << text << "\" read as " << value;
             } catch (const db::DatabaseError& e) {
                 EXPECT_EQ(e.text(), "''" + std::string(text) + "'' is not a valid floating point value");
             }
         }
-        EXPECT_EQ(db::formatDouble(2.25), "2,25");
+        EXPECT_EQ(db::formatDouble(2.25, test_support::kTestRegionalFormat), "2,25");
     }
 }
 
@@ -138,9 +140,9 @@ TEST(DateText, CivilDatesCountFrom30December1899) {
     EXPECT_EQ(db::DateTime::fromCivil(1899, 12, 30).day, 0);
     EXPECT_EQ(db::DateTime::fromCivil(1900, 1, 1).day, 2);
     const db::DateTime moment = db::DateTime::fromCivil(2019, 5, 5, 14, 10);
-    EXPECT_EQ(db::formatTimestamp(moment), "05/05/2019 14:10:00");
-    EXPECT_EQ(db::parseDateTime("05/05/2019 14:10:00"), moment);
-    EXPECT_THROW(db::parseDateTime(""), db::DatabaseError);
+    EXPECT_EQ(db::formatTimestamp(moment, test_support::kTestRegionalFormat), "05/05/2019 14:10:00");
+    EXPECT_EQ(db::parseDateTime("05/05/2019 14:10:00", test_support::kTestRegionalFormat), moment);
+    EXPECT_THROW(db::parseDateTime("", test_support::kTestRegionalFormat), db::DatabaseError);
 }
 
 TEST(NamedParameters, SellerInsertGivesTwoNamedMarkersAndKeepsTheConstant) {

@@ -48,14 +48,14 @@ protected:
 
 TEST_F(AccentedFolder, ConnectingAnnouncesBothDatabasesConnected) {
     ASSERT_NE(fixture.window.destino.find("/Área de Trabalho/merak.fdb"), std::string::npos);
-    EXPECT_TRUE(engine::Connectar(fixture.context, true));
+    EXPECT_TRUE(fixture.connectar(true));
     EXPECT_EQ(fixture.window.boxes,
               std::vector<std::string>{"warning: Base de dados Origem e Destino conectados com sucesso"});
 }
 
 TEST_F(AccentedFolder, FullRunImportsEveryTableAndRefusesOnlyTheProductThatCannotBeSent) {
     fixture.window.ticked = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
 
     // Only the refused product's log entry and its question; no table ended early.
     EXPECT_EQ(fixture.window.eventsStartingWith("plain: "), std::vector<std::string>{});
@@ -72,9 +72,9 @@ TEST_F(AccentedFolder, FullRunImportsEveryTableAndRefusesOnlyTheProductThatCanno
 }
 
 TEST_F(AccentedFolder, EmailScriptReadsTheSourceAfterConnecting) {
-    ASSERT_TRUE(engine::Connectar(fixture.context, false));
+    ASSERT_TRUE(fixture.connectar(false));
     std::vector<std::string> lines;
-    ui::readEmailScript(fixture.context.IBQueryOrigem, [&](const std::string& line) { lines.push_back(line); });
+    engine::readEmailScript(fixture.session.IBQueryOrigem, [&](const std::string& line) { lines.push_back(line); });
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='joao@ex.com' WHERE CLIENTE.CLI_CODIGO=1;",
                          "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='' WHERE CLIENTE.CLI_CODIGO=2;",

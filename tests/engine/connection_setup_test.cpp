@@ -13,7 +13,7 @@ const std::string kFailurePrefix = "warning: Falha na função: \"Connectar\"\r\
 class ConnectionSetup : public testing::Test {
 protected:
     ImportFixture fixture{"", ""};
-    engine::ImportContext& context = fixture.context;
+    engine::ImportSession& session = fixture.session;
     test_support::ScriptedWindow& window = fixture.window;
 };
 
@@ -29,40 +29,40 @@ TEST_F(ConnectionSetup, EmptyOrBlankBoxesAreReportedSourceFirstAndNothingIsTouch
         window.origem = c.origem;
         window.destino = c.destino;
         window.boxes.clear();
-        EXPECT_FALSE(engine::Connectar(context, true));
+        EXPECT_FALSE(fixture.connectar(true));
         EXPECT_EQ(window.boxes, std::vector<std::string>{c.message});
-        EXPECT_FALSE(context.IBDBOrigem.isOpen());
-        EXPECT_FALSE(context.IBDatabaseDestino.isOpen());
+        EXPECT_FALSE(session.IBDBOrigem.isOpen());
+        EXPECT_FALSE(session.IBDatabaseDestino.isOpen());
     }
 }
 
 TEST_F(ConnectionSetup, SuccessTwiceInARowReconnectsAndAnnouncesEachTime) {
     for (int round = 0; round < 2; ++round) {
-        EXPECT_TRUE(engine::Connectar(context, true));
-        EXPECT_TRUE(context.IBDBOrigem.isOpen());
-        EXPECT_TRUE(context.IBDatabaseDestino.isOpen());
-        EXPECT_TRUE(context.IBTransactionFireBird.isActive());
-        EXPECT_FALSE(context.IBTransOrigem.isActive());
+        EXPECT_TRUE(fixture.connectar(true));
+        EXPECT_TRUE(session.IBDBOrigem.isOpen());
+        EXPECT_TRUE(session.IBDatabaseDestino.isOpen());
+        EXPECT_TRUE(session.IBTransactionFireBird.isActive());
+        EXPECT_FALSE(session.IBTransOrigem.isActive());
     }
     EXPECT_EQ(window.boxes,
               std::vector<std::string>(2, "warning: Base de dados Origem e Destino conectados com sucesso"));
     // The destination transaction spans both attachments, destination first.
-    EXPECT_EQ(context.IBTransactionFireBird.attachments(),
-              (std::vector<db::Attachment*>{&context.IBDatabaseDestino, &context.IBDBOrigem}));
-    EXPECT_EQ(context.IBDBOrigem.transactions(),
-              (std::vector<db::Transaction*>{&context.IBTransOrigem, &context.IBTransactionFireBird}));
+    EXPECT_EQ(session.IBTransactionFireBird.attachments(),
+              (std::vector<db::Attachment*>{&session.IBDatabaseDestino, &session.IBDBOrigem}));
+    EXPECT_EQ(session.IBDBOrigem.transactions(),
+              (std::vector<db::Transaction*>{&session.IBTransOrigem, &session.IBTransactionFireBird}));
 
     window.boxes.clear();
-    EXPECT_TRUE(engine::Connectar(context, false));  // the Import command's call is silent
+    EXPECT_TRUE(fixture.connectar(false));  // the Import command's call is silent
     EXPECT_TRUE(window.boxes.empty());
 }
 
 TEST_F(ConnectionSetup, MissingSourceLeavesTheDestinationOpenAndShowsTheServerText) {
     window.origem = fixture.source.path() + ".missing";
-    EXPECT_FALSE(engine::Connectar(context, true));
-    EXPECT_TRUE(context.IBDatabaseDestino.isOpen());
-    EXPECT_FALSE(context.IBDBOrigem.isOpen());
-    EXPECT_FALSE(context.IBTransactionFireBird.isActive());
+    EXPECT_FALSE(fixture.connectar(true));
+    EXPECT_TRUE(session.IBDatabaseDestino.isOpen());
+    EXPECT_FALSE(session.IBDBOrigem.isOpen());
+    EXPECT_FALSE(session.IBTransactionFireBird.isActive());
     ASSERT_EQ(window.boxes.size(), 1u);
     const std::string& box = window.boxes.front();
     EXPECT_EQ(box.rfind(kFailurePrefix, 0), 0u) << box;
@@ -71,20 +71,20 @@ TEST_F(ConnectionSetup, MissingSourceLeavesTheDestinationOpenAndShowsTheServerTe
 }
 
 TEST_F(ConnectionSetup, MissingDestinationLeavesBothClosed) {
-    EXPECT_TRUE(engine::Connectar(context, false));
+    EXPECT_TRUE(fixture.connectar(false));
     window.destino = "/nonexistent/merak.fdb";
-    EXPECT_FALSE(engine::Connectar(context, false));
-    EXPECT_FALSE(context.IBDatabaseDestino.isOpen());
-    EXPECT_FALSE(context.IBDBOrigem.isOpen());
-    EXPECT_FALSE(context.IBTransactionFireBird.isActive());
+    EXPECT_FALSE(fixture.connectar(false));
+    EXPECT_FALSE(session.IBDatabaseDestino.isOpen());
+    EXPECT_FALSE(session.IBDBOrigem.isOpen());
+    EXPECT_FALSE(session.IBTransactionFireBird.isActive());
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes.front().rfind(kFailurePrefix, 0), 0u);
 }
 
 TEST_F(ConnectionSetup, PathWithSurroundingBlanksIsUsedAsItIs) {
     window.origem = " " + fixture.source.path() + " ";
-    engine::Connectar(context, false);
-    EXPECT_EQ(context.IBDBOrigem.connectionString(), "localhost: " + fixture.source.path() + " ");
+    fixture.connectar(false);
+    EXPECT_EQ(session.IBDBOrigem.connectionString(), "localhost: " + fixture.source.path() + " ");
 }
 
 }  // namespace

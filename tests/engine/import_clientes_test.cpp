@@ -37,11 +37,11 @@ void importAndCheck(const std::vector<ClienteCase>& cases) {
     ImportFixture fixture(source, kCidades);
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaClientes(fixture.context);
+    engine::ImportaClientes(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogClienteRepetido, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogClienteRepetido, std::vector<std::string>{});
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].sourceColumns + " = " + cases[i].sourceValues);
         expectDestinationRow(fixture, "CLIENTES", "CODIGO = " + std::to_string(i + 1), cases[i].expected);
@@ -60,10 +60,10 @@ TEST(ImportaClientes, WritesEveryColumnOfAFullAndOfAnEmptyClient) {
     ImportFixture fixture(source, kCidades);
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaClientes(fixture.context);
+    engine::ImportaClientes(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{});
     const std::vector<ExpectedColumn> fixedValues = {
         {"CODMAQUINA", "<null>"},
         {"CODVENDEDOR", "0"},
@@ -225,10 +225,10 @@ TEST(ImportaClientes, LogsAFailedCityLookupAndStillPostsTheClient) {
         "DROP TABLE CIDADE;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaClientes(fixture.context);
+    engine::ImportaClientes(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros,
+    EXPECT_EQ(fixture.tables().LogErros,
               std::vector<std::string>{"Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Recife\r\n"
                                        "Dynamic SQL Error\r\n"
                                        "SQL error code = -204\r\n"
@@ -249,12 +249,12 @@ TEST(ImportaClientes, LogsARememberedLookupFailureForEachRowThatAsks) {
         "DROP TABLE CIDADE;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaClientes(fixture.context);
+    engine::ImportaClientes(fixture.tables());
 
     const std::string failure =
         "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\nCIDADE\r\n"
         "At line 1, column 30\r\n";
-    EXPECT_EQ(fixture.context.LogErros,
+    EXPECT_EQ(fixture.tables().LogErros,
               (std::vector<std::string>{"Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Recife\r\n" + failure,
                                         "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Olinda\r\n" + failure,
                                         "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  Recife\r\n" + failure}));
@@ -278,10 +278,10 @@ TEST(ImportaClientes, SortsRefusedClientsIntoThreeKindsOfEntry) {
     ImportFixture fixture(source, "ALTER TABLE CLIENTES DROP IE;\nALTER TABLE CLIENTES ADD IE VARCHAR(15);\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaClientes(fixture.context);
+    engine::ImportaClientes(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros,
+    EXPECT_EQ(fixture.tables().LogErros,
               (std::vector<std::string>{
                   "Erro na importação de CLIENTES no cód. cliente: 2\r\n"
                   "Trying to store a string of length 10 into a field that can only contain 9\r\n",
@@ -291,7 +291,7 @@ TEST(ImportaClientes, SortsRefusedClientsIntoThreeKindsOfEntry) {
                   "Erro na importação de CLIENTES no cód. cliente: 9\r\n"
                   "Trying to store a string of length 51 into a field that can only contain 50\r\n",
               }));
-    EXPECT_EQ(fixture.context.LogClienteRepetido,
+    EXPECT_EQ(fixture.tables().LogClienteRepetido,
               (std::vector<std::string>{"Cod. Cliente: 1 Nome Cliente: Ana Repetida",
                                         "Cod. Cliente: 0 Nome Cliente: Sem Código Também"}));
     EXPECT_EQ(fixture.destinationRows("SELECT CODIGO, NOME FROM CLIENTES ORDER BY CODIGO"),
@@ -308,7 +308,7 @@ TEST(ImportaClientes, EmptySourceEmptiesClientesAndRestartsTheSequenceWithOne) {
                           "ALTER SEQUENCE GEN_CODCLI RESTART WITH 500;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaClientes(fixture.context);
+    engine::ImportaClientes(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
     EXPECT_EQ(fixture.destinationRows("SELECT CODIGO FROM CLIENTES"), ImportFixture::Rows{});

@@ -31,10 +31,10 @@ TEST(ImportaFornecedores, WritesEveryColumnShorteningTheCopiedTexts) {
         "");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaFornecedores(fixture.context);
+    engine::ImportaFornecedores(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{});
     const std::vector<ExpectedColumn> fixedValues = {
         {kToday, "today"},        {"X_PAIS", "BRASIL"},        {"COD_PAIS", "1058"},
         {"CODGRUPO", "<null>"},   {"RAMOATIVIDADE", "<null>"}, {"TIPOFORNECEDOR", "<null>"},
@@ -101,9 +101,9 @@ TEST(ImportaFornecedores, SplitsTheDocumentByDigitCountAndTestsTrimmedTexts) {
     ImportFixture fixture(source, "");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaFornecedores(fixture.context);
+    engine::ImportaFornecedores(fixture.tables());
 
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{});
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].column + " = " + cases[i].literal);
         expectDestinationRow(fixture, "FORNECEDORES", "CODIGO = " + std::to_string(i + 1), cases[i].expected);
@@ -128,13 +128,13 @@ TEST(ImportaFornecedores, LogsRowsWithTextsTooLongForTheirColumns) {
         "");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaFornecedores(fixture.context);
+    engine::ImportaFornecedores(fixture.tables());
 
     auto entry = [](const std::string& codigo, int length, int column) {
         return "Erro na importação de FORNECEDORES no Registro " + codigo + "\r\nTrying to store a string of length " +
                std::to_string(length) + " into a field that can only contain " + std::to_string(column) + "\r\n";
     };
-    EXPECT_EQ(fixture.context.LogErros,
+    EXPECT_EQ(fixture.tables().LogErros,
               (std::vector<std::string>{entry("1", 12, 11), entry("2", 101, 100), entry("3", 21, 20),
                                         entry("4", 11, 10), entry("5", 19, 18), entry("0", 12, 11)}));
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
@@ -164,7 +164,7 @@ TEST(ImportaFornecedores, RestartsTheSequenceWithTheLastHandledCode) {
                               "ALTER SEQUENCE GEN_CODFOR RESTART WITH 50;\n");
         ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-        engine::ImportaFornecedores(fixture.context);
+        engine::ImportaFornecedores(fixture.tables());
 
         EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
         EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "GEN_CODFOR"), c.nextValue);

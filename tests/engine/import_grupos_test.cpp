@@ -27,11 +27,11 @@ TEST(ImportaGrupos, CopiesRowsLogsRefusedOnesAndRestartsFromTheLastHandled) {
         groups({{"1", "'Bebidas'"}, {"7", "'" + std::string(45, 'a') + "'"}, {"1", "'Bebidas de novo'"}, {"3", "''"}}),
         "INSERT INTO GRUPO (ID_GRUPO, NOME_GRUPO) VALUES (50, 'antigo');");
     fixture.connect();
-    engine::ImportaGrupos(fixture.context);
+    engine::ImportaGrupos(fixture.tables());
 
     EXPECT_EQ(fixture.destinationRows("SELECT ID_GRUPO, NOME_GRUPO, USA_MARGEM, MARGEM FROM GRUPO ORDER BY 1"),
               (Rows{{"1", "Bebidas", "N", "0"}, {"3", "<null>", "N", "0"}, {"7", std::string(30, 'a'), "N", "0"}}));
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{duplicateEntry(1)});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{duplicateEntry(1)});
     // Out of key order: the restart takes the last row handled, 3, not the highest, 7.
     EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "GEN_ID_GRUPO"), 4);
     EXPECT_TRUE(fixture.window.boxes.empty());
@@ -42,19 +42,19 @@ TEST(ImportaGrupos, CopiesRowsLogsRefusedOnesAndRestartsFromTheLastHandled) {
 TEST(ImportaGrupos, LastRowRefusedStillDrivesTheRestart) {
     ImportFixture fixture(groups({{"1", "'A'"}, {"9", "'B'"}, {"9", "'C'"}}), "");
     fixture.connect();
-    engine::ImportaGrupos(fixture.context);
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{duplicateEntry(9)});
+    engine::ImportaGrupos(fixture.tables());
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{duplicateEntry(9)});
     EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "GEN_ID_GRUPO"), 10);
 }
 
 TEST(ImportaGrupos, EmptySourceEmptiesTheTableAndMakesNoRestart) {
     ImportFixture fixture("", "INSERT INTO GRUPO (ID_GRUPO) VALUES (5);\nALTER SEQUENCE GEN_ID_GRUPO RESTART WITH 41;");
     fixture.connect();
-    engine::ImportaGrupos(fixture.context);
+    engine::ImportaGrupos(fixture.tables());
     EXPECT_TRUE(fixture.destinationRows("SELECT * FROM GRUPO").empty());
     EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "GEN_ID_GRUPO"), 42);
     EXPECT_TRUE(fixture.window.boxes.empty());
-    EXPECT_TRUE(fixture.context.LogErros.empty());
+    EXPECT_TRUE(fixture.tables().LogErros.empty());
 }
 
 TEST(ImportaGrupos, RefusedDeleteGivesTheTableMessageAndWritesNothing) {
@@ -63,12 +63,12 @@ TEST(ImportaGrupos, RefusedDeleteGivesTheTableMessageAndWritesNothing) {
                           "INSERT INTO GRUPO (ID_GRUPO, NOME_GRUPO) VALUES (1, 'Usado');\n"
                           "INSERT INTO USA_GRUPO VALUES (1);");
     fixture.connect();
-    engine::ImportaGrupos(fixture.context);
+    engine::ImportaGrupos(fixture.tables());
     ASSERT_EQ(fixture.window.boxes.size(), 1u);
     const std::string& box = fixture.window.boxes[0];
     EXPECT_EQ(box.rfind("plain: Falha na importação da tabela de Grupos , Falha: \r\n", 0), 0u) << box;
     EXPECT_NE(box.find("FOREIGN KEY"), std::string::npos) << box;
-    fixture.context.IBDatabaseDestino.close();
+    fixture.session.IBDatabaseDestino.close();
     EXPECT_EQ(fixture.destinationRows("SELECT ID_GRUPO, NOME_GRUPO FROM GRUPO"), (Rows{{"1", "Usado"}}));
 }
 

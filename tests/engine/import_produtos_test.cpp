@@ -49,10 +49,10 @@ TEST(ImportaProdutos, WritesEveryColumnWithTheFixedDefaults) {
         "");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaProdutos(fixture.context);
+    engine::ImportaProdutos(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{});
     std::vector<ExpectedColumn> expected = {
         {"CODIGO", "10"},
         {"CODGRUPO", "3"},
@@ -181,10 +181,10 @@ TEST(ImportaProdutos, ChoosesScaleFlagTaxProfileAndCestPerProduct) {
     ImportFixture fixture(source, "");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaProdutos(fixture.context);
+    engine::ImportaProdutos(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{});
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].column + " = " + cases[i].literal);
         expectDestinationRow(fixture, "PRODUTOS", "CODIGO = " + std::to_string(i + 1), cases[i].expected);
@@ -200,10 +200,10 @@ TEST(ImportaProdutos, LogsRefusedProductsWithAnEntryEndingInACarriageReturn) {
                           "");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaProdutos(fixture.context);
+    engine::ImportaProdutos(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
-    EXPECT_EQ(fixture.context.LogErros,
+    EXPECT_EQ(fixture.tables().LogErros,
               (std::vector<std::string>{
                   "Erro na importação de PRODUTO no Registro 40\r\n"
                   "Trying to store a string of length 21 into a field that can only contain 20\r",
@@ -236,7 +236,7 @@ TEST(ImportaProdutos, RestartsTheSequenceWithTheLastHandledCode) {
                               "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
         ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-        engine::ImportaProdutos(fixture.context);
+        engine::ImportaProdutos(fixture.tables());
 
         EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{});
         EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "CODIGO_PRODUTO"), c.nextValue);
@@ -254,7 +254,7 @@ TEST(ImportaProdutos, SourceWithoutCestTableEndsTheTableAtTheFirstLookup) {
         "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
-    engine::ImportaProdutos(fixture.context);
+    engine::ImportaProdutos(fixture.tables());
 
     EXPECT_EQ(fixture.window.boxes,
               std::vector<std::string>{"plain: Falha na importação da tabela de Produtos, Falha: \r\n"
@@ -263,7 +263,7 @@ TEST(ImportaProdutos, SourceWithoutCestTableEndsTheTableAtTheFirstLookup) {
                                        "Table unknown\r\n"
                                        "CEST\r\n"
                                        "At line 1, column 20"});
-    EXPECT_EQ(fixture.context.LogErros, std::vector<std::string>{});
+    EXPECT_EQ(fixture.tables().LogErros, std::vector<std::string>{});
     EXPECT_EQ(fixture.destinationRows("SELECT CODIGO FROM PRODUTOS"), ImportFixture::Rows{{"10"}});
     EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "CODIGO_PRODUTO"), 51);
 }

@@ -47,14 +47,14 @@ TEST(RunLogFile, EachEntryIsOnDiskAsItIsAppendedFollowedByCrLfInTheCodePage) {
 
 TEST(ImportRun, NothingTickedShowsThePlainMessageAndConnectsNothing) {
     ImportFixture fixture("", "");
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
     EXPECT_EQ(fixture.window.boxes,
               std::vector<std::string>{"plain: Marque uma ou mais de uma tabela para ser importado!!"});
-    EXPECT_FALSE(fixture.context.IBDatabaseDestino.isOpen());
+    EXPECT_FALSE(fixture.session.IBDatabaseDestino.isOpen());
     // The hidden boxes count too, even though they start no import.
     fixture.window.ticked = {CheckBox::Receber};
     fixture.window.boxes.clear();
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
     EXPECT_EQ(fixture.window.boxes,
               (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
 }
@@ -64,12 +64,12 @@ TEST(ImportRun, NoAnswerEmptiesNothingAndLeavesBothConnected) {
                           "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');");
     fixture.window.ticked = {CheckBox::Vendedores};
     fixture.window.answers = {false};
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
     EXPECT_EQ(fixture.window.boxes, std::vector<std::string>{kConfirm});
-    EXPECT_TRUE(fixture.context.IBDatabaseDestino.isOpen());
-    EXPECT_TRUE(fixture.context.IBDBOrigem.isOpen());
-    EXPECT_TRUE(fixture.context.IBTransactionFireBird.isActive());
-    EXPECT_FALSE(fixture.context.Importando);
+    EXPECT_TRUE(fixture.session.IBDatabaseDestino.isOpen());
+    EXPECT_TRUE(fixture.session.IBDBOrigem.isOpen());
+    EXPECT_TRUE(fixture.session.IBTransactionFireBird.isActive());
+    EXPECT_FALSE(fixture.window.importando);
     EXPECT_TRUE(fixture.window.eventsStartingWith("import enabled").empty());
     EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO FROM VENDEDOR"), (Rows{{"9"}}));
 }
@@ -80,10 +80,10 @@ TEST(ImportRun, CleanRunEndsWithTheSuccessMessageInTheInformationStyle) {
     bool flagDuringRun = false;
     bool buttonsDuringRun = true;
     fixture.window.onProcessMessages = [&] {
-        flagDuringRun = fixture.context.Importando;
+        flagDuringRun = fixture.window.importando;
         buttonsDuringRun = fixture.window.importEnabled || fixture.window.connectionTestEnabled;
     };
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
 
     EXPECT_TRUE(flagDuringRun);
     EXPECT_FALSE(buttonsDuringRun);
@@ -96,9 +96,9 @@ TEST(ImportRun, CleanRunEndsWithTheSuccessMessageInTheInformationStyle) {
                                               "status: Importação finalizada com sucesso", "import enabled: 1",
                                               "connection test enabled: 1"}));
     EXPECT_EQ(fixture.window.gauge.position(), 0);
-    EXPECT_FALSE(fixture.context.IBDatabaseDestino.isOpen());
-    EXPECT_TRUE(fixture.context.IBDBOrigem.isOpen());
-    EXPECT_FALSE(fixture.context.Importando);
+    EXPECT_FALSE(fixture.session.IBDatabaseDestino.isOpen());
+    EXPECT_TRUE(fixture.session.IBDBOrigem.isOpen());
+    EXPECT_FALSE(fixture.window.importando);
     EXPECT_FALSE(std::filesystem::exists(fixture.programFolder + "quorel.log"));
     EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO FROM VENDEDOR"), (Rows{{"1"}}));
 }
@@ -110,7 +110,7 @@ TEST(ImportRun, RefusedRowsAreSavedOfferedAndTheRunEndsWithErrors) {
         "");
     fixture.window.ticked = {CheckBox::Vendedores};
     fixture.window.answers = {true, true};
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
 
     EXPECT_EQ(readFile(fixture.programFolder + "quorel.log"),
               "Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n"
@@ -121,13 +121,12 @@ TEST(ImportRun, RefusedRowsAreSavedOfferedAndTheRunEndsWithErrors) {
     EXPECT_EQ(fixture.window.eventsStartingWith("open: "),
               std::vector<std::string>{"open: quorel.log in " + fixture.programFolder});
     EXPECT_EQ(fixture.window.eventsStartingWith("status: ").back(), "status: Importação finalizada com erros");
-    EXPECT_TRUE(fixture.context.LogErros.empty());  // released at the end
 
     // A second run without refusals leaves the earlier file as it was.
     fixture.source.run("DELETE FROM VENDEDOR WHERE NOME = 'Bia';");
     const std::string before = readFile(fixture.programFolder + "quorel.log");
     fixture.window.boxes.clear();
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
     EXPECT_EQ(fixture.window.boxes,
               (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
     EXPECT_EQ(readFile(fixture.programFolder + "quorel.log"), before);
@@ -142,7 +141,7 @@ TEST(ImportRun, BothLogsAreSavedAndOfferedErrorsFirst) {
         "");
     fixture.window.ticked = {CheckBox::Clientes, CheckBox::Vendedores};
     fixture.window.answers = {true, false, true};  // the run, quorel.log, quorel2.log
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
 
     EXPECT_EQ(fixture.window.boxes,
               (std::vector<std::string>{kConfirm, kLogPrompt, kLogPrompt, "warning: Importação finalizada com erros"}));
@@ -157,7 +156,7 @@ TEST(ImportRun, BothLogsAreSavedAndOfferedErrorsFirst) {
 TEST(ImportRun, TableLevelFailureAloneStillEndsWithErrors) {
     ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');", "DROP TABLE VENDEDOR;");
     fixture.window.ticked = {CheckBox::Vendedores};
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
     ASSERT_EQ(fixture.window.boxes.size(), 3u);
     EXPECT_EQ(fixture.window.boxes[1].rfind("plain: Falha na importação da tabela de Vendedores, Falha: \r\n", 0), 0u);
     EXPECT_EQ(fixture.window.boxes[2], "warning: Importação finalizada com erros");
@@ -191,7 +190,7 @@ TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNam
     const std::string data = fixture.programFolder + "dados";
     const UserDataFolder userData(data);
     fixture.window.answers = {true, true};
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
 
     const std::string fallback = data + "/tavlo-merak/quorel.log";
     EXPECT_EQ(readFile(fallback).rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 1\r\n", 0), 0u);
@@ -208,7 +207,7 @@ TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNam
               std::vector<std::string>{"open: quorel.log in " + data + "/tavlo-merak/"});
 }
 
-TEST(ImportRun, LogThatNoFolderCanTakeRaisesAfterLeavingTheWindowUsable) {
+TEST(ImportRun, LogThatNoFolderCanTakeIsReportedAfterLeavingTheWindowUsable) {
     ImportFixture fixture(
         "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
         "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');",
@@ -217,18 +216,13 @@ TEST(ImportRun, LogThatNoFolderCanTakeRaisesAfterLeavingTheWindowUsable) {
     std::ofstream(fixture.programFolder + "arquivo") << "not a folder";
     const UserDataFolder userData(fixture.programFolder + "arquivo");
     fixture.window.ticked = {CheckBox::Vendedores};
-    try {
-        engine::BitBtnImportarClick(fixture.context);
-        FAIL() << "the unwritable log was not reported";
-    } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0),
-                  0u)
-            << e.what();
-    }
-    EXPECT_FALSE(fixture.context.Importando);
+    const engine::RunReport& report = fixture.importRun();
+    EXPECT_EQ(report.end, engine::RunEnd::Failed) << "the unwritable log was not reported";
+    EXPECT_EQ(report.failure.rfind("Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0), 0u)
+        << report.failure;
+    EXPECT_FALSE(fixture.window.importando);
     EXPECT_TRUE(fixture.window.importEnabled);
     EXPECT_TRUE(fixture.window.connectionTestEnabled);
-    EXPECT_TRUE(fixture.context.LogErros.empty());
 }
 
 TEST(ImportRun, EachBoxIsReadWhenTheRunReachesItsTable) {
@@ -238,7 +232,7 @@ TEST(ImportRun, EachBoxIsReadWhenTheRunReachesItsTable) {
         "");
     fixture.window.ticked = {CheckBox::Produtos, CheckBox::Vendedores};
     fixture.window.onProcessMessages = [&] { fixture.window.ticked.erase(CheckBox::Vendedores); };
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
     EXPECT_EQ(fixture.window.eventsStartingWith("status: Importando"),
               (std::vector<std::string>{"status: Importando Grupos", "status: Importando Produtos"}));
     EXPECT_TRUE(fixture.destinationRows("SELECT * FROM VENDEDOR").empty());

@@ -26,16 +26,16 @@ TEST(ImportaVendedores, RefusedRowsAreLoggedAndTheRowsAfterThemWritten) {
                                    {"4", "'Zé'"}}),
                           "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (99, 'antigo');");
     fixture.connect();
-    engine::ImportaVendedores(fixture.context);
+    engine::ImportaVendedores(fixture.tables());
 
     EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO, VEN_NOME, SUP_CODIGO, VEN_EXPORTATABLET FROM VENDEDOR "
                                       "ORDER BY VEN_CODIGO"),
               (Rows{{"0", "", "1", "S"}, {"1", "Ana", "1", "S"}, {"4", "Zé", "1", "S"}}));
-    ASSERT_EQ(fixture.context.LogErros.size(), 2u);
-    EXPECT_EQ(fixture.context.LogErros[0],
+    ASSERT_EQ(fixture.tables().LogErros.size(), 2u);
+    EXPECT_EQ(fixture.tables().LogErros[0],
               "Erro na importação de VENDEDOR no Registro 2\r\n"
               "Trying to store a string of length 60 into a field that can only contain 50\r\n");
-    EXPECT_EQ(fixture.context.LogErros[1],
+    EXPECT_EQ(fixture.tables().LogErros[1],
               "Erro na importação de VENDEDOR no Registro 1\r\n"
               "violation of PRIMARY or UNIQUE KEY constraint \"PK_VENDEDOR\" on table \"VENDEDOR\"\r\n"
               "Problematic key value is (\"VEN_CODIGO\" = 1)\r\n");
@@ -48,14 +48,14 @@ TEST(ImportaVendedores, RefusedRowsAreLoggedAndTheRowsAfterThemWritten) {
 TEST(ImportaVendedores, MissingDestinationTableEndsTheTableWithItsMessage) {
     ImportFixture fixture(sellers({{"1", "'Ana'"}}), "DROP TABLE VENDEDOR;");
     fixture.connect();
-    engine::ImportaVendedores(fixture.context);
+    engine::ImportaVendedores(fixture.tables());
     ASSERT_EQ(fixture.window.boxes.size(), 1u);
     const std::string prefix = "plain: Falha na importação da tabela de Vendedores, Falha: \r\n";
     EXPECT_EQ(fixture.window.boxes[0].rfind(prefix, 0), 0u) << fixture.window.boxes[0];
     EXPECT_NE(fixture.window.boxes[0].find("Table unknown\r\nVENDEDOR"), std::string::npos) << fixture.window.boxes[0];
-    EXPECT_TRUE(fixture.context.LogErros.empty());
-    ASSERT_EQ(fixture.context.outcomes.size(), 1u);
-    EXPECT_FALSE(fixture.context.outcomes[0].completed);
+    EXPECT_TRUE(fixture.tables().LogErros.empty());
+    ASSERT_EQ(fixture.tables().outcomes.size(), 1u);
+    EXPECT_FALSE(fixture.tables().outcomes[0].completed);
 }
 
 TEST(ImportaVendedores, GaugeOfAFreshProgramHasMaximum100AndStopsThere) {
@@ -68,7 +68,7 @@ TEST(ImportaVendedores, GaugeOfAFreshProgramHasMaximum100AndStopsThere) {
         fixture.window.onProcessMessages = [&] { positions.push_back(fixture.window.gauge.position()); };
         fixture.connect();
         fixture.window.gauge.setPosition(0);
-        engine::ImportaVendedores(fixture.context);
+        engine::ImportaVendedores(fixture.tables());
         ASSERT_EQ(positions.size(), static_cast<std::size_t>(count) + 1);
         EXPECT_EQ(fixture.window.gauge.maximum(), 100);
         EXPECT_EQ(positions.back(), count < 100 ? count : 100);
@@ -96,14 +96,14 @@ TEST(ImportaVendedores, DestinationTakenDownMidTableKeepsEveryRowWrittenBefore) 
         }
     };
     fixture.connect();
-    engine::ImportaVendedores(fixture.context);
+    engine::ImportaVendedores(fixture.tables());
     ASSERT_EQ(std::system((gfix + "-online " + fixture.destination.connectionString()).c_str()), 0);
 
     const Rows written = fixture.destinationRows("SELECT VEN_CODIGO FROM VENDEDOR ORDER BY VEN_CODIGO");
     ASSERT_GE(written.size(), 5u);
     for (std::size_t i = 0; i < written.size(); ++i) EXPECT_EQ(written[i][0], std::to_string(i + 1));
-    EXPECT_EQ(written.size() + fixture.context.LogErros.size(), 20u);
-    for (const std::string& entry : fixture.context.LogErros)
+    EXPECT_EQ(written.size() + fixture.tables().LogErros.size(), 20u);
+    for (const std::string& entry : fixture.tables().LogErros)
         EXPECT_EQ(entry.rfind("Erro na importação de VENDEDOR no Registro ", 0), 0u);
 }
 

@@ -23,7 +23,7 @@ const std::string kConfirm =
 std::string serverName(const test_support::TestDatabase& database) {
     test_support::TestConnection connection(database.connectionString());
     connection.attachment.open();
-    return engine::serverFileName(connection.attachment, connection.transaction);
+    return db::serverFileName(connection.attachment, connection.transaction);
 }
 
 TEST(RunAdmission, SourceGivenAsTheDestinationUnderAnotherNameIsRefusedWithoutAQuestion) {
@@ -33,12 +33,12 @@ TEST(RunAdmission, SourceGivenAsTheDestinationUnderAnotherNameIsRefusedWithoutAQ
     fixture.window.destino = link;
     fixture.window.ticked = {CheckBox::Vendedores};
 
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.importRun();
 
     EXPECT_EQ(fixture.window.boxes,
               std::vector<std::string>{"warning: Origem e destino são o mesmo banco de dados:\r\n" +
                                        fixture.source.path() + "\r\nNada foi apagado nem importado."});
-    EXPECT_FALSE(fixture.context.Importando);
+    EXPECT_FALSE(fixture.window.importando);
     EXPECT_EQ(fixture.sourceRows("SELECT ID, NOME FROM VENDEDOR"), (Rows{{"1", "Ana"}}));
 }
 
@@ -49,9 +49,9 @@ TEST(RunAdmission, DestinationThatAnotherRunImportsIntoIsRefusedUntilThatRunEnds
     const std::string name = serverName(fixture.destination);
     {
         // Another run holds the destination.
-        const engine::DestinationLock otherRun(name);
+        const platform::DestinationLock otherRun(name);
         ASSERT_TRUE(otherRun.held());
-        engine::BitBtnImportarClick(fixture.context);
+        fixture.importRun();
         EXPECT_EQ(
             fixture.window.boxes,
             std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" + name +
@@ -61,12 +61,12 @@ TEST(RunAdmission, DestinationThatAnotherRunImportsIntoIsRefusedUntilThatRunEnds
     // Once it has ended, the run goes ahead, and holds the destination while it runs.
     fixture.window.boxes.clear();
     bool heldDuringRun = false;
-    fixture.window.onProcessMessages = [&] { heldDuringRun = !engine::DestinationLock(name).held(); };
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.window.onProcessMessages = [&] { heldDuringRun = !platform::DestinationLock(name).held(); };
+    fixture.importRun();
     EXPECT_EQ(fixture.window.boxes,
               (std::vector<std::string>{kConfirm, "information: Importação finalizada com sucesso"}));
     EXPECT_TRUE(heldDuringRun);
-    EXPECT_TRUE(engine::DestinationLock(name).held());
+    EXPECT_TRUE(platform::DestinationLock(name).held());
     EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"), (Rows{{"1", "Ana"}}));
 }
 

@@ -55,17 +55,17 @@ Snapshot merakSnapshot(const TestDatabase& merak, bool withRunTimes = true) {
     return snapshot;
 }
 
-void runAllTables(ImportFixture& fixture, engine::RunOptions options) {
+void runAllTables(ImportFixture& fixture, test_support::RunOptions options) {
     fixture.window.ticked = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
-    fixture.context.options = options;
-    engine::BitBtnImportarClick(fixture.context);
+    fixture.options = options;
+    fixture.importRun();
 }
 
-engine::RunOptions previewOptions() { return {.preview = true, .allOrNothing = false, .safetyCopy = false}; }
-engine::RunOptions allOrNothingOptions() { return {.preview = false, .allOrNothing = true, .safetyCopy = false}; }
+test_support::RunOptions previewOptions() { return {.preview = true, .allOrNothing = false, .safetyCopy = false}; }
+test_support::RunOptions allOrNothingOptions() { return {.preview = false, .allOrNothing = true, .safetyCopy = false}; }
 // The default run without its safety copy, for comparisons with the modes that make none: the
 // copy's own progress would stand among the events compared.
-engine::RunOptions defaultWithoutCopy() { return {.preview = false, .allOrNothing = false, .safetyCopy = false}; }
+test_support::RunOptions defaultWithoutCopy() { return {.preview = false, .allOrNothing = false, .safetyCopy = false}; }
 
 std::string logFile(const ImportFixture& fixture, const std::string& name) {
     const std::string path = fixture.programFolder + name;
@@ -93,9 +93,9 @@ std::vector<std::string> eventsOf(const ImportFixture& fixture) {
     return events;
 }
 
-std::vector<std::string> refusals(const engine::ImportContext& context) {
+std::vector<std::string> refusals(const engine::RunReport& report) {
     std::vector<std::string> lines;
-    for (const engine::RefusedRow& row : context.refusedRows)
+    for (const engine::RefusedRow& row : report.refusedRows)
         lines.push_back(row.table + " " + row.key + ": " + row.reason);
     return lines;
 }
@@ -107,9 +107,9 @@ TEST(RunModes, PreviewChangesNothingAndForeseesTheRunThatFollows) {
     runAllTables(fixture, previewOptions());
     EXPECT_EQ(merakSnapshot(fixture.destination), before);
     EXPECT_TRUE(fixture.window.eventsStartingWith("confirm: Atenção").empty());
-    EXPECT_FALSE(fixture.context.IBDatabaseDestino.isOpen());
-    const std::vector<std::string> previewOutcomes = foreseen(fixture.context.outcomes);
-    const std::vector<std::string> previewRefusals = refusals(fixture.context);
+    EXPECT_FALSE(fixture.session.IBDatabaseDestino.isOpen());
+    const std::vector<std::string> previewOutcomes = foreseen(fixture.report.tables);
+    const std::vector<std::string> previewRefusals = refusals(fixture.report);
     EXPECT_FALSE(previewRefusals.empty());
     // The preview's logs are its own files; the run's files are not touched.
     EXPECT_EQ(logFile(fixture, "quorel.log"), "<none>");
@@ -123,10 +123,10 @@ TEST(RunModes, PreviewChangesNothingAndForeseesTheRunThatFollows) {
     EXPECT_NE(previewErros, "<none>");
     EXPECT_NE(previewRepetidos, "<none>");
     EXPECT_NE(merakSnapshot(fixture.destination), before);
-    EXPECT_EQ(previewOutcomes, foreseen(fixture.context.outcomes));
-    EXPECT_EQ(previewRefusals, refusals(fixture.context));
+    EXPECT_EQ(previewOutcomes, foreseen(fixture.report.tables));
+    EXPECT_EQ(previewRefusals, refusals(fixture.report));
     // What the run reports as left in each table is what the destination holds.
-    for (const engine::TableOutcome& outcome : fixture.context.outcomes)
+    for (const engine::TableOutcome& outcome : fixture.report.tables)
         EXPECT_EQ(fixture.destinationRows("SELECT COUNT(*) FROM " + outcome.destinationTable),
                   (Rows{{std::to_string(outcome.rowsAfter.value_or(-1))}}))
             << outcome.destinationTable;
@@ -144,7 +144,7 @@ TEST(RunModes, AllOrNothingGivesTheRowsLogsAndSequencesOfTheDefaultRun) {
         EXPECT_EQ(logFile(allOrNothing, log), logFile(byDefault, log)) << log;
     }
     EXPECT_EQ(eventsOf(allOrNothing), eventsOf(byDefault));
-    EXPECT_EQ(refusals(allOrNothing.context), refusals(byDefault.context));
+    EXPECT_EQ(refusals(allOrNothing.report), refusals(byDefault.report));
 }
 
 // Three products, the third with a CEST code, and no CEST table: the product import fails on
@@ -174,8 +174,8 @@ TEST(RunModes, AllOrNothingTableFailureKeepsThatTableAndCommitsTheOthers) {
     // CODIGO_PRODUTO as they were.
     EXPECT_EQ(after.at("sequences"), (Rows{{"3", "1", "5", before.at("sequences")[0][3]}}));
 
-    ASSERT_EQ(fixture.context.outcomes.size(), 5u);
-    const engine::TableOutcome& produtos = fixture.context.outcomes[3];
+    ASSERT_EQ(fixture.report.tables.size(), 5u);
+    const engine::TableOutcome& produtos = fixture.report.tables[3];
     EXPECT_EQ(produtos.destinationTable, "PRODUTOS");
     EXPECT_FALSE(produtos.completed);
     EXPECT_TRUE(produtos.keptAsItWas);
@@ -205,10 +205,10 @@ TEST(RunModes, StopRequestEndsTheTableAndTheRun) {
         };
         runAllTables(fixture, atomic ? allOrNothingOptions() : defaultWithoutCopy());
 
-        ASSERT_EQ(fixture.context.outcomes.size(), 1u);
-        EXPECT_TRUE(fixture.context.outcomes[0].interrupted);
-        EXPECT_EQ(fixture.context.outcomes[0].rowsRead, 3);
-        EXPECT_EQ(fixture.context.outcomes[0].keptAsItWas, atomic);
+        ASSERT_EQ(fixture.report.tables.size(), 1u);
+        EXPECT_TRUE(fixture.report.tables[0].interrupted);
+        EXPECT_EQ(fixture.report.tables[0].rowsRead, 3);
+        EXPECT_EQ(fixture.report.tables[0].keptAsItWas, atomic);
         const Snapshot after = merakSnapshot(fixture.destination);
         for (const char* untouched : {"FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR"})
             EXPECT_EQ(after.at(untouched), before.at(untouched)) << untouched;
@@ -228,7 +228,7 @@ TEST(RunModes, StopRequestEndsTheTableAndTheRun) {
 TEST(RunModes, TableThatCannotBeWrittenKeepsItsRows) {
     struct Case {
         const char* table;
-        void (*import)(engine::ImportContext&);
+        void (*import)(engine::RunState&);
         const char* change;
         const char* message;
     };
@@ -251,13 +251,13 @@ TEST(RunModes, TableThatCannotBeWrittenKeepsItsRows) {
         const Rows before = fixture.destinationRows(std::string("SELECT * FROM ") + c.table);
         ASSERT_FALSE(before.empty());
         fixture.connect();
-        c.import(fixture.context);
+        c.import(fixture.tables());
         // The run's end commits whatever the transaction still holds.
-        fixture.context.IBDatabaseDestino.close();
+        fixture.session.IBDatabaseDestino.close();
         EXPECT_EQ(fixture.destinationRows(std::string("SELECT * FROM ") + c.table), before);
         ASSERT_EQ(fixture.window.boxes.size(), 1u);
         EXPECT_EQ(fixture.window.boxes[0].rfind(c.message, 0), 0u) << fixture.window.boxes[0];
-        EXPECT_TRUE(fixture.context.outcomes.at(0).keptAsItWas);
+        EXPECT_TRUE(fixture.tables().outcomes.at(0).keptAsItWas);
     }
 }
 
@@ -276,17 +276,17 @@ TEST(RunModes, SwappedPathsEmptyNothing) {
     const Snapshot merakBefore = merakSnapshot(fixture.destination);
 
     fixture.connect();
-    engine::ImportaClientes(fixture.context);
-    engine::ImportaFornecedores(fixture.context);
-    engine::ImportaGrupos(fixture.context);
-    engine::ImportaProdutos(fixture.context);
-    engine::ImportaVendedores(fixture.context);
-    fixture.context.IBDatabaseDestino.close();
+    engine::ImportaClientes(fixture.tables());
+    engine::ImportaFornecedores(fixture.tables());
+    engine::ImportaGrupos(fixture.tables());
+    engine::ImportaProdutos(fixture.tables());
+    engine::ImportaVendedores(fixture.tables());
+    fixture.session.IBDatabaseDestino.close();
 
     EXPECT_EQ(tavloRows(), tavloBefore);
     EXPECT_EQ(merakSnapshot(fixture.destination), merakBefore);
     EXPECT_EQ(fixture.window.boxes.size(), 5u);
-    for (const engine::TableOutcome& outcome : fixture.context.outcomes) EXPECT_FALSE(outcome.completed);
+    for (const engine::TableOutcome& outcome : fixture.tables().outcomes) EXPECT_FALSE(outcome.completed);
 }
 
 }  // namespace

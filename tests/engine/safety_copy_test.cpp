@@ -63,9 +63,9 @@ protected:
 
     // Runs the Import command; the copy it makes is returned.
     std::string runWithCopy() {
-        engine::BitBtnImportarClick(f.context);
-        EXPECT_TRUE(f.context.safetyCopy.has_value()) << testing::PrintToString(f.window.boxes);
-        return f.context.safetyCopy ? f.context.safetyCopy->path : "";
+        f.importRun();
+        EXPECT_TRUE(f.report.copy.has_value()) << testing::PrintToString(f.window.boxes);
+        return f.report.copy ? f.report.copy->path : "";
     }
 
     void addMarkerRow() const { f.destination.run("INSERT INTO VENDEDOR (VEN_CODIGO) VALUES (9999);"); }
@@ -80,16 +80,16 @@ TEST_F(SafetyCopy, RunWithTheCopyThenItsRestoreGivesBackEveryRowAndSequence) {
     // Beside the destination, named after it and the time; its size and line in copias.log.
     const std::string folder = std::filesystem::path(f.destination.path()).parent_path().string();
     EXPECT_TRUE(std::regex_match(copy, std::regex(folder + "/test-\\d{8}-\\d{6}\\.fbk"))) << copy;
-    EXPECT_EQ(f.context.safetyCopy->bytes, static_cast<long long>(std::filesystem::file_size(copy)));
-    EXPECT_EQ(f.context.outcomes.size(), 5u);
+    EXPECT_EQ(f.report.copy->bytes, static_cast<long long>(std::filesystem::file_size(copy)));
+    EXPECT_EQ(f.report.tables.size(), 5u);
     const std::string log = readFile(f.programFolder + "copias.log");
     EXPECT_TRUE(
         std::regex_match(log, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t" + f.destination.path() + "\t" +
-                                         copy + "\t" + std::to_string(f.context.safetyCopy->bytes) + "\r\n")))
+                                         copy + "\t" + std::to_string(f.report.copy->bytes) + "\r\n")))
         << log;
 
     test_support::ScriptedWindow window;
-    ASSERT_TRUE(engine::restoreSafetyCopy(window, copy, f.destination.path())) << testing::PrintToString(window.boxes);
+    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path())) << testing::PrintToString(window.boxes);
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[0], "confirm: O banco de destino\r\n" + f.destination.path() +
                                    "\r\nserá substituído pela cópia de segurança\r\n" + copy +
@@ -108,7 +108,7 @@ TEST_F(SafetyCopy, FailedCopyEmptiesNothingUnlessImportingWithoutOneIsAccepted) 
         SCOPED_TRACE(accepted ? "accepted" : "refused");
         f.window.boxes.clear();
         f.window.answersDefaultNo = {accepted};
-        engine::BitBtnImportarClick(f.context);
+        f.importRun();
 
         const std::string question = f.window.boxes.size() > 1 ? f.window.boxes[1] : "";
         EXPECT_EQ(question.rfind("confirm (default No): Não foi possível fazer a cópia de segurança do banco de "
@@ -118,11 +118,11 @@ TEST_F(SafetyCopy, FailedCopyEmptiesNothingUnlessImportingWithoutOneIsAccepted) 
                   0u)
             << testing::PrintToString(f.window.boxes);
         EXPECT_NE(question.find("\r\nImportar sem cópia de segurança?"), std::string::npos);
-        EXPECT_FALSE(f.context.safetyCopy.has_value());
-        EXPECT_EQ(f.context.stoppedWithoutCopy, !accepted);
-        EXPECT_EQ(f.context.outcomes.size(), accepted ? 5u : 0u);
+        EXPECT_FALSE(f.report.copy.has_value());
+        EXPECT_EQ((f.report.end == engine::RunEnd::StoppedWithoutCopy), !accepted);
+        EXPECT_EQ(f.report.tables.size(), accepted ? 5u : 0u);
         EXPECT_EQ(stateOf(f.destination) == before, !accepted);
-        EXPECT_FALSE(f.context.Importando);
+        EXPECT_FALSE(f.window.importando);
         EXPECT_TRUE(f.window.importEnabled);
     }
     EXPECT_TRUE(copyFilesBeside(f.destination).empty());
@@ -132,11 +132,11 @@ TEST_F(SafetyCopy, FailedCopyEmptiesNothingUnlessImportingWithoutOneIsAccepted) 
 TEST_F(SafetyCopy, PreviewAndARunWithTheCopyOffMakeNoCopy) {
     for (bool preview : {true, false}) {
         SCOPED_TRACE(preview ? "preview" : "copy off");
-        f.context.options.preview = preview;
-        f.context.options.safetyCopy = preview;
-        engine::BitBtnImportarClick(f.context);
-        EXPECT_FALSE(f.context.safetyCopy.has_value());
-        EXPECT_EQ(f.context.outcomes.size(), 5u);
+        f.options.preview = preview;
+        f.options.safetyCopy = preview;
+        f.importRun();
+        EXPECT_FALSE(f.report.copy.has_value());
+        EXPECT_EQ(f.report.tables.size(), 5u);
     }
     EXPECT_TRUE(copyFilesBeside(f.destination).empty());
     EXPECT_FALSE(std::filesystem::exists(f.programFolder + "copias.log"));
@@ -149,7 +149,7 @@ TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsA
     other.attachment.open();
 
     test_support::ScriptedWindow window;
-    EXPECT_FALSE(engine::restoreSafetyCopy(window, copy, f.destination.path()));
+    EXPECT_FALSE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()));
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[1], "warning: O banco de destino não foi restaurado:\r\ncould not drop database " +
                                    f.destination.path() +
@@ -159,7 +159,7 @@ TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsA
     EXPECT_EQ(markerCount(f.destination), 1);
 
     // Alone on the destination, the same restore goes through.
-    ASSERT_TRUE(engine::restoreSafetyCopy(window, copy, f.destination.path()));
+    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()));
     EXPECT_EQ(markerCount(f.destination), 0);
 }
 
@@ -185,7 +185,7 @@ TEST_F(SafetyCopy, BadCopyFilesAreReportedAndTouchNothing) {
         SCOPED_TRACE(file);
         test_support::ScriptedWindow window;
         window.answers = {true};
-        EXPECT_FALSE(engine::restoreSafetyCopy(window, file, f.destination.path()));
+        EXPECT_FALSE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, file, f.destination.path()));
         EXPECT_EQ(window.boxes, std::vector<std::string>{message});
     }
     EXPECT_EQ(markerCount(f.destination), 1);
@@ -200,7 +200,7 @@ TEST_F(SafetyCopy, CopyOfAnotherDatabaseIsSaidPlainlyAndDefaultsToNo) {
         SCOPED_TRACE(answer);
         test_support::ScriptedWindow window;
         window.answersDefaultNo = {answer};
-        EXPECT_EQ(engine::restoreSafetyCopy(window, copy, other.path()), answer);
+        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, other.path()), answer);
         ASSERT_FALSE(window.boxes.empty());
         EXPECT_EQ(window.boxes[0],
                   "confirm (default No): ATENÇÃO: esta cópia foi feita de OUTRO banco de dados:\r\n" +

@@ -4,7 +4,7 @@
 
 #include "database_error.h"
 #include "import_fixture.h"
-#include "transaction_policy.h"
+#include "table_transaction.h"
 
 namespace {
 
@@ -39,14 +39,14 @@ long long sequenceValue(const test_support::TestDatabase& database) {
 // Runs the procedure on the synthetic table with the fault and options given, then ends the
 // run's transaction as the run would.
 struct SyntheticRun {
-    explicit SyntheticRun(Fault fault, engine::RunOptions options,
+    explicit SyntheticRun(Fault fault, test_support::RunOptions options,
                           engine::AfterRow afterRow = engine::AfterRow::MessagesThenNext)
         : fixture(kSource, kDestination) {
         fixture.connect();
-        engine::ImportContext& context = fixture.context;
-        context.options = options;
-        db::Statement insert("", context.IBDatabaseDestino, context.IBTransactionFireBird);
-        db::Statement& origem = context.IBQueryOrigem;
+        engine::RunState& run = fixture.tables(engine::runMode(options.preview, options.allOrNothing));
+        engine::RunTransaction runTransaction(fixture.session, run.mode);
+        db::Statement insert("", fixture.session.IBDatabaseDestino, fixture.session.IBTransactionFireBird);
+        db::Statement& origem = fixture.session.IBQueryOrigem;
         int lastKey = 0;
 
         engine::TableImport table;
@@ -71,7 +71,7 @@ struct SyntheticRun {
         };
         table.writeRow = [&] { insert.execute(); };
         table.logFailure = [&](const std::string& failure) {
-            context.LogErros.push_back("Erro em T no Registro " + std::to_string(lastKey) + "\r\n" + failure + "\r\n");
+            run.LogErros.push_back("Erro em T no Registro " + std::to_string(lastKey) + "\r\n" + failure + "\r\n");
         };
         table.rowKey = [&] { return std::to_string(lastKey); };
         table.sequenceRestart = [&](bool) -> std::optional<engine::SequenceRestart> {
@@ -81,16 +81,16 @@ struct SyntheticRun {
             order.push_back(origem.eof() ? "messages at end" : "messages at " + origem.column("K").asText());
             if (fault == Fault::StopAfterTwoRows && fixture.window.gauge.position() == 2) fixture.window.stop = true;
         };
-        engine::importTable(context, table);
+        engine::importTable(run, table);
         // What the run's own transaction sees, before the run ends it.
         seenByTheRun = rowsInRunTransaction();
-        engine::endRunTransaction(context, engine::TransactionPolicy::of(options));
-        outcome = context.outcomes.at(0);
+        runTransaction.end();
+        outcome = run.outcomes.at(0);
     }
 
     Rows rowsInRunTransaction() {
         Rows rows;
-        db::Statement query("", fixture.context.IBDatabaseDestino, fixture.context.IBTransactionFireBird);
+        db::Statement query("", fixture.session.IBDatabaseDestino, fixture.session.IBTransactionFireBird);
         query.setText("SELECT K, V FROM T ORDER BY K");
         query.open();
         for (; !query.eof(); query.next()) rows.push_back({query.column("K").asText(), query.column("V").asText()});
@@ -104,9 +104,9 @@ struct SyntheticRun {
     engine::TableOutcome outcome;
 };
 
-engine::RunOptions defaultRun() { return {}; }
-engine::RunOptions preview() { return {.preview = true, .allOrNothing = false, .safetyCopy = false}; }
-engine::RunOptions allOrNothing() { return {.preview = false, .allOrNothing = true, .safetyCopy = true}; }
+test_support::RunOptions defaultRun() { return {}; }
+test_support::RunOptions preview() { return {.preview = true, .allOrNothing = false, .safetyCopy = false}; }
+test_support::RunOptions allOrNothing() { return {.preview = false, .allOrNothing = true, .safetyCopy = true}; }
 
 const std::vector<std::string> kRefusalLog = {
     "Erro em T no Registro 2\r\nviolation of PRIMARY or UNIQUE KEY constraint \"INTEG_",  // the rest is the server's
@@ -175,13 +175,13 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
                 EXPECT_EQ(run.outcome.failure.empty(), false);
             }
             if (expected.rowsRead == 5) {
-                ASSERT_EQ(run.fixture.context.LogErros.size(), 2u);
-                EXPECT_EQ(run.fixture.context.LogErros[0].rfind(kRefusalLog[0], 0), 0u);
-                EXPECT_EQ(run.fixture.context.LogErros[1], kRefusalLog[1]);
-                ASSERT_EQ(run.fixture.context.refusedRows.size(), 2u);
-                EXPECT_EQ(run.fixture.context.refusedRows[1].table, "T");
-                EXPECT_EQ(run.fixture.context.refusedRows[1].key, "3");
-                EXPECT_EQ(run.fixture.context.refusedRows[1].reason,
+                ASSERT_EQ(run.fixture.tables().LogErros.size(), 2u);
+                EXPECT_EQ(run.fixture.tables().LogErros[0].rfind(kRefusalLog[0], 0), 0u);
+                EXPECT_EQ(run.fixture.tables().LogErros[1], kRefusalLog[1]);
+                ASSERT_EQ(run.fixture.tables().refusedRows.size(), 2u);
+                EXPECT_EQ(run.fixture.tables().refusedRows[1].table, "T");
+                EXPECT_EQ(run.fixture.tables().refusedRows[1].key, "3");
+                EXPECT_EQ(run.fixture.tables().refusedRows[1].reason,
                           "Trying to store a string of length 12 into a field that can only contain 5");
                 EXPECT_EQ(run.outcome.rowsRefused, 2);
                 EXPECT_EQ(run.outcome.sequenceName, "GEN_T");
@@ -192,7 +192,7 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
             EXPECT_EQ(previewRun.seenByTheRun, expected.rowsOfDefaultRun);
             EXPECT_EQ(previewRun.committedRows(), kOldRows);
             EXPECT_EQ(sequenceValue(previewRun.fixture.destination), 100);
-            EXPECT_EQ(previewRun.fixture.context.LogErros, run.fixture.context.LogErros);
+            EXPECT_EQ(previewRun.fixture.tables().LogErros, run.fixture.tables().LogErros);
             EXPECT_EQ(previewRun.fixture.window.boxes, run.fixture.window.boxes);
             EXPECT_EQ(previewRun.order, run.order);
             EXPECT_EQ(previewRun.outcome.rowsBefore, run.outcome.rowsBefore);
@@ -216,7 +216,7 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
                 EXPECT_NE(run.fixture.window.boxes[0].find(kKept), std::string::npos) << run.fixture.window.boxes[0];
             }
             if (expected.rowsRead == 5) {
-                EXPECT_EQ(run.fixture.context.LogErros.size(), 2u);
+                EXPECT_EQ(run.fixture.tables().LogErros.size(), 2u);
             }
         }
     }

@@ -7,6 +7,7 @@
 
 #include "attachment.h"
 #include "connection_setup.h"
+#include "import_run.h"
 #include "statement.h"
 #include "test_connection.h"
 
@@ -26,7 +27,7 @@ ImportFixture::ImportFixture(const std::string& sourceScript, const std::string&
     : source(schemaFile("tavlo-schema.sql") + "\n" + sourceScript),
       destination(schemaFile("merak-schema.sql") + "\n" + destinationScript),
       programFolder(makeProgramFolder()),
-      context(window, programFolder) {
+      session(programFolder) {
     window.origem = source.path();
     window.destino = destination.path();
 }
@@ -36,8 +37,27 @@ ImportFixture::~ImportFixture() {
     std::filesystem::remove_all(programFolder, ignored);
 }
 
-void ImportFixture::connect() {
-    ASSERT_TRUE(engine::Connectar(context, false)) << testing::PrintToString(window.boxes);
+bool ImportFixture::connectar(bool announce) {
+    return engine::Connectar(session, window.origem, window.destino, window, announce);
+}
+
+void ImportFixture::connect() { ASSERT_TRUE(connectar(false)) << testing::PrintToString(window.boxes); }
+
+engine::RunState& ImportFixture::tables() {
+    if (!tables_) tables_.emplace(session, engine::RunMode::Default, window, window);
+    return *tables_;
+}
+
+engine::RunState& ImportFixture::tables(engine::RunMode mode) {
+    tables_.emplace(session, mode, window, window);
+    return *tables_;
+}
+
+const engine::RunReport& ImportFixture::importRun() {
+    const engine::RunRequest request{window.origem, window.destino, window.tables(),
+                                     engine::runMode(options.preview, options.allOrNothing), options.safetyCopy};
+    report = engine::runImport(session, request, window, window);
+    return report;
 }
 
 ImportFixture::Rows queryRows(const TestDatabase& database, const std::string& sql) {

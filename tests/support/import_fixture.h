@@ -4,15 +4,24 @@
 #include <string>
 #include <vector>
 
-#include "import_context.h"
+#include "import_session.h"
+#include "run_report.h"
+#include "run_state.h"
 #include "scripted_window.h"
 #include "test_database.h"
 
 namespace test_support {
 
+// The options of an import run as the window's and the batch's controls give them.
+struct RunOptions {
+    bool preview = false;
+    bool allOrNothing = false;
+    bool safetyCopy = true;
+};
+
 // A Tavlo source database and a Merak destination database, created from the schema files
 // plus the given scripts, a scripted window with their paths in the file-name boxes, and an
-// import context on them whose program folder is a fresh folder of its own.
+// import session on them whose program folder is a fresh folder of its own.
 class ImportFixture {
 public:
     ImportFixture(const std::string& sourceScript, const std::string& destinationScript);
@@ -22,16 +31,31 @@ public:
     TestDatabase destination;
     ScriptedWindow window;
     const std::string programFolder;
-    engine::ImportContext context;
+    engine::ImportSession session;
+    // The options of the next importRun.
+    RunOptions options;
+    // What the last importRun reported.
+    engine::RunReport report;
 
+    // Connectar with the window's two paths.
+    bool connectar(bool announce);
     // Connects both databases as the Import command does; fails the test when it cannot.
     void connect();
+    // The run that table imports called on their own work in: made on first use in the
+    // default mode, or anew in the given mode.
+    engine::RunState& tables();
+    engine::RunState& tables(engine::RunMode mode);
+    // The Import command with the window's choice and paths and the fixture's options.
+    const engine::RunReport& importRun();
 
     // The rows of a query, each value as text ("<null>" for null), read through an
     // attachment of its own so that only committed rows are seen.
     using Rows = std::vector<std::vector<std::string>>;
     Rows destinationRows(const std::string& sql) const;
     Rows sourceRows(const std::string& sql) const;
+
+private:
+    std::optional<engine::RunState> tables_;
 };
 
 // Runs a query on a database through an attachment of its own.

@@ -2,46 +2,32 @@
 
 namespace test_support {
 
-void ScriptedWindow::setStatus(const std::string& text) { events.push_back("status: " + text); }
+namespace {
 
-void ScriptedWindow::setGaugeMinimum(int value) {
-    gauge.setMinimum(value);
-    events.push_back("gauge minimum: " + std::to_string(value));
-}
-
-void ScriptedWindow::setGaugeMaximum(int value) {
-    gauge.setMaximum(value);
-    events.push_back("gauge maximum: " + std::to_string(value));
-}
-
-void ScriptedWindow::setGaugePosition(int value) { gauge.setPosition(value); }
-
-void ScriptedWindow::showPlainMessage(const std::string& text) {
-    events.push_back("plain: " + text);
-    boxes.push_back(events.back());
-}
-
-void ScriptedWindow::mensagem(const std::string& text, bool information) {
-    events.push_back((information ? "information: " : "warning: ") + text);
-    boxes.push_back(events.back());
-}
-
-bool ScriptedWindow::confirma(const std::string& text) {
-    events.push_back("confirm: " + text);
-    boxes.push_back(events.back());
-    if (answers.empty()) return true;
-    const bool answer = answers.front();
-    answers.pop_front();
+bool next(std::deque<bool>& queue, bool whenEmpty) {
+    if (queue.empty()) return whenEmpty;
+    const bool answer = queue.front();
+    queue.pop_front();
     return answer;
 }
 
-bool ScriptedWindow::confirmaPadraoNao(const std::string& text) {
-    events.push_back("confirm (default No): " + text);
-    boxes.push_back(events.back());
-    if (answersDefaultNo.empty()) return false;
-    const bool answer = answersDefaultNo.front();
-    answersDefaultNo.pop_front();
-    return answer;
+}  // namespace
+
+void ScriptedWindow::phaseChanged(engine::RunPhase phase) {
+    const bool running = phase == engine::RunPhase::Running;
+    importando = running;
+    importEnabled = !running;
+    connectionTestEnabled = !running;
+    events.push_back(std::string("import enabled: ") + (running ? "0" : "1"));
+    events.push_back(std::string("connection test enabled: ") + (running ? "0" : "1"));
+}
+
+void ScriptedWindow::statusChanged(const std::string& text) { events.push_back("status: " + text); }
+
+void ScriptedWindow::gaugeChanged(const engine::GaugeModel& shown) {
+    if (shown.maximum() != gauge.maximum()) events.push_back("gauge maximum: " + std::to_string(shown.maximum()));
+    if (shown.minimum() != gauge.minimum()) events.push_back("gauge minimum: " + std::to_string(shown.minimum()));
+    gauge = shown;
 }
 
 void ScriptedWindow::processMessages() {
@@ -49,14 +35,19 @@ void ScriptedWindow::processMessages() {
     if (onProcessMessages) onProcessMessages();
 }
 
-void ScriptedWindow::setImportEnabled(bool enabled) {
-    importEnabled = enabled;
-    events.push_back(std::string("import enabled: ") + (enabled ? "1" : "0"));
+bool ScriptedWindow::ask(engine::Question question, const std::string& text) {
+    const bool defaultNo = engine::defaultsToNo(question);
+    events.push_back((defaultNo ? "confirm (default No): " : "confirm: ") + text);
+    boxes.push_back(events.back());
+    return defaultNo ? next(answersDefaultNo, false) : next(answers, true);
 }
 
-void ScriptedWindow::setConnectionTestEnabled(bool enabled) {
-    connectionTestEnabled = enabled;
-    events.push_back(std::string("connection test enabled: ") + (enabled ? "1" : "0"));
+void ScriptedWindow::tell(engine::MessageKind kind, const std::string& text) {
+    const char* prefix = kind == engine::MessageKind::Plain     ? "plain: "
+                         : kind == engine::MessageKind::Warning ? "warning: "
+                                                                : "information: ";
+    events.push_back(prefix + text);
+    boxes.push_back(events.back());
 }
 
 void ScriptedWindow::openFile(const std::string& folder, const std::string& fileName) {

@@ -28,13 +28,13 @@ TEST(EmailScript, LineQuotesTheEmailAndWritesTheCodeAsAWholeNumber) {
         {"''", "-3", "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='''''' WHERE CLIENTE.CLI_CODIGO=-3;"},
         {"x@y", "$1F", "UPDATE CLIENTE SET CLIENTE.CLI_EMAIL='x@y' WHERE CLIENTE.CLI_CODIGO=31;"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ui::emailUpdateLine(c.email, c.code), c.line) << c.code;
+    for (const Case& c : cases) EXPECT_EQ(engine::emailUpdateLine(c.email, c.code), c.line) << c.code;
 }
 
 TEST(EmailScript, ACodeThatIsNotAWholeNumberRaisesItsText) {
     for (const std::string code : {"", "12a", "12 ", "1.5", "99999999999"}) {
         try {
-            ui::emailUpdateLine("x@y", code);
+            engine::emailUpdateLine("x@y", code);
             ADD_FAILURE() << "no failure for " << code;
         } catch (const db::DatabaseError& failure) {
             EXPECT_EQ(std::string(failure.what()), "''" + code + "'' is not a valid integer value");
@@ -53,7 +53,7 @@ protected:
     std::vector<std::string> readLines(std::string& failure) {
         std::vector<std::string> lines;
         try {
-            ui::readEmailScript(cursor, [&](const std::string& line) { lines.push_back(line); });
+            engine::readEmailScript(cursor, [&](const std::string& line) { lines.push_back(line); });
         } catch (const std::exception& raised) {
             failure = raised.what();
         }
@@ -108,11 +108,11 @@ TEST_F(EmailScriptSource, AnEmptyTableGivesNoLineAndAMissingTableRaises) {
 TEST(EmailScriptFile, IsWrittenInWindows1252AndReplacesAnOlderOne) {
     QTemporaryDir folder;
     const std::string path = folder.path().toStdString() + "/UPDATE Email Clientes.SQL";
-    ui::writeEmailScript(path, "uma linha mais longa\r\n");
-    ui::writeEmailScript(path, "café\r\nç\r\n");
+    engine::writeEmailScript(path, "uma linha mais longa\r\n");
+    engine::writeEmailScript(path, "café\r\nç\r\n");
     EXPECT_EQ(test_support::readFile(path), "caf\xE9\r\n\xE7\r\n");
 
-    ui::writeEmailScript(path, "");
+    engine::writeEmailScript(path, "");
     EXPECT_EQ(test_support::readFile(path), "");
 }
 
@@ -120,7 +120,7 @@ TEST(EmailScriptFile, AFileThatCannotBeCreatedRaisesCannotCreateFile) {
     QTemporaryDir folder;
     const std::string path = folder.path().toStdString() + "/sem pasta/UPDATE Email Clientes.SQL";
     try {
-        ui::writeEmailScript(path, "x\r\n");
+        engine::writeEmailScript(path, "x\r\n");
         FAIL() << "no failure raised";
     } catch (const std::runtime_error& failure) {
         EXPECT_EQ(std::string(failure.what()), "Cannot create file \"" + path + "\". No such file or directory");

@@ -17,6 +17,7 @@
 #include "form_importa.h"
 #include "import_fixture.h"
 #include "scripted_dialogs.h"
+#include "stop_requests.h"
 #include "stop_signals.h"
 #include "test_database.h"
 
@@ -55,11 +56,11 @@ TEST(FormImportaStop, SigtermEndsTheRunAtARowAndClosesTheWindowSavingTheSettings
     boxes.answers = {true};  // the import's confirmation
     window.findChild<QPushButton*>(QStringLiteral("BitBtnImportar"))->click();
 
-    EXPECT_TRUE(engine::stopRequested());
+    EXPECT_TRUE(platform::stopRequested());
     EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(window.context().Importando);
-    ASSERT_EQ(window.context().outcomes.size(), 1U) << "no table after the stopped one";
-    const engine::TableOutcome& clientes = window.context().outcomes[0];
+    EXPECT_FALSE(window.Importando);
+    ASSERT_EQ(window.lastReport().tables.size(), 1U) << "no table after the stopped one";
+    const engine::TableOutcome& clientes = window.lastReport().tables[0];
     EXPECT_TRUE(clientes.interrupted);
     EXPECT_LT(clientes.rowsRead, 200);
     // The rows written before the stop are there; the sellers were never reached.

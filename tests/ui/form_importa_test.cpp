@@ -278,13 +278,13 @@ TEST_F(FormImportaTest, ChosenPathWithABlankIsShownAndSavedBare) {
 TEST_F(FormImportaTest, ClosingIsRefusedWhileAnImportRuns) {
     showWindow();
     origem()->setText(QStringLiteral("/dados/tavlo.fdb"));
-    window->context().Importando = true;
+    window->Importando = true;
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(std::filesystem::exists(settingsPath));
     EXPECT_TRUE(boxes.shown.empty());
 
-    window->context().Importando = false;
+    window->Importando = false;
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(settings(), "[Bancos]\r\nOrigem=/dados/tavlo.fdb\r\nDestino=\r\n");
@@ -301,22 +301,23 @@ TEST_F(FormImportaTest, SettingsFileThatCannotBeWrittenIsReportedAndTheWindowClo
 }
 
 TEST_F(FormImportaTest, ServesTheImportEngine) {
-    engine::WindowSeam& seam = *window;
-    seam.setStatus("Importando Clientes");
+    ui::TFormImporta& seam = *window;
+    engine::RunObserver& observer = *window;
+    observer.statusChanged("Importando Clientes");
     EXPECT_EQ(control<QLabel>("LabelObs")->text(), QStringLiteral("Importando Clientes"));
     EXPECT_EQ(control("LabelObs")->size(), control("LabelObs")->sizeHint());
 
-    seam.setGaugeMaximum(3);
-    seam.setGaugePosition(5);
-    EXPECT_EQ(seam.gaugePosition(), 3);
+    engine::GaugeModel gauge;
+    gauge.setMaximum(3);
+    gauge.setPosition(5);
+    observer.gaugeChanged(gauge);
+    EXPECT_EQ(control<ui::ProgressGauge>("GaugeImportando")->position(), 3);
     EXPECT_EQ(control<ui::ProgressGauge>("GaugeImportando")->percent(), 100);
 
-    seam.setImportEnabled(false);
-    seam.setConnectionTestEnabled(false);
+    observer.phaseChanged(engine::RunPhase::Running);
     EXPECT_FALSE(control("BitBtnImportar")->isEnabled());
     EXPECT_FALSE(control("Button1")->isEnabled());
-    seam.setImportEnabled(true);
-    seam.setConnectionTestEnabled(true);
+    observer.phaseChanged(engine::RunPhase::Ended);
     EXPECT_TRUE(control("BitBtnImportar")->isEnabled());
     EXPECT_TRUE(control("Button1")->isEnabled());
 
@@ -407,28 +408,26 @@ TEST_F(FormImportaTest, OptionsReachTheRunAndThePreviewIsOffAfterIt) {
     showWindow();
     control<QCheckBox>("CheckBoxAtomico")->setChecked(true);
     control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(false);
-    const engine::RunOptions& options = window->context().options;
+    const engine::RunRequest& options = window->lastRequest();
 
     control<QPushButton>("ButtonSimular")->click();
-    EXPECT_FALSE(options.preview);
-    EXPECT_TRUE(options.allOrNothing);
+    EXPECT_EQ(options.mode, engine::RunMode::PreviewAllOrNothing);
     EXPECT_FALSE(options.safetyCopy);
 
     control<QCheckBox>("CheckBoxAtomico")->setChecked(false);
     control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(true);
     control<QPushButton>("BitBtnImportar")->click();
-    EXPECT_FALSE(options.preview);
-    EXPECT_FALSE(options.allOrNothing);
+    EXPECT_EQ(options.mode, engine::RunMode::Default);
     EXPECT_TRUE(options.safetyCopy);
     // Both stopped at the empty selection: no outcome to show.
     EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, "Marque uma ou mais de uma tabela para ser importado!!"));
     EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("FormResultado")), nullptr);
 
     // The preview is disabled with the Import button during a run.
-    engine::WindowSeam& seam = *window;
-    seam.setImportEnabled(false);
+    engine::RunObserver& observer = *window;
+    observer.phaseChanged(engine::RunPhase::Running);
     EXPECT_FALSE(control("ButtonSimular")->isEnabled());
-    seam.setImportEnabled(true);
+    observer.phaseChanged(engine::RunPhase::Ended);
     EXPECT_TRUE(control("ButtonSimular")->isEnabled());
 }
 
@@ -528,7 +527,7 @@ TEST_F(FormImportaRun, PreviewAsksNoConfirmationChangesNothingAndShowsTheRefusal
 
     for (const ui::BoxContent& box : boxes.shown) EXPECT_EQ(box.text.find("Confirma ?"), std::string::npos) << box.text;
     EXPECT_TRUE(boxes.answers.empty());
-    EXPECT_FALSE(window->context().options.preview);
+    EXPECT_EQ(window->lastRequest().mode, engine::RunMode::Preview);
     EXPECT_EQ(sellers(), (test_support::ImportFixture::Rows{{"9", "Antigo"}}));
     EXPECT_TRUE(test_support::queryRows(destination, "SELECT CODIGO FROM CLIENTES").empty());
     EXPECT_TRUE(std::filesystem::exists(programFolder + "quorel-simulacao.log"));
@@ -568,7 +567,7 @@ TEST_F(FormImportaRun, UndoImportPutsTheDestinationBackFromTheRunsCopy) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Resultado da importação"));
     const QString copyText = view->findChild<QLabel*>(QStringLiteral("LabelCopia"))->text();
-    const std::string copyPath = window->context().safetyCopy.value().path;
+    const std::string copyPath = window->lastReport().copy.value().path;
     EXPECT_TRUE(copyText.contains(QString::fromStdString(copyPath))) << copyText.toStdString();
     EXPECT_TRUE(std::filesystem::exists(copyPath));
 
@@ -586,8 +585,8 @@ protected:
     std::string scriptPath = programFolder + "UPDATE Email Clientes.SQL";
 
     void attachSource(const test_support::TestDatabase& database) {
-        window->context().IBDBOrigem.setConnectionString(database.connectionString());
-        window->context().IBDBOrigem.setParams({"user_name=sysdba", "password=pinewheel"});
+        window->session().IBDBOrigem.setConnectionString(database.connectionString());
+        window->session().IBDBOrigem.setParams({"user_name=sysdba", "password=pinewheel"});
     }
     QString memo() const { return control<QPlainTextEdit>("MemoScript")->toPlainText(); }
     void clickButton2() { control<QPushButton>("Button2")->click(); }

@@ -17,7 +17,7 @@ class ProfileFileTest : public testing::Test {
 protected:
     QTemporaryDir folder;
     std::string path = folder.path().toStdString() + "/Config.ini";
-    ui::ProfileFile file{path};
+    engine::ProfileFile file{path};
 
     void writeBytes(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
     std::string bytes() const { return test_support::readFile(path); }
