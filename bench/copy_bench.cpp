@@ -14,7 +14,6 @@
 
 #include "import_run.h"
 #include "import_session.h"
-#include "import_run.h"
 #include "restore_copy.h"
 #include "silent_window.h"
 #include "test_database.h"
@@ -78,9 +77,9 @@ void measure(const char* name, const std::string& sourceScript, const std::strin
     const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + destinationScript);
     TimingWindow window;
     engine::ImportSession session(destination.path().substr(0, destination.path().rfind('/') + 1));
-    const engine::RunReport report =
-        engine::runImport(session, {source.path(), destination.path(), engine::tickedBoxes({engine::CheckBox::Clientes})},
-                          window, window);
+    const engine::RunReport report = engine::runImport(
+        session, {source.path(), destination.path(), engine::tickedBoxes({engine::CheckBox::Clientes})}, window,
+        window);
     session.IBDBOrigem.close();
     if (!report.copy || report.tables.empty()) {
         std::fprintf(stderr, "%s: the run did not go as expected:\n%s", name, window.boxes.c_str());

@@ -31,8 +31,8 @@
 #include "run_state.h"
 #include "silent_window.h"
 #include "table_imports.h"
-#include "test_database.h"
 #include "table_transaction.h"
+#include "test_database.h"
 
 namespace {
 

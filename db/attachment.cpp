@@ -4,7 +4,7 @@
 
 #include "client_library.h"
 #include "database_error.h"
-#include "file_names.h"
+#include "file_paths.h"
 #include "parameter_blocks.h"
 #include "pointer_list.h"
 #include "transaction.h"

@@ -4,7 +4,7 @@
 
 #include "client_library.h"
 #include "database_error.h"
-#include "file_names.h"
+#include "file_paths.h"
 #include "server_lines.h"
 
 namespace db {
@@ -64,10 +64,11 @@ bool ServiceManager::nextLine(std::string& line) {
     ISC_STATUS_ARRAY status{};
     if (lib.service_query(status, &handle_, nullptr, 0, nullptr, 1, &item, sizeof reply, reply) != 0)
         throw statusError(status);
-    // The reply: the item, a two-byte length and the line; an empty line once the service has ended.
+    // The reply: the item, a two-byte length, the line and the byte after it; an empty line
+    // once the service has ended, unless that byte says the reply was cut short.
     if (reply[0] != isc_info_svc_line) throw DatabaseError("Unexpected reply from the service manager");
     const auto length = static_cast<std::size_t>(lib.vax_integer(reply + 1, 2));
-    if (length > sizeof reply - 3) throw DatabaseError("Unexpected reply from the service manager");
+    if (3 + length + 1 > sizeof reply) throw DatabaseError("Unexpected reply from the service manager");
     line = fromServerLine(std::string_view(reply + 3, length));
     return length > 0 || reply[3 + length] == isc_info_truncated;
 }

@@ -107,7 +107,6 @@ public:
     void setText(std::string_view text);
     // The lines, each followed by CR LF.
     std::string text() const;
-    const std::string& parsedText() const { return parsedText_; }
 
     std::size_t paramCount() const { return params_.size(); }
     Parameter& param(std::size_t index) { return params_[index]; }

@@ -34,7 +34,6 @@ public:
     const std::vector<Attachment*>& attachments() const { return attachments_; }
 
     void setCloseAction(CloseAction action) { closeAction_ = action; }
-    CloseAction closeAction() const { return closeAction_; }
 
     void start();
     void commitRetaining();

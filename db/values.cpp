@@ -106,6 +106,14 @@ void throwNotAnInteger(std::string_view text) {
     throw DatabaseError("''" + std::string(text) + "'' is not a valid integer value");
 }
 
+std::int64_t divideRoundingHalfToEven(std::int64_t value, std::int64_t divisor) {
+    std::int64_t quotient = value / divisor;
+    const std::int64_t remainder = value % divisor;
+    const std::int64_t twice = 2 * (remainder < 0 ? -remainder : remainder);
+    if (twice > divisor || (twice == divisor && quotient % 2 != 0)) quotient += value < 0 ? -1 : 1;
+    return quotient;
+}
+
 std::int32_t roundScaled(std::int64_t value, int scale, const RegionalFormat& format) {
     if (scale >= 0) {
         long double widened = static_cast<long double>(value) * std::pow(10.0L, scale);
@@ -113,11 +121,8 @@ std::int32_t roundScaled(std::int64_t value, int scale, const RegionalFormat& fo
     }
     std::int64_t divisor = 1;
     for (int k = 0; k < -scale; ++k) divisor *= 10;
-    std::int64_t quotient = value / divisor;
-    const std::int64_t remainder = value % divisor;
-    const std::int64_t twice = 2 * (remainder < 0 ? -remainder : remainder);
-    if (twice > divisor || (twice == divisor && quotient % 2 != 0)) quotient += value < 0 ? -1 : 1;
-    return checkedInt32(static_cast<long double>(quotient), formatScaled(value, scale, format));
+    return checkedInt32(static_cast<long double>(divideRoundingHalfToEven(value, divisor)),
+                        formatScaled(value, scale, format));
 }
 
 std::int32_t roundDouble(double value, const RegionalFormat& format) {

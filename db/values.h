@@ -33,6 +33,9 @@ std::optional<std::int32_t> parseInteger(std::string_view text);
 // The failure raised when a text read as an integer is not one.
 [[noreturn]] void throwNotAnInteger(std::string_view text);
 
+// value ÷ divisor (divisor > 0) rounded to a whole number, a half going to the even neighbour.
+std::int64_t divideRoundingHalfToEven(std::int64_t value, std::int64_t divisor);
+
 // How numbers and dates are written and read as text in the region the program serves. The
 // access layer has none of its own: the program gives its attachments theirs.
 struct RegionalFormat {

@@ -69,7 +69,8 @@ int runImport(const batch::BatchOptions& options) {
     printSummary(report.tables, paths, options.simular);
     printCopy(report.copy);
     if (platform::stopRequested()) return platform::exitStatusOfSignal(platform::stopSignal());
-    return report.end == engine::RunEnd::Failed ? kWithFailures : batch::exitStatusOfRun(report.tables, report.logEntries());
+    return report.end == engine::RunEnd::Failed ? kWithFailures
+                                                : batch::exitStatusOfRun(report.tables, report.logEntries());
 }
 
 }  // namespace

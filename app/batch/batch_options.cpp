@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <map>
 
-#include "file_names.h"
+#include "file_paths.h"
 #include "profile_file.h"
 #include "settings_file.h"
 

@@ -75,9 +75,9 @@ void TerminalWindow::tell(engine::MessageKind kind, const std::string& text) {
     case engine::MessageKind::Information:
         // During the run only the messages after the last table come this way.
         if (running_) progress_.tablesDone();
-        writeBox(std::string(kind == engine::MessageKind::Information ? engine::kCaptionAviso
-                                                                       : engine::kCaptionAtencao),
-                 text);
+        writeBox(
+            std::string(kind == engine::MessageKind::Information ? engine::kCaptionAviso : engine::kCaptionAtencao),
+            text);
         return;
     }
 }

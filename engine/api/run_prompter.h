@@ -6,10 +6,10 @@ namespace engine {
 
 // The questions a run or a restore asks.
 enum class Question {
-    ConfirmRun,         // the chosen tables will be emptied and imported (Yes by default)
-    OpenLog,            // a log holds entries: open it? (Yes by default)
-    ImportWithoutCopy,  // the safety copy failed: import without one? (No by default)
-    RestoreCopy,        // replace the destination by its safety copy? (Yes by default)
+    ConfirmRun,                 // the chosen tables will be emptied and imported (Yes by default)
+    OpenLog,                    // a log holds entries: open it? (Yes by default)
+    ImportWithoutCopy,          // the safety copy failed: import without one? (No by default)
+    RestoreCopy,                // replace the destination by its safety copy? (Yes by default)
     RestoreOtherDatabasesCopy,  // the copy was made of another database (No by default)
 };
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "codepage.h"
-#include "file_names.h"
+#include "file_paths.h"
 #include "text.h"
 
 namespace engine {

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "file_names.h"
+#include "file_paths.h"
 #include "server_lines.h"
 
 namespace engine {

@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "codepage.h"
-#include "file_names.h"
+#include "file_paths.h"
 #include "local_time.h"
-#include "user_data_folder.h"
+#include "log_folder.h"
 
 namespace engine {
 
@@ -30,15 +30,10 @@ void appendCopyLog(const std::string& path, const SafetyCopy& copy, std::time_t 
 }
 
 std::string recordCopy(const std::string& programFolder, const SafetyCopy& copy, std::time_t when) {
-    const std::string inProgramFolder = programFolder + kCopyLogName;
-    try {
-        appendCopyLog(inProgramFolder, copy, when);
-        return inProgramFolder;
-    } catch (const std::runtime_error&) {
-        const std::string fallback = platform::userDataFolder() + kCopyLogName;
-        appendCopyLog(fallback, copy, when);
-        return fallback;
-    }
+    std::string programFolderFailure;
+    return writeInLogFolder(programFolder, programFolderFailure,
+                            [&](const std::string& folder) { appendCopyLog(folder + kCopyLogName, copy, when); }) +
+           kCopyLogName;
 }
 
 }  // namespace engine

@@ -4,12 +4,12 @@
 #include <optional>
 
 #include "backup_file.h"
-#include "destination_connection.h"
 #include "database_error.h"
 #include "database_identity.h"
+#include "destination_connection.h"
+#include "file_paths.h"
 #include "server_service.h"
 #include "service_manager.h"
-#include "file_names.h"
 
 namespace engine {
 
@@ -64,11 +64,11 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
     const DestinationNow destination = inspectDestination(destinationPath);
     const std::string current = destination.serverFileName.empty() ? destinationPath : destination.serverFileName;
     const bool sameDatabase = header->databaseName == current;
-    const bool confirmed =
-        sameDatabase ? prompter.ask(Question::RestoreCopy, question(copy, destinationPath))
-                     : prompter.ask(Question::RestoreOtherDatabasesCopy,
-                                    "ATENÇÃO: esta cópia foi feita de OUTRO banco de dados:\r\n" + header->databaseName +
-                                        "\r\n" + question(copy, destinationPath));
+    const bool confirmed = sameDatabase
+                               ? prompter.ask(Question::RestoreCopy, question(copy, destinationPath))
+                               : prompter.ask(Question::RestoreOtherDatabasesCopy,
+                                              "ATENÇÃO: esta cópia foi feita de OUTRO banco de dados:\r\n" +
+                                                  header->databaseName + "\r\n" + question(copy, destinationPath));
     if (!confirmed) return false;
 
     try {

@@ -5,7 +5,7 @@
 
 #include "database_error.h"
 #include "database_identity.h"
-#include "file_names.h"
+#include "file_paths.h"
 #include "local_time.h"
 #include "server_service.h"
 #include "service_manager.h"

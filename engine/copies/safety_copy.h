@@ -4,9 +4,9 @@
 #include <string>
 
 #include "attachment.h"
-#include "transaction.h"
 #include "progress.h"
 #include "run_report.h"
+#include "transaction.h"
 
 namespace engine {
 

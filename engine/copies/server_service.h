@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "attachment.h"
-#include "transaction.h"
 #include "progress.h"
+#include "transaction.h"
 
 namespace engine {
 

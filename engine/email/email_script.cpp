@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "codepage.h"
-#include "file_names.h"
+#include "file_paths.h"
 #include "statement.h"
 #include "text_rules.h"
 #include "values.h"

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "codepage.h"
-#include "user_data_folder.h"
+#include "log_folder.h"
 
 namespace engine {
 
@@ -21,17 +21,10 @@ RunLogFile::RunLogFile(std::string programFolder, std::string fileName)
 bool RunLogFile::open() {
     if (file_) return true;
     if (!fallbackFailure_.empty()) return false;
-    if (programFolderFailure_.empty()) {
-        try {
-            file_ = std::make_unique<platform::LogFile>(path());
-            return true;
-        } catch (const std::runtime_error& failure) {
-            programFolderFailure_ = failure.what();
-        }
-    }
     try {
-        folder_ = platform::userDataFolder();
-        file_ = std::make_unique<platform::LogFile>(path());
+        folder_ = writeInLogFolder(folder_, programFolderFailure_, [&](const std::string& folder) {
+            file_ = std::make_unique<platform::LogFile>(folder + fileName_);
+        });
         return true;
     } catch (const std::runtime_error& failure) {
         fallbackFailure_ = failure.what();

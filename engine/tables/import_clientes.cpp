@@ -137,13 +137,11 @@ void logRefusedCliente(RunState& run, const std::string& failure) {
     const std::string nome = origem.column("NOME").asText();
     if (failure.find("can only contain 15") != std::string::npos) {
         run.LogErros.push_back("Alerta!!! Na importação de CLIENTES no cliente: " + codigo + "\r\nO Cliente: \"" +
-                                   nome +
-                                   "\" possui o CNPJ inválido! A quantidade de números ultrapassou o limite.\r\n");
+                               nome + "\" possui o CNPJ inválido! A quantidade de números ultrapassou o limite.\r\n");
     } else if (failure.find("PRIMARY or UNIQUE KEY constraint") != std::string::npos) {
         run.LogClienteRepetido.push_back("Cod. Cliente: " + codigo + " Nome Cliente: " + nome);
     } else {
-        run.LogErros.push_back("Erro na importação de CLIENTES no cód. cliente: " + codigo + "\r\n" + failure +
-                                   "\r\n");
+        run.LogErros.push_back("Erro na importação de CLIENTES no cód. cliente: " + codigo + "\r\n" + failure + "\r\n");
     }
 }
 

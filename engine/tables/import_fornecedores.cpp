@@ -119,7 +119,7 @@ void ImportaFornecedores(RunState& run) {
     table.writeRow = [&] { fornecedores.post(); };
     table.logFailure = [&](const std::string& failure) {
         run.LogErros.push_back("Erro na importação de FORNECEDORES no Registro " +
-                                   std::to_string(origem.column("CODIGO").asInteger()) + "\r\n" + failure + "\r\n");
+                               std::to_string(origem.column("CODIGO").asInteger()) + "\r\n" + failure + "\r\n");
     };
     table.rowKey = [&] { return std::to_string(origem.column("CODIGO").asInteger()); };
     // The last handled supplier code itself; no restart when no row was handled.

@@ -35,7 +35,7 @@ void ImportaGrupos(RunState& run) {
     table.writeRow = [&] { grupos.post(); };
     table.logFailure = [&](const std::string& failure) {
         run.LogErros.push_back("Erro na importação de GRUPO no Registro " + origem.column("ID").asText() + "\r\n" +
-                                   failure + "\r\n");
+                               failure + "\r\n");
     };
     table.rowKey = [&] { return origem.column("ID").asText(); };
     table.sequenceRestart = [&](bool) -> std::optional<SequenceRestart> {

@@ -201,7 +201,7 @@ void ImportaProdutos(RunState& run) {
     // This entry ends in a carriage return alone.
     table.logFailure = [&](const std::string& failure) {
         run.LogErros.push_back("Erro na importação de PRODUTO no Registro " + origem.column("CODIGO").asText() +
-                                   "\r\n" + failure + "\r");
+                               "\r\n" + failure + "\r");
     };
     table.rowKey = [&] { return origem.column("CODIGO").asText(); };
     // The last handled product code itself; no restart when no row was handled.

@@ -36,7 +36,7 @@ void ImportaVendedores(RunState& run) {
     table.writeRow = [&] { destino.execute(); };
     table.logFailure = [&](const std::string& failure) {
         run.LogErros.push_back("Erro na importação de VENDEDOR no Registro " +
-                                   std::to_string(origem.column("ID").asInteger()) + "\r\n" + failure + "\r\n");
+                               std::to_string(origem.column("ID").asInteger()) + "\r\n" + failure + "\r\n");
     };
     table.rowKey = [&] { return std::to_string(origem.column("ID").asInteger()); };
     table.sequenceRestart = [](bool) -> std::optional<SequenceRestart> { return std::nullopt; };

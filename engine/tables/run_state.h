@@ -14,8 +14,8 @@
 namespace engine {
 
 // What the five table imports of one run share: the window's database objects, the run's
-// mode, the progress it shows, the prompter of its message boxes, its two logs, the answers of its lookups and what it records of
-// each table. Made for one run (or, in tests, for table imports called on their own).
+// mode, the progress it shows, the prompter of its message boxes, its two logs, the answers of its lookups and what it
+// records of each table. Made for one run (or, in tests, for table imports called on their own).
 class RunState {
 public:
     RunState(ImportSession& session, RunMode mode, RunObserver& observer, RunPrompter& prompter);

@@ -139,7 +139,8 @@ struct TableWriter::Impl {
         for (std::size_t p = 0; p < refresh.paramCount(); ++p)
             refreshParamFields.push_back(fieldIndex(refresh.param(p).name()));
         refreshColumnFields.clear();
-        for (const db::FieldDescription& column : refresh.columns()) refreshColumnFields.push_back(fieldIndex(column.name));
+        for (const db::FieldDescription& column : refresh.columns())
+            refreshColumnFields.push_back(fieldIndex(column.name));
     }
 
     // A writer closed by its attachment's lost connection reports that loss, not its state.
@@ -164,7 +165,7 @@ struct TableWriter::Impl {
                 const std::size_t length = db::characterCount(value.text);
                 if (length > binding.textLimit)
                     throw db::DatabaseError("Trying to store a string of length " + std::to_string(length) +
-                                        " into a field that can only contain " + std::to_string(binding.textLimit));
+                                            " into a field that can only contain " + std::to_string(binding.textLimit));
             }
             bindValue(insert.param(p), value, fields[binding.field].kind);
         }

@@ -9,11 +9,10 @@
 
 #include "attachment.h"
 #include "statement.h"
+#include "transaction.h"
 #include "values.h"
 
 namespace engine {
-
-class db::Transaction;
 
 // What a declared field holds and how it is sent.
 enum class FieldKind {

@@ -28,11 +28,7 @@ std::int64_t tenThousandths(std::int64_t stored, int scale) {
     for (; scale > kDecimalScale; --scale) stored *= 10;
     std::int64_t divisor = 1;
     for (; scale < kDecimalScale; ++scale) divisor *= 10;
-    std::int64_t quotient = stored / divisor;
-    const std::int64_t remainder = stored % divisor;
-    const std::int64_t twice = 2 * (remainder < 0 ? -remainder : remainder);
-    if (twice > divisor || (twice == divisor && quotient % 2 != 0)) quotient += stored < 0 ? -1 : 1;
-    return quotient;
+    return db::divideRoundingHalfToEven(stored, divisor);
 }
 
 }  // namespace
@@ -122,7 +118,8 @@ void assignText(FieldValue& slot, const FieldDeclaration& field, const std::stri
     slot.isNull = false;
 }
 
-void assignDateTime(FieldValue& slot, const FieldDeclaration& field, const db::DateTime& value, std::string_view owner) {
+void assignDateTime(FieldValue& slot, const FieldDeclaration& field, const db::DateTime& value,
+                    std::string_view owner) {
     switch (field.kind) {
     case FieldKind::Date:
         slot.dateTime = db::DateTime{value.day, 0};
@@ -142,7 +139,8 @@ std::int32_t integerOf(const FieldValue& slot, const FieldDeclaration& field, st
     case FieldKind::BigInteger:
         return db::roundScaled(slot.integer, 0, kRegionalFormat);
     case FieldKind::Decimal:
-        return slot.fits ? db::roundScaled(slot.integer, kDecimalScale, kRegionalFormat) : db::roundDouble(slot.real, kRegionalFormat);
+        return slot.fits ? db::roundScaled(slot.integer, kDecimalScale, kRegionalFormat)
+                         : db::roundDouble(slot.real, kRegionalFormat);
     case FieldKind::Double:
         return db::roundDouble(slot.real, kRegionalFormat);
     case FieldKind::Date:
@@ -162,7 +160,8 @@ std::string textOf(const FieldValue& slot, const FieldDeclaration& field) {
     case FieldKind::BigInteger:
         return std::to_string(slot.integer);
     case FieldKind::Decimal:
-        return slot.fits ? db::formatScaled(slot.integer, kDecimalScale, kRegionalFormat) : db::formatDouble(slot.real, kRegionalFormat);
+        return slot.fits ? db::formatScaled(slot.integer, kDecimalScale, kRegionalFormat)
+                         : db::formatDouble(slot.real, kRegionalFormat);
     case FieldKind::Double:
         return db::formatDouble(slot.real, kRegionalFormat);
     case FieldKind::Date:

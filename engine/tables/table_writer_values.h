@@ -20,7 +20,7 @@ struct FieldValue {
     // infinite or not a number): setting it tests nothing, the post refuses it.
     bool fits = true;
     db::DateTime dateTime;  // dates (time of day 0) and timestamps
-    std::string text;   // texts and blobs
+    std::string text;       // texts and blobs
 
     // Back to null; the text keeps its buffer for the next row.
     void clear() {

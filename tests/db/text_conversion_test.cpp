@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "test_connection.h"
 #include <stdlib.h>
+#include "test_connection.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -123,7 +123,8 @@ TEST(NumberText, FloatingPointTextsFollowTheRegionalFormatWhateverTheLocale) {
             brazilian.emplace();
             ASSERT_TRUE(brazilian->active()) << "no pt_BR locale could be set";
         }
-        for (const Case& c : valid) EXPECT_EQ(db::parseDouble(c.text, test_support::kTestRegionalFormat), c.value) << '"' << c.text << '"';
+        for (const Case& c : valid)
+            EXPECT_EQ(db::parseDouble(c.text, test_support::kTestRegionalFormat), c.value) << '"' << c.text << '"';
         for (const char* text : invalid) {
             try {
                 const double value = db::parseDouble(text, test_support::kTestRegionalFormat);

@@ -83,13 +83,13 @@ TEST_F(SafetyCopy, RunWithTheCopyThenItsRestoreGivesBackEveryRowAndSequence) {
     EXPECT_EQ(f.report.copy->bytes, static_cast<long long>(std::filesystem::file_size(copy)));
     EXPECT_EQ(f.report.tables.size(), 5u);
     const std::string log = readFile(f.programFolder + "copias.log");
-    EXPECT_TRUE(
-        std::regex_match(log, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t" + f.destination.path() + "\t" +
-                                         copy + "\t" + std::to_string(f.report.copy->bytes) + "\r\n")))
+    EXPECT_TRUE(std::regex_match(log, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t" + f.destination.path() +
+                                                 "\t" + copy + "\t" + std::to_string(f.report.copy->bytes) + "\r\n")))
         << log;
 
     test_support::ScriptedWindow window;
-    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path())) << testing::PrintToString(window.boxes);
+    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()))
+        << testing::PrintToString(window.boxes);
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[0], "confirm: O banco de destino\r\n" + f.destination.path() +
                                    "\r\nserá substituído pela cópia de segurança\r\n" + copy +
@@ -185,7 +185,8 @@ TEST_F(SafetyCopy, BadCopyFilesAreReportedAndTouchNothing) {
         SCOPED_TRACE(file);
         test_support::ScriptedWindow window;
         window.answers = {true};
-        EXPECT_FALSE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, file, f.destination.path()));
+        EXPECT_FALSE(
+            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, file, f.destination.path()));
         EXPECT_EQ(window.boxes, std::vector<std::string>{message});
     }
     EXPECT_EQ(markerCount(f.destination), 1);
@@ -200,7 +201,8 @@ TEST_F(SafetyCopy, CopyOfAnotherDatabaseIsSaidPlainlyAndDefaultsToNo) {
         SCOPED_TRACE(answer);
         test_support::ScriptedWindow window;
         window.answersDefaultNo = {answer};
-        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, other.path()), answer);
+        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, other.path()),
+                  answer);
         ASSERT_FALSE(window.boxes.empty());
         EXPECT_EQ(window.boxes[0],
                   "confirm (default No): ATENÇÃO: esta cópia foi feita de OUTRO banco de dados:\r\n" +

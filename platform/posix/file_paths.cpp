@@ -1,6 +1,6 @@
 // File names on POSIX systems are UTF-8 bytes, and the Firebird server takes a database path
 // in UTF-8 there.
-#include "file_names.h"
+#include "file_paths.h"
 
 #include <langinfo.h>
 
