@@ -120,6 +120,32 @@ TEST_F(AccessLayer, TransactionOverTwoAttachmentsIsCommittedByClosingEither) {
     }
 }
 
+// Only an explicit call commits: a transaction dropped while active rolls back, and closing
+// the attachment ends it with its close action, a commit unless set to a rollback.
+TEST_F(AccessLayer, OnlyAnExplicitCommitOrTheCommitCloseActionKeepsTheRows) {
+    enum class End { Dropped, ClosedWithCommitAction, ClosedWithRollbackAction };
+    const std::pair<End, const char*> cases[] = {
+        {End::Dropped, "<none>"}, {End::ClosedWithCommitAction, "Ana"}, {End::ClosedWithRollbackAction, "<none>"}};
+    int id = 20;
+    for (const auto& [end, expected] : cases) {
+        SCOPED_TRACE(expected);
+        const std::string key = std::to_string(++id);
+        {
+            Connection writer(database.connectionString(), kDestinationParams, "Escritor");
+            if (end == End::ClosedWithRollbackAction) writer.transaction.setCloseAction(db::CloseAction::Rollback);
+            db::Statement insert("I", writer.attachment, writer.transaction);
+            insert.setText("INSERT INTO PESSOA (ID, NOME) VALUES (" + key + ", 'Ana')");
+            insert.execute();
+            if (end != End::Dropped) writer.attachment.close();
+            // Dropped: the connection goes away here with its transaction still active.
+        }
+        Connection reader(database.connectionString(), kDestinationParams, "Leitor");
+        const std::string found = scalar(reader.attachment, reader.transaction,
+                                         "SELECT COALESCE(MAX(NOME), '<none>') FROM PESSOA WHERE ID = " + key);
+        EXPECT_EQ(found, expected);
+    }
+}
+
 TEST_F(AccessLayer, DuplicateKeyFailureIsTheServerLinesJoinedWithoutFinalPeriod) {
     db::Statement insert("IBQueryFireBird", connection.attachment, connection.transaction);
     insert.setText("INSERT INTO PESSOA (ID, NOME) VALUES (:ID, :NOME)");

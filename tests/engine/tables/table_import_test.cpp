@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "database_error.h"
 #include "import_fixture.h"
 #include "table_transaction.h"
@@ -30,7 +32,7 @@ const Rows kOldRows{{"10", "old"}, {"11", "old2"}};
 const std::string kTableMessage = "plain: Falha na importação da tabela de Teste, Falha: \r\n";
 const std::string kKept = "\r\nA tabela foi mantida como estava antes da importação.";
 
-enum class Fault { None, TableLevelInLoop, WriterCannotOpen, DeleteFails, StopAfterTwoRows };
+enum class Fault { None, TableLevelInLoop, NotADatabaseFailureInLoop, WriterCannotOpen, DeleteFails, StopAfterTwoRows };
 
 long long sequenceValue(const test_support::TestDatabase& database) {
     return std::stoll(test_support::queryRows(database, "SELECT GEN_ID(GEN_T, 0) FROM RDB$DATABASE").at(0).at(0));
@@ -66,6 +68,7 @@ struct SyntheticRun {
             lastKey = origem.column("K").asInteger();
             order.push_back("row " + std::to_string(lastKey));
             if (fault == Fault::TableLevelInLoop && lastKey == 4) throw db::DatabaseError("falha simulada");
+            if (fault == Fault::NotADatabaseFailureInLoop && lastKey == 4) throw std::bad_alloc();
             insert.param("K").setInteger(lastKey);
             insert.param("V").setText(origem.column("V").asText());
         };
@@ -127,6 +130,13 @@ const Rows kAllWritten{{"1", "a"}, {"2", "bb"}, {"4", "d"}};
 const std::vector<Expected> kCases = {
     {Fault::None, kAllWritten, 4, 5, true, false, ""},
     {Fault::TableLevelInLoop, {{"1", "a"}, {"2", "bb"}}, 100, 4, false, false, kTableMessage + "falha simulada"},
+    {Fault::NotADatabaseFailureInLoop,
+     {{"1", "a"}, {"2", "bb"}},
+     100,
+     4,
+     false,
+     false,
+     kTableMessage + "std::bad_alloc"},
     {Fault::WriterCannotOpen, kOldRows, 100, 0, false, false, kTableMessage + "Dynamic SQL Error"},
     {Fault::DeleteFails, kOldRows, 100, 0, false, false, kTableMessage + "Dynamic SQL Error"},
     {Fault::StopAfterTwoRows, {{"1", "a"}, {"2", "bb"}}, 2, 2, true, true, ""},
@@ -138,6 +148,8 @@ std::string describe(Fault fault) {
         return "no fault";
     case Fault::TableLevelInLoop:
         return "table-level failure in the loop";
+    case Fault::NotADatabaseFailureInLoop:
+        return "a failure that is not the database's in the loop";
     case Fault::WriterCannotOpen:
         return "writer cannot open";
     case Fault::DeleteFails:
