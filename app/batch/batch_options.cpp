@@ -25,7 +25,7 @@ constexpr std::string_view kUsage =
     "Uso:\n"
     "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
     "                    [--sem-copia]\n"
-    "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim]\n"
+    "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim] [--aceitar-copia-sem-registro]\n"
     "  tavlo-merak-batch --help\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -40,11 +40,18 @@ constexpr std::string_view kUsage =
     "  --atomico        cada tabela é importada inteira ou fica como estava\n"
     "  --sem-copia      não faz a cópia de segurança do destino antes de apagar as tabelas\n"
     "  --restaurar COPIA.fbk\n"
-    "                   em vez de importar, devolve o destino ao estado da cópia de segurança\n"
+    "                   em vez de importar, devolve o destino ao estado da cópia de segurança;\n"
+    "                   a cópia é restaurada primeiro num banco novo ao lado do destino e só\n"
+    "                   substitui o destino se estiver inteira e conferir com o seu registro\n"
+    "  --aceitar-copia-sem-registro\n"
+    "                   restaura também uma cópia sem registro (.fbk.txt), feita à mão com o\n"
+    "                   gbak: o seu conteúdo não pode ser conferido com o banco de onde veio,\n"
+    "                   só com a validação do servidor\n"
     "Um caminho relativo é tomado a partir da pasta atual.\n"
-    "Antes de apagar, o servidor grava uma cópia de segurança do destino ao lado dele\n"
-    "(<destino>-<aaaammdd-hhmmss>.fbk), anotada em copias.log na pasta do programa; se a\n"
-    "cópia falhar, nada é apagado.\n"
+    "Antes de apagar, o programa grava uma cópia de segurança do destino ao lado dele\n"
+    "(<destino>-<aaaammdd-hhmmss-mmm>.fbk) com o seu registro (.fbk.txt), anotada em copias.log\n"
+    "na pasta do programa; se a cópia falhar ou não conferir, nada é apagado. Cópias, registros e\n"
+    "logs só podem ser lidos pelo usuário que os gravou.\n"
     "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa (ou, se ela\n"
     "não aceitar os arquivos, em ~/.local/share/tavlo-merak/).\n"
     "Ctrl+C ou SIGTERM param a importação ao fim do registro em curso.\n"
@@ -124,6 +131,9 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--sem-copia") {
             once(options.semCopia);
             options.semCopia = true;
+        } else if (option == "--aceitar-copia-sem-registro") {
+            once(options.aceitarCopiaSemRegistro);
+            options.aceitarCopiaSemRegistro = true;
         } else if (option == "--restaurar") {
             once(options.restaurar.has_value());
             options.restaurar = value();
@@ -138,6 +148,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         if (!options.destino) throw UsageError("falta --destino para --restaurar");
         return options;
     }
+    if (options.aceitarCopiaSemRegistro) throw UsageError("--aceitar-copia-sem-registro vai apenas com --restaurar");
     if (!tablesGiven) throw UsageError("falta --tabelas");
     return options;
 }

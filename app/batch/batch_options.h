@@ -29,6 +29,9 @@ struct BatchOptions {
     bool semCopia = false;
     // Instead of importing, restores this safety copy over the destination.
     std::optional<std::string> restaurar;
+    // The restore accepts a copy without its record (made by hand with the server's tool),
+    // whose content cannot be checked against its origin.
+    bool aceitarCopiaSemRegistro = false;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -39,7 +42,8 @@ public:
 
 // Reads the arguments that follow the program name. Any "--help" asks for the usage alone.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
-// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim) only.
+// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim,
+// --aceitar-copia-sem-registro) only, and --aceitar-copia-sem-registro goes with it only.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.

@@ -22,7 +22,8 @@ constexpr int kNotRestored = 2;
 int runRestoreCommand(const BatchOptions& options) {
     const DatabasePaths paths = databasePaths(options, platform::programFolder() + engine::kSettingsFileName);
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
-    TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.sim);
+    TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.sim,
+                          options.aceitarCopiaSemRegistro);
     // The server's progress is drawn like a run's.
     progress.runStarted();
     engine::GaugeModel gauge;

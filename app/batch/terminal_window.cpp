@@ -28,8 +28,8 @@ bool isYes(const std::string& answer) {
 
 }  // namespace
 
-TerminalWindow::TerminalWindow(Terminal terminal, TerminalProgress& progress, bool answerYes)
-    : terminal_(terminal), progress_(progress), answerYes_(answerYes) {}
+TerminalWindow::TerminalWindow(Terminal terminal, TerminalProgress& progress, bool answerYes, bool acceptUncheckedCopy)
+    : terminal_(terminal), progress_(progress), answerYes_(answerYes), acceptUncheckedCopy_(acceptUncheckedCopy) {}
 
 void TerminalWindow::showError(const std::string& failureText) {
     writeBox(std::string(engine::kApplicationTitle), engine::errorBoxText(failureText));
@@ -59,6 +59,10 @@ bool TerminalWindow::ask(engine::Question question, const std::string& text) {
             return false;
         }
         return askOnTerminal(text);
+    case engine::Question::RestoreUncheckedCopy:
+        // Only the option of its own accepts such a copy; --sim does not.
+        writeBox(std::string(engine::kCaptionConfirmacao), text);
+        return acceptUncheckedCopy_;
     case engine::Question::ConfirmRun:
     case engine::Question::RestoreCopy:
         break;

@@ -25,7 +25,9 @@ struct Terminal {
 // the program folder. The progress goes to the terminal's progress line.
 class TerminalWindow final : public engine::RunObserver, public engine::RunPrompter {
 public:
-    TerminalWindow(Terminal terminal, TerminalProgress& progress, bool answerYes);
+    // acceptUncheckedCopy answers Yes to restoring a copy without its record; without it that
+    // question is answered No, whoever is at the terminal.
+    TerminalWindow(Terminal terminal, TerminalProgress& progress, bool answerYes, bool acceptUncheckedCopy = false);
 
     // A failure that no handler of the run caught, as the window's error box shows it.
     void showError(const std::string& failureText);
@@ -52,6 +54,7 @@ private:
     Terminal terminal_;
     TerminalProgress& progress_;
     const bool answerYes_;
+    const bool acceptUncheckedCopy_;
     bool running_ = false;
 };
 

@@ -11,12 +11,14 @@ enum class Question {
     ImportWithoutCopy,          // the safety copy failed: import without one? (No by default)
     RestoreCopy,                // replace the destination by its safety copy? (Yes by default)
     RestoreOtherDatabasesCopy,  // the copy was made of another database (No by default)
+    RestoreUncheckedCopy,       // the copy has no record to check it against (No by default)
 };
 
 // True for the questions whose Yes risks data: a box shows No as their default answer, and a
 // terminal without a person answers No.
 constexpr bool defaultsToNo(Question question) {
-    return question == Question::ImportWithoutCopy || question == Question::RestoreOtherDatabasesCopy;
+    return question == Question::ImportWithoutCopy || question == Question::RestoreOtherDatabasesCopy ||
+           question == Question::RestoreUncheckedCopy;
 }
 
 // The message boxes of the engine's commands.

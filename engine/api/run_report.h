@@ -36,7 +36,7 @@ struct RefusedRow {
 
 // A server backup of the destination, made by a run before it emptied anything.
 struct SafetyCopy {
-    std::string path;  // the copy file, as the server (on this machine) wrote it
+    std::string path;  // the copy file, written by this program beside the destination
     long long bytes = 0;
     std::string database;  // the destination's file name as the server sees it
 };

@@ -1,13 +1,8 @@
 #include "copy_log.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <stdexcept>
-
 #include "codepage.h"
-#include "file_paths.h"
 #include "local_time.h"
+#include "log_file.h"
 #include "log_folder.h"
 
 namespace engine {
@@ -19,14 +14,8 @@ void appendCopyLog(const std::string& path, const SafetyCopy& copy, std::time_t 
     const std::string line = db::toCodePage(std::string(stamp) + '\t' + copy.database + '\t' + copy.path + '\t' +
                                             std::to_string(copy.bytes)) +
                              "\r\n";
-    errno = 0;
-    std::ofstream file(platform::filePath(path), std::ios::binary | std::ios::app);
-    if (file) file.write(line.data(), static_cast<std::streamsize>(line.size()));
-    if (file) file.close();
-    if (!file) {
-        const std::string reason = errno != 0 ? std::strerror(errno) : "the file could not be written";
-        throw std::runtime_error("Cannot write file \"" + path + "\". " + reason);
-    }
+    // The line names the customer's database and copy: the file is private, as the copies are.
+    platform::LogFile(path, platform::LogFile::Opening::Append).write(line);
 }
 
 std::string recordCopy(const std::string& programFolder, const SafetyCopy& copy, std::time_t when) {

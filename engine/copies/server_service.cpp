@@ -38,16 +38,22 @@ int userTableCount(db::Attachment& attachment, db::Transaction& transaction) {
     return static_cast<int>(query.column(std::size_t{0}).asStoredInteger());
 }
 
-void runServerService(const Progress& progress, const std::vector<char>& request, const std::string& phase,
-                      int tableCount) {
-    const db::ServiceLogin login{kLoopbackHost, destinationParam("user_name"), destinationParam("password")};
+db::ServiceLogin destinationServiceLogin() {
+    return {kLoopbackHost, destinationParam("user_name"), destinationParam("password")};
+}
+
+namespace {
+
+// Shows a service's phase and moves the gauge one step for each table the server reaches.
+void showService(const Progress& progress, const std::string& phase, int tableCount,
+                 const std::function<void(const std::function<void(const std::string&)>&)>& run) {
     progress.setGaugeMinimum(0);
     progress.setGaugePosition(0);
     progress.setGaugeMaximum(tableCount > 0 ? tableCount : 1);
     progress.setStatus(phase);
     progress.processMessages();
     int tablesReached = 0;
-    db::runService(login, request, [&](const std::string& line) {
+    run([&](const std::string& line) {
         const std::string table = tableOfLine(line);
         if (!table.empty()) {
             progress.setGaugePosition(++tablesReached);
@@ -56,6 +62,18 @@ void runServerService(const Progress& progress, const std::vector<char>& request
         progress.processMessages();
     });
     progress.setGaugePosition(0);
+}
+
+}  // namespace
+
+void runStreamedRestore(const Progress& progress, const std::vector<char>& request,
+                        const std::function<std::string(std::size_t)>& readBytes, const std::string& phase,
+                        int tableCount) {
+    showService(progress, phase, tableCount, [&](const std::function<void(const std::string&)>& onLine) {
+        db::ServiceManager manager(destinationServiceLogin());
+        manager.start(request);
+        manager.feed(readBytes, onLine);
+    });
 }
 
 }  // namespace engine

@@ -1,31 +1,15 @@
 #include "email_script.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 
 #include "codepage.h"
-#include "file_paths.h"
+#include "log_file.h"
 #include "statement.h"
 #include "text_rules.h"
 #include "values.h"
 
 namespace engine {
-
-namespace {
-
-[[noreturn]] void cannotCreate(const std::string& path, int error) {
-    throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(error));
-}
-
-struct CloseFile {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
 
 std::string emailUpdateLine(std::string_view email, std::string_view code) {
     const std::optional<std::int32_t> number = db::parseInteger(code);
@@ -48,12 +32,8 @@ void readEmailScript(db::Statement& cursor, const std::function<void(const std::
 }
 
 void writeEmailScript(const std::string& path, const std::string& script) {
-    const std::string bytes = db::toCodePage(script);
-    errno = 0;
-    const std::unique_ptr<std::FILE, CloseFile> file(platform::openFile(path, "wb"));
-    if (!file) cannotCreate(path, errno);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0)
-        cannotCreate(path, errno);
+    // The clients' e-mail addresses: a private file, as the run logs are.
+    platform::LogFile(path).write(db::toCodePage(script));
 }
 
 }  // namespace engine

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 
 #include "connection_setup.h"
 #include "copy_log.h"
@@ -43,18 +44,20 @@ void offer(RunPrompter& prompter, const RunLogFile& log) {
     if (prompter.ask(Question::OpenLog, kLogPrompt)) prompter.openFile(log.folder(), log.fileName());
 }
 
-// The copy a run makes after its confirmation and before its first table, noted in copias.log.
-// When it fails the user is told why and asked whether to import without a copy (default No).
+// The copy a run makes after its confirmation and before its first table, noted in copias.log;
+// it counts as made once it was read back from the disk and found equal to its record. When it
+// fails the user is told why and asked whether to import without a copy (default No).
 // Returns false when the run must stop there, with nothing emptied.
 bool copyBeforeEmptying(RunState& run, std::optional<SafetyCopy>& copy) {
     ImportSession& session = run.session;
     try {
         copy = makeSafetyCopy(run.progress, session.IBDatabaseDestino, session.IBTransactionFireBird);
-    } catch (const db::DatabaseError& failure) {
+    } catch (const std::runtime_error& failure) {
+        // The server's reason, or why the copy could not be written or checked on the disk.
         run.progress.setStatus("");
         return run.prompter.ask(Question::ImportWithoutCopy,
                                 "Não foi possível fazer a cópia de segurança do banco de destino:\r\n" +
-                                    std::string(failure.text()) + "\r\nImportar sem cópia de segurança?");
+                                    std::string(failure.what()) + "\r\nImportar sem cópia de segurança?");
     }
     recordCopy(session.programFolder, *copy, std::time(nullptr));
     return true;

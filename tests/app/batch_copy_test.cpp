@@ -6,10 +6,13 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <optional>
 #include <regex>
 
 #include "batch_options.h"
+#include "immutable_folder.h"
 #include "import_fixture.h"
+#include "run_lock.h"
 #include "test_connection.h"
 
 namespace {
@@ -89,6 +92,10 @@ TEST(BatchCopy, SemCopiaGoesWithAnImportAndRestaurarOnlyWithDestinoAndSim) {
     EXPECT_EQ(restore.destino, "m.fdb");
     EXPECT_FALSE(restore.sim);
     EXPECT_TRUE(batch::parseBatchOptions({"--sim", "--destino", "m.fdb", "--restaurar", "c.fbk"}).sim);
+    EXPECT_FALSE(restore.aceitarCopiaSemRegistro);
+    EXPECT_TRUE(
+        batch::parseBatchOptions({"--restaurar", "c.fbk", "--destino", "m.fdb", "--aceitar-copia-sem-registro"})
+            .aceitarCopiaSemRegistro);
 
     const std::string onlyDestinoAndSim = "--restaurar aceita apenas --destino e --sim";
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
@@ -100,6 +107,8 @@ TEST(BatchCopy, SemCopiaGoesWithAnImportAndRestaurarOnlyWithDestinoAndSim) {
         {{"--restaurar", "c.fbk", "--restaurar", "d.fbk", "--destino", "m.fdb"}, "opção repetida: --restaurar"},
         {{"--tabelas", "clientes", "--sem-copia", "--sem-copia"}, "opção repetida: --sem-copia"},
         {{"--sem-copia"}, "falta --tabelas"},
+        {{"--tabelas", "clientes", "--aceitar-copia-sem-registro"},
+         "--aceitar-copia-sem-registro vai apenas com --restaurar"},
     };
     for (const auto& [arguments, message] : refused) {
         SCOPED_TRACE(testing::PrintToString(arguments));
@@ -130,10 +139,10 @@ TEST(BatchCopy, CopyIsMadeByDefaultAndNotWithSemCopiaAndAFailedOneStopsTheRunWit
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
-        // The server's user cannot create a file in a folder that only root may write.
-        if (!c.folderWritable) {
-            ASSERT_EQ(::chmod(folderOf(destination).c_str(), 0755), 0);
-        }
+        // No file can be created in the destination's folder (its lock file is already there).
+        { const platform::DestinationLock made(destination.path()); }
+        std::optional<test_support::ImmutableFolder> immutable;
+        if (!c.folderWritable) immutable.emplace(folderOf(destination));
         const long long clientsBefore = clientCount(destination);
         const BatchProgram program;
         std::vector<std::string> arguments = {"--origem",  source.path(), "--destino", destination.path(),
@@ -157,8 +166,8 @@ TEST(BatchCopy, CopyIsMadeByDefaultAndNotWithSemCopiaAndAFailedOneStopsTheRunWit
         if (c.status == 2) {
             // The reason, the question answered No without a person, and nothing emptied.
             EXPECT_NE(result.err.find("C O N F I R M A Ç Ã O: Não foi possível fazer a cópia de segurança do banco "
-                                      "de destino:\ncannot open backup file " +
-                                      folderOf(destination)),
+                                      "de destino:\nCannot create file \"" +
+                                      folderOf(destination) + "/test.fdb-"),
                       std::string::npos)
                 << result.err;
             EXPECT_EQ(result.out, "");
@@ -207,6 +216,34 @@ TEST(BatchCopy, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnectionI
     EXPECT_NE(restored.err.find("(s/n) s\nA V I S O: Banco de destino restaurado da cópia de segurança\n" + copies[0]),
               std::string::npos)
         << restored.err;
+    EXPECT_EQ(clientCount(destination), clientsBefore);
+}
+
+TEST(BatchCopy, ACopyWithoutARecordIsRestoredOnlyWithItsOwnOptionNotWithSim) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
+    const long long clientsBefore = clientCount(destination);
+    const BatchProgram program;
+    ASSERT_EQ(
+        program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"})
+            .status,
+        1);
+    const std::vector<std::string> copies = copyFilesBeside(destination);
+    ASSERT_EQ(copies.size(), 1u);
+    // As a copy made by hand: no record beside it.
+    ASSERT_TRUE(std::filesystem::remove(copies[0] + ".txt"));
+    const long long clientsAfterRun = clientCount(destination);
+
+    const BatchResult refused = program.run({"--restaurar", copies[0], "--destino", destination.path(), "--sim"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("C O N F I R M A Ç Ã O: ATENÇÃO: esta cópia não tem registro (" + copies[0] + ".txt)"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(clientCount(destination), clientsAfterRun);
+
+    const BatchResult accepted = program.run(
+        {"--restaurar", copies[0], "--destino", destination.path(), "--sim", "--aceitar-copia-sem-registro"});
+    EXPECT_EQ(accepted.status, 0) << accepted.err;
     EXPECT_EQ(clientCount(destination), clientsBefore);
 }
 

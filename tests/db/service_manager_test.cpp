@@ -71,4 +71,66 @@ TEST(ServiceManager, FailuresCarryTheServersText) {
     EXPECT_THROW(db::ServiceManager({"localhost", "SYSDBA", "errada"}), db::DatabaseError);
 }
 
+// The bytes of a backup streamed to this program.
+std::string streamedBackup(const std::string& database) {
+    db::ServiceManager manager(kLogin);
+    manager.start(db::streamedBackupRequest(database));
+    std::string backup;
+    std::string bytes;
+    while (manager.nextBytes(bytes)) backup += bytes;
+    return backup;
+}
+
+// Streams the bytes to a restore; the lines of its output.
+std::vector<std::string> streamedRestore(const std::string& backup, const std::string& database, db::RestoreInto into) {
+    db::ServiceManager manager(kLogin);
+    manager.start(db::streamedRestoreRequest(database, into));
+    std::size_t at = 0;
+    std::vector<std::string> lines;
+    manager.feed(
+        [&](std::size_t most) {
+            const std::string chunk = backup.substr(at, most);
+            at += chunk.size();
+            return chunk;
+        },
+        [&](const std::string& line) { lines.push_back(line); });
+    EXPECT_EQ(at, backup.size());
+    return lines;
+}
+
+std::string countOf(const std::string& database) {
+    return test_support::runIsql("CONNECT 'localhost:" + database +
+                                 "' USER 'SYSDBA' PASSWORD 'pinewheel';\nSELECT COUNT(*) AS N FROM T;\n");
+}
+
+TEST(ServiceManager, ABackupStreamedThroughTheProgramRestoresIntoANewDatabaseOrOverAnExistingOne) {
+    const TestDatabase database(
+        "CREATE TABLE T (I INTEGER, S VARCHAR(200)); COMMIT; INSERT INTO T SELECT 1, UUID_TO_CHAR(GEN_UUID()) || "
+        "UUID_TO_CHAR(GEN_UUID()) || UUID_TO_CHAR(GEN_UUID()) || UUID_TO_CHAR(GEN_UUID()) FROM RDB$TYPES, (SELECT "
+        "FIRST 4 1 AS X FROM RDB$TYPES);");
+    const std::string backup = streamedBackup(database.path());
+    // More than one reply's bytes (rows the server cannot compress), as the server itself writes it.
+    const std::string onDisk = folderOf(database) + "/copia.fbk";
+    run(db::backupRequest(database.path(), onDisk));
+    EXPECT_EQ(backup.size(), std::filesystem::file_size(onDisk));
+    EXPECT_GT(backup.size(), 65536u);
+
+    const std::string fresh = folderOf(database) + "/novo.fdb";
+    const std::vector<std::string> lines = streamedRestore(backup, fresh, db::RestoreInto::NewDatabase);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "gbak:restoring data for table T "), lines.end())
+        << testing::PrintToString(lines);
+    EXPECT_EQ(countOf(fresh), countOf(database.path()));
+    // A new database is never put over an existing file, but an existing one can be replaced.
+    EXPECT_THROW(streamedRestore(backup, fresh, db::RestoreInto::NewDatabase), db::DatabaseError);
+    database.run("DELETE FROM T;");
+    streamedRestore(backup, database.path(), db::RestoreInto::ExistingDatabase);
+    EXPECT_EQ(countOf(fresh), countOf(database.path()));
+
+    // A backup cut short fails the restore, and the server checks a whole database quietly.
+    const std::string cut = folderOf(database) + "/cortado.fdb";
+    EXPECT_THROW(streamedRestore(backup.substr(0, backup.size() / 2), cut, db::RestoreInto::NewDatabase),
+                 db::DatabaseError);
+    EXPECT_EQ(run(db::validationRequest(fresh)), std::vector<std::string>{});
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "import_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <stdlib.h>
 
@@ -43,6 +44,10 @@ TEST(RunLogFile, EachEntryIsOnDiskAsItIsAppendedFollowedByCrLfInTheCodePage) {
     EXPECT_EQ(log.entries(), entries.size());
     EXPECT_EQ(log.path(), folder + "quorel.log");
     EXPECT_EQ(log.programFolderFailure(), "");
+    // The earlier run's file was readable by everyone; the log names customers: now it is not.
+    struct stat status {};
+    ASSERT_EQ(::stat((folder + "quorel.log").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
 }
 
 TEST(ImportRun, NothingTickedShowsThePlainMessageAndConnectsNothing) {
