@@ -14,9 +14,9 @@
 #include <fstream>
 #include <string>
 
+#include "file_paths.h"
 #include "import_run.h"
 #include "import_session.h"
-#include "file_paths.h"
 #include "restore_copy.h"
 #include "server_service.h"
 #include "service_manager.h"

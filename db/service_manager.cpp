@@ -79,8 +79,8 @@ bool ServiceManager::nextBytes(std::string& bytes) {
     const char item = isc_info_svc_to_eof;
     std::vector<char> reply(1 << 16);
     ISC_STATUS_ARRAY status{};
-    if (lib.service_query(status, &handle_, nullptr, 0, nullptr, 1, &item, static_cast<unsigned short>(reply.size() - 1),
-                          reply.data()) != 0)
+    if (lib.service_query(status, &handle_, nullptr, 0, nullptr, 1, &item,
+                          static_cast<unsigned short>(reply.size() - 1), reply.data()) != 0)
         throw statusError(status);
     // The reply: the item, a two-byte length, the bytes and the byte after them, which says
     // whether the service has more (isc_info_truncated) or has ended (isc_info_end).

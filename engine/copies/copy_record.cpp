@@ -22,8 +22,7 @@ constexpr const char* kTable = "table";
 }
 
 long long number(const std::string& text, const std::string& path) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 18)
-        notARecord(path);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 18) notARecord(path);
     return std::stoll(text);
 }
 
@@ -32,9 +31,8 @@ long long number(const std::string& text, const std::string& path) {
 std::string copyRecordPath(const std::string& copyPath) { return copyPath + ".txt"; }
 
 void writeCopyRecord(const std::string& path, const CopyRecord& record) {
-    std::string text = std::string(kSha256) + '=' + record.sha256 + '\n' + kBytes + '=' +
-                       std::to_string(record.bytes) + '\n' + kDatabase + '=' + record.database + '\n' + kMade + '=' +
-                       record.made + '\n';
+    std::string text = std::string(kSha256) + '=' + record.sha256 + '\n' + kBytes + '=' + std::to_string(record.bytes) +
+                       '\n' + kDatabase + '=' + record.database + '\n' + kMade + '=' + record.made + '\n';
     // A table's name holds no tab: the server's names are at most 63 bytes of printable text.
     for (const auto& [table, rows] : record.tableRows)
         text += std::string(kTable) + '=' + table + '\t' + std::to_string(rows) + '\n';

@@ -111,13 +111,13 @@ void checkRows(const std::string& database, const TableRows& expected) {
         for (const auto& [name, count] : found)
             if (name == table) have = count;
         if (have != rows)
-            throw CheckFailed("A tabela " + table + " tem " + (have < 0 ? "nenhuma linha (não existe)" : std::to_string(have) + " linhas") +
-                              " no banco restaurado e tinha " + std::to_string(rows) +
-                              " quando a cópia foi feita.");
+            throw CheckFailed("A tabela " + table + " tem " +
+                              (have < 0 ? "nenhuma linha (não existe)" : std::to_string(have) + " linhas") +
+                              " no banco restaurado e tinha " + std::to_string(rows) + " quando a cópia foi feita.");
     }
     if (found.size() != expected.size())
-        throw CheckFailed("O banco restaurado tem " + std::to_string(found.size()) + " tabelas e a cópia foi feita de " +
-                          std::to_string(expected.size()) + ".");
+        throw CheckFailed("O banco restaurado tem " + std::to_string(found.size()) +
+                          " tabelas e a cópia foi feita de " + std::to_string(expected.size()) + ".");
 }
 
 // The server's full validation of a database restored from a copy without a record.
@@ -179,8 +179,9 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
         const std::uintmax_t bytes = std::filesystem::file_size(platform::filePath(copy), unknown);
         if (unknown || static_cast<long long>(bytes) != record->bytes || fileSha256(copy) != record->sha256) {
             prompter.tell(MessageKind::Warning,
-                          refused + "O arquivo não é mais o que foi gravado: o tamanho ou a soma SHA-256 não "
-                                    "conferem com o registro da cópia.\r\n" +
+                          refused +
+                              "O arquivo não é mais o que foi gravado: o tamanho ou a soma SHA-256 não "
+                              "conferem com o registro da cópia.\r\n" +
                               copy);
             return false;
         }
@@ -194,9 +195,9 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
     if (!record)
         warnings += "ATENÇÃO: esta cópia não tem registro (" + copyRecordPath(copy) +
                     "): não foi possível conferir o seu conteúdo com o banco de onde ela foi feita.\r\n";
-    const Question kind = !record                                     ? Question::RestoreUncheckedCopy
+    const Question kind = !record                           ? Question::RestoreUncheckedCopy
                           : header->databaseName != current ? Question::RestoreOtherDatabasesCopy
-                                                                      : Question::RestoreCopy;
+                                                            : Question::RestoreCopy;
     if (!prompter.ask(kind, warnings + question(copy, destinationPath))) return false;
 
     // First into a database of its own, which is checked before the destination is touched.
@@ -227,16 +228,16 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
         progress.setStatus("");
         const bool untouched = isOnline(destinationPath);
         if (untouched) removeDatabaseFile(fresh);
-        prompter.tell(MessageKind::Warning,
-                      "O banco de destino não foi restaurado:\r\n" + std::string(failure.what()) + (untouched ? "" : kept));
+        prompter.tell(MessageKind::Warning, "O banco de destino não foi restaurado:\r\n" + std::string(failure.what()) +
+                                                (untouched ? "" : kept));
         return false;
     }
     try {
         checkRows(destinationPath, expected);
     } catch (const std::runtime_error& failure) {
         progress.setStatus("");
-        prompter.tell(MessageKind::Warning,
-                      "O banco de destino restaurado não confere com a cópia:\r\n" + std::string(failure.what()) + kept);
+        prompter.tell(MessageKind::Warning, "O banco de destino restaurado não confere com a cópia:\r\n" +
+                                                std::string(failure.what()) + kept);
         return false;
     }
     removeDatabaseFile(fresh);

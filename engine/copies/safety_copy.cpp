@@ -30,7 +30,8 @@ std::unique_ptr<platform::LogFile> createCopyFile(const std::string& database, s
     using namespace std::chrono;
     const auto now = system_clock::now();
     const std::tm local = platform::localTime(system_clock::to_time_t(now));
-    const int milliseconds = static_cast<int>(duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    const int milliseconds =
+        static_cast<int>(duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         path = safetyCopyPath(database, local, milliseconds, attempt);
         // The record must be free too: a copy is never paired with another copy's record.
@@ -53,8 +54,7 @@ std::string localStamp(std::time_t when) {
 }
 
 // Streams the backup into the file; returns its checksum and size.
-void streamBackup(const Progress& progress, const std::string& database, platform::LogFile& file,
-                  CopyRecord& record) {
+void streamBackup(const Progress& progress, const std::string& database, platform::LogFile& file, CopyRecord& record) {
     progress.setGaugeMinimum(0);
     progress.setGaugePosition(0);
     progress.setGaugeMaximum(1);

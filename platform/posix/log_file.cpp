@@ -36,7 +36,7 @@ LogFile::LogFile(const std::string& path, Opening opening) : path_(path) {
     if (descriptor_ < 0 && errno == EEXIST) throw FileExists("File already exists \"" + path_ + "\".");
     if (descriptor_ < 0) fail("Cannot create file", path_);
     // A file left by an earlier version, or made by hand, loses what other users could read.
-    struct stat status{};
+    struct stat status {};
     if (::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode) ||
         ((status.st_mode & 077) != 0 && ::fchmod(descriptor_, 0600) != 0)) {
         const int reason = errno != 0 ? errno : EINVAL;

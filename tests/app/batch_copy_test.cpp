@@ -93,9 +93,8 @@ TEST(BatchCopy, SemCopiaGoesWithAnImportAndRestaurarOnlyWithDestinoAndSim) {
     EXPECT_FALSE(restore.sim);
     EXPECT_TRUE(batch::parseBatchOptions({"--sim", "--destino", "m.fdb", "--restaurar", "c.fbk"}).sim);
     EXPECT_FALSE(restore.aceitarCopiaSemRegistro);
-    EXPECT_TRUE(
-        batch::parseBatchOptions({"--restaurar", "c.fbk", "--destino", "m.fdb", "--aceitar-copia-sem-registro"})
-            .aceitarCopiaSemRegistro);
+    EXPECT_TRUE(batch::parseBatchOptions({"--restaurar", "c.fbk", "--destino", "m.fdb", "--aceitar-copia-sem-registro"})
+                    .aceitarCopiaSemRegistro);
 
     const std::string onlyDestinoAndSim = "--restaurar aceita apenas --destino e --sim";
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {

@@ -28,7 +28,7 @@ protected:
     }
 
     static unsigned modeOf(const std::string& path) {
-        struct stat status{};
+        struct stat status {};
         EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
         return status.st_mode & 07777;
     }

@@ -1,7 +1,7 @@
 // The destination lock against what another local user can leave at its place, and after a
 // killed run. Run as root: a child process takes the other user's identity.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>

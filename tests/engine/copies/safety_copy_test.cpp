@@ -51,7 +51,7 @@ DestinationState stateOf(const TestDatabase& database) {
 }
 
 unsigned modeOf(const std::string& path) {
-    struct stat status{};
+    struct stat status {};
     EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
     return status.st_mode & 07777;
 }
@@ -270,11 +270,13 @@ TEST_F(SafetyCopy, DamagedCopiesAreRefusedWithTheDestinationUnchangedAndOnline) 
     std::string changed = bytes;
     for (std::size_t i = 0; i < 3; ++i) changed[changed.size() / 2 + i] ^= 0x5A;
     const std::string folder = f.programFolder;
-    const std::string sumRefused = "warning: A cópia de segurança não foi restaurada; o banco de destino não foi "
-                                   "alterado.\r\nO arquivo não é mais o que foi gravado: o tamanho ou a soma "
-                                   "SHA-256 não conferem com o registro da cópia.\r\n";
-    const std::string refused = "warning: A cópia de segurança não foi restaurada; o banco de destino não foi "
-                                "alterado.\r\n";
+    const std::string sumRefused =
+        "warning: A cópia de segurança não foi restaurada; o banco de destino não foi "
+        "alterado.\r\nO arquivo não é mais o que foi gravado: o tamanho ou a soma "
+        "SHA-256 não conferem com o registro da cópia.\r\n";
+    const std::string refused =
+        "warning: A cópia de segurança não foi restaurada; o banco de destino não foi "
+        "alterado.\r\n";
     // A record whose counts are not those of the copy: the checksum holds, the rows do not.
     std::string wrongCounts = record;
     const std::size_t clientes = wrongCounts.find("table=CLIENTES\t");
@@ -327,12 +329,12 @@ TEST_F(SafetyCopy, ACopyWithoutARecordIsRestoredOnlyWhenTheWarningIsAnsweredYes)
         EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()),
                   answer);
         ASSERT_FALSE(window.boxes.empty());
-        EXPECT_EQ(window.boxes[0], "confirm (default No): ATENÇÃO: esta cópia não tem registro (" + copy +
-                                       ".txt): não foi possível conferir o seu conteúdo com o banco de onde ela foi "
-                                       "feita.\r\nO banco de destino\r\n" +
-                                       f.destination.path() + "\r\nserá substituído pela cópia de segurança\r\n" +
-                                       copy +
-                                       "\r\nTudo o que foi gravado no destino depois da cópia será perdido.\r\nConfirma ?");
+        EXPECT_EQ(window.boxes[0],
+                  "confirm (default No): ATENÇÃO: esta cópia não tem registro (" + copy +
+                      ".txt): não foi possível conferir o seu conteúdo com o banco de onde ela foi "
+                      "feita.\r\nO banco de destino\r\n" +
+                      f.destination.path() + "\r\nserá substituído pela cópia de segurança\r\n" + copy +
+                      "\r\nTudo o que foi gravado no destino depois da cópia será perdido.\r\nConfirma ?");
         EXPECT_EQ(markerCount(f.destination), answer ? 0 : 1);
         EXPECT_TRUE(isOnline(f.destination));
     }
@@ -355,7 +357,8 @@ TEST_F(SafetyCopy, CopiesWithinOneSecondOrOfTheSameStemNeverOverwriteEachOther) 
     // Three copies as fast as they come, each of another state of the destination.
     std::vector<std::string> copies;
     for (int marker = 0; marker < 3; ++marker) {
-        if (marker > 0) f.destination.run("INSERT INTO VENDEDOR (VEN_CODIGO) VALUES (" + std::to_string(9000 + marker) + ");");
+        if (marker > 0)
+            f.destination.run("INSERT INTO VENDEDOR (VEN_CODIGO) VALUES (" + std::to_string(9000 + marker) + ");");
         copies.push_back(copyOf(f.destination.path()).path);
     }
     EXPECT_EQ(std::set<std::string>(copies.begin(), copies.end()).size(), 3u) << testing::PrintToString(copies);
