@@ -580,12 +580,42 @@ double importProdutos(Session& session) {
 
 }  // namespace
 
+// The sellers' own INSERT, one execution per row.
+double importVendedores(Session& session) {
+    const auto start = std::chrono::steady_clock::now();
+    Statement cursor(session.source);
+    Sqlda row(8);
+    cursor.prepare(session.origemTransaction, lines({"SELECT * FROM VENDEDOR"}), &row);
+    cursor.execute(session.origemTransaction);
+    session.command(lines({" DELETE FROM VENDEDOR "}));
+    Statement insert(session.destination);
+    db::ParsedSql parsedInsert = db::parseNamedParameters(
+        " INSERT INTO VENDEDOR  (VEN_CODIGO, VEN_NOME, SUP_CODIGO,VEN_EXPORTATABLET) VALUES  "
+        "(:VEN_CODIGO,:VEN_NOME, 1,:VEN_EXPORTATABLET)");
+    insert.prepare(session.destinoTransaction, lines({parsedInsert.text}), nullptr);
+    Parameters p(insert, std::move(parsedInsert.names));
+    const std::size_t id = row.index("ID"), nome = row.index("NOME");
+    const std::size_t pCodigo = p.index("VEN_CODIGO"), pNome = p.index("VEN_NOME"),
+                      pExporta = p.index("VEN_EXPORTATABLET");
+    while (cursor.fetch(row)) {
+        p.clear();
+        p.integer(pCodigo, row.integer(id));
+        p.text(pNome, row.text(nome));
+        p.text(pExporta, "S");
+        insert.execute(session.destinoTransaction, p.get());
+        session.commitStep();
+    }
+    if (session.mode == BareMode::OneTransaction) session.commitRetaining();
+    return secondsSince(start);
+}
+
 ImportTimes importWithClientLibrary(const std::string& source, const std::string& destination, BareMode mode) {
     Session session(source, destination);
     session.mode = mode;
     ImportTimes times;
     times.clientes = importClientes(session);
     times.produtos = importProdutos(session);
+    times.vendedores = importVendedores(session);
     return times;
 }
 

@@ -8,6 +8,7 @@ namespace bench {
 struct ImportTimes {
     double clientes = 0;
     double produtos = 0;
+    double vendedores = 0;
 };
 
 // How the bare program commits and looks up.
@@ -18,7 +19,7 @@ enum class BareMode {
     OneTransaction,
 };
 
-// The client and product imports written with nothing but client-library calls: the same
+// The client, product and seller imports written with nothing but client-library calls: the same
 // statements and lookups as the engine sends, with the values taken straight from the
 // fetched bytes. It is the floor that the engine is measured against.
 // Connection strings are "localhost:<path>"; throws db::DatabaseError on a failure.

@@ -1,8 +1,8 @@
-// Imports clients and products through the engine in each mode, and through a bare
+// Imports clients, products and sellers through the engine in each mode, and through a bare
 // client-library program that sends the same statements, and prints the rows per second of
 // each, their time ratios and each run's peak memory.
 //
-//   import_bench [rows] [modes]   default 20,000 clients and 20,000 products, and the modes
+//   import_bench [rows] [modes]   default 20,000 clients, products and sellers, and the modes
 //                                 default,preview,atomic,bare-one (also: bare-each, the bare
 //                                 program committing each row and asking every lookup)
 //
@@ -60,6 +60,9 @@ EngineTimes importWithEngine(const std::string& source, const std::string& desti
     start = std::chrono::steady_clock::now();
     engine::ImportaProdutos(run);
     result.times.produtos = secondsSince(start);
+    start = std::chrono::steady_clock::now();
+    engine::ImportaVendedores(run);
+    result.times.vendedores = secondsSince(start);
     start = std::chrono::steady_clock::now();
     transaction.end();
     result.runEndSeconds = secondsSince(start);
@@ -168,6 +171,7 @@ std::string sourceScript(long rows) {
            "      '789' || LPAD(:I, 10, '0'), MOD(:I, 100) + 0.5, 3.45, 5.99, 73.6232, 'Produto número ' || :I,\n"
            "      MOD(:I, 20) + 1, DECODE(MOD(:I, 3), 0, '102', 1, '500', '060'), ' 04061010 ',\n"
            "      'C' || LPAD(MOD(:I, 1000) + 1, 6, '0'));\n"
+           "    INSERT INTO VENDEDOR (ID, NOME) VALUES (:I, 'Vendedor ' || :I);\n"
            "    I = I + 1;\n"
            "  END\n"
            "END^\n"
@@ -201,7 +205,8 @@ std::string destinationCounts(const TestDatabase& destination) {
     const std::string output = test_support::runIsql(
         "CONNECT '" + destination.connectionString() +
         "' USER 'SYSDBA' PASSWORD 'pinewheel';\n"
-        "SELECT (SELECT COUNT(*) FROM CLIENTES) || '/' || (SELECT COUNT(*) FROM PRODUTOS) FROM RDB$DATABASE;\n");
+        "SELECT (SELECT COUNT(*) FROM CLIENTES) || '/' || (SELECT COUNT(*) FROM PRODUTOS) || '/' ||\n"
+        "  (SELECT COUNT(*) FROM VENDEDOR) FROM RDB$DATABASE;\n");
     const std::size_t slash = output.find('/');
     std::size_t begin = output.find_last_of(" \n", slash) + 1;
     std::size_t end = output.find_first_of(" \n", slash);
@@ -211,13 +216,13 @@ std::string destinationCounts(const TestDatabase& destination) {
 // Runs each mode once, in the order given, each on a fresh destination.
 std::map<Mode, Measure> run(long rows, const std::vector<Mode>& modes) {
     TestDatabase source(test_support::schemaFile("tavlo-schema.sql") + "\n" + sourceScript(rows));
-    const std::string written = std::to_string(rows) + "/" + std::to_string(rows);
+    const std::string written = std::to_string(rows) + "/" + std::to_string(rows) + "/" + std::to_string(rows);
     std::map<Mode, Measure> measures;
     for (const Mode mode : modes) {
         TestDatabase destination(test_support::schemaFile("merak-schema.sql") + "\n" + destinationScript());
         Measure m = measure(mode, source.path(), destination.path());
         const std::string counts = destinationCounts(destination);
-        const std::string expected = mode == Mode::Preview ? "0/0" : written;
+        const std::string expected = mode == Mode::Preview ? "0/0/0" : written;
         if (counts != expected) {
             std::fprintf(stderr, "%s import left %s rows instead of %s\n", nameOf(mode), counts.c_str(),
                          expected.c_str());
@@ -225,11 +230,11 @@ std::map<Mode, Measure> run(long rows, const std::vector<Mode>& modes) {
         }
         const auto rate = [rows](double seconds) { return static_cast<double>(rows) / seconds; };
         std::printf(
-            "  %-9s clients %7.0f rows/s  products %7.0f rows/s  both %7.0f rows/s  run end %6.2f s  "
-            "own processor %6.2f s  peak %6ld kB%s\n",
+            "  %-9s clients %7.0f rows/s  products %7.0f rows/s  both %7.0f rows/s  sellers %7.0f rows/s  "
+            "run end %6.2f s  own processor %6.2f s  peak %6ld kB%s\n",
             nameOf(mode), rate(m.times.clientes), rate(m.times.produtos),
-            rate((m.times.clientes + m.times.produtos) / 2), m.runEndSeconds, m.processorSeconds, m.peakKb,
-            m.ok ? "" : "  FAILED");
+            rate((m.times.clientes + m.times.produtos) / 2), rate(m.times.vendedores), m.runEndSeconds,
+            m.processorSeconds, m.peakKb, m.ok ? "" : "  FAILED");
         measures[mode] = m;
     }
     return measures;
@@ -240,9 +245,9 @@ void ratio(const std::map<Mode, Measure>& measures, Mode a, Mode b) {
     if (!measures.count(a) || !measures.count(b)) return;
     const bench::ImportTimes& x = measures.at(a).times;
     const bench::ImportTimes& y = measures.at(b).times;
-    std::printf("  time %s / %s: clients %.3f  products %.3f  both %.3f\n", nameOf(a), nameOf(b),
-                x.clientes / y.clientes, x.produtos / y.produtos,
-                (x.clientes + x.produtos) / (y.clientes + y.produtos));
+    std::printf("  time %s / %s: clients %.3f  products %.3f  both %.3f  sellers %.3f\n", nameOf(a), nameOf(b),
+                x.clientes / y.clientes, x.produtos / y.produtos, (x.clientes + x.produtos) / (y.clientes + y.produtos),
+                x.vendedores / y.vendedores);
 }
 
 std::vector<Mode> parseModes(const std::string& list) {
@@ -269,7 +274,8 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const long rows = argc > 1 ? std::atol(argv[1]) : 20'000;
     const std::vector<Mode> modes = parseModes(argc > 2 ? argv[2] : "default,preview,atomic,bare-one");
-    std::printf("creating the databases and importing %ld clients and %ld products...\n", rows, rows);
+    std::printf("creating the databases and importing %ld clients, %ld products and %ld sellers...\n", rows, rows,
+                rows);
     const std::map<Mode, Measure> measures = run(rows, modes);
     ratio(measures, Mode::Preview, Mode::BareOneTransaction);
     ratio(measures, Mode::AllOrNothing, Mode::BareOneTransaction);

@@ -92,6 +92,7 @@ Statement::~Statement() {
 void Statement::fail(const std::string& message) const { throw DatabaseError(name_ + ": " + message); }
 
 void Statement::clearText() {
+    positionalParameters_.reset();
     lines_.clear();
     textChanged();
 }
@@ -101,7 +102,17 @@ void Statement::addLine(std::string_view line) {
     textChanged();
 }
 
+void Statement::setPositionalText(std::string_view sql, std::size_t parameters) {
+    positionalParameters_ = parameters;
+    replaceLines(sql);
+}
+
 void Statement::setText(std::string_view text) {
+    positionalParameters_.reset();
+    replaceLines(text);
+}
+
+void Statement::replaceLines(std::string_view text) {
     lines_.clear();
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -128,6 +139,11 @@ std::string Statement::text() const {
 void Statement::textChanged() {
     close();
     unprepare();
+    if (positionalParameters_) {
+        parsedText_ = text();
+        params_.assign(*positionalParameters_, Parameter(""));
+        return;
+    }
     ParsedSql parsed = parseNamedParameters(text());
     parsedText_ = std::move(parsed.text);
     std::vector<Parameter> params;

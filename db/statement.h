@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -47,6 +48,7 @@ public:
     void setDate(DateTime value) { value_ = Date{value}; }
     void setTimestamp(DateTime value) { value_ = Timestamp{value}; }
     void setText(std::string value) { value_ = std::move(value); }
+    void set(Value value) { value_ = std::move(value); }
 
 private:
     std::string name_;
@@ -105,6 +107,9 @@ public:
     void addLine(std::string_view line);
     // Replaces the whole text; the given text becomes the statement's lines.
     void setText(std::string_view text);
+    // Replaces the whole text with SQL that goes to the server as it is, its parameters "?"
+    // markers set by position (param(index)): for PSQL, where ":NAME" is a variable.
+    void setPositionalText(std::string_view sql, std::size_t parameters);
     // The lines, each followed by CR LF.
     std::string text() const;
 
@@ -142,6 +147,7 @@ private:
     friend class Column;
     struct Sqlda;
 
+    void replaceLines(std::string_view text);
     void textChanged();
     void unprepare() noexcept;
     void bindParameters();
@@ -167,6 +173,8 @@ private:
     std::vector<std::string> lines_;
     std::string parsedText_;
     std::vector<Parameter> params_;
+    // Set by setPositionalText: the text's "?" markers, none named.
+    std::optional<std::size_t> positionalParameters_;
 
     isc_stmt_handle handle_ = 0;
     int statementType_ = 0;

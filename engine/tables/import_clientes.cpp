@@ -131,10 +131,7 @@ void fillCliente(RunState& run, const ClienteFields& fields) {
 
 // Sorts a refused client into one of three entries: a text too long for a 15-character
 // column, a duplicate code (in the duplicate-client log), or any other refusal.
-void logRefusedCliente(RunState& run, const std::string& failure) {
-    const db::Statement& origem = run.session.IBQueryOrigem;
-    const std::string codigo = std::to_string(origem.column("CODIGO").asInteger());
-    const std::string nome = origem.column("NOME").asText();
+void logRefusedCliente(RunState& run, const std::string& codigo, const std::string& nome, const std::string& failure) {
     if (failure.find("can only contain 15") != std::string::npos) {
         run.LogErros.push_back("Alerta!!! Na importação de CLIENTES no cliente: " + codigo + "\r\nO Cliente: \"" +
                                nome + "\" possui o CNPJ inválido! A quantidade de números ultrapassou o limite.\r\n");
@@ -160,16 +157,23 @@ void ImportaClientes(RunState& run) {
     table.deleteStatement = " DELETE FROM CLIENTES ";
     table.failureMessage = "Falha na importação da tabela de Clientes, Falha: ";
     table.afterRow = AfterRow::MessagesThenNext;
-    table.prepareWriting = [&] {
+    table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         if (!clientes.isOpen()) clientes.open();
+        clientes.postInBlocks(mostRowsPerBlock);
+        return clientes.blocks();
     };
     table.fillRow = [&] {
         clientes.startNewRow();
         fillCliente(run, fields);
     };
     table.writeRow = [&] { clientes.post(); };
-    table.logFailure = [&](const std::string& failure) { logRefusedCliente(run, failure); };
-    table.rowKey = [&] { return std::to_string(run.session.IBQueryOrigem.column("CODIGO").asInteger()); };
+    table.refusal = [&] {
+        const db::Statement& origem = run.session.IBQueryOrigem;
+        std::string codigo = std::to_string(origem.column("CODIGO").asInteger());
+        return RowRefusal{codigo, [&run, codigo, nome = origem.column("NOME").asText()](const std::string& failure) {
+                              logRefusedCliente(run, codigo, nome, failure);
+                          }};
+    };
     // The next client code: the last handled code plus one; 1 when no row was handled, since
     // the key of no row reads 0.
     table.sequenceRestart = [&](bool) -> std::optional<SequenceRestart> {

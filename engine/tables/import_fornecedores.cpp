@@ -109,19 +109,23 @@ void ImportaFornecedores(RunState& run) {
     table.deleteStatement = " DELETE FROM FORNECEDORES ";
     table.failureMessage = "Falha na importação da tabela de Fornecedores, Falha: ";
     table.afterRow = AfterRow::MessagesThenNext;
-    table.prepareWriting = [&] {
+    table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         if (!fornecedores.isOpen()) fornecedores.open();
+        fornecedores.postInBlocks(mostRowsPerBlock);
+        return fornecedores.blocks();
     };
     table.fillRow = [&] {
         fornecedores.startNewRow();
         fillFornecedor(origem, fields);
     };
     table.writeRow = [&] { fornecedores.post(); };
-    table.logFailure = [&](const std::string& failure) {
-        run.LogErros.push_back("Erro na importação de FORNECEDORES no Registro " +
-                               std::to_string(origem.column("CODIGO").asInteger()) + "\r\n" + failure + "\r\n");
+    table.refusal = [&] {
+        std::string codigo = std::to_string(origem.column("CODIGO").asInteger());
+        return RowRefusal{codigo, [&run, codigo](const std::string& failure) {
+                              run.LogErros.push_back("Erro na importação de FORNECEDORES no Registro " + codigo +
+                                                     "\r\n" + failure + "\r\n");
+                          }};
     };
-    table.rowKey = [&] { return std::to_string(origem.column("CODIGO").asInteger()); };
     // The last handled supplier code itself; no restart when no row was handled.
     table.sequenceRestart = [&](bool anyRowHandled) -> std::optional<SequenceRestart> {
         if (!anyRowHandled) return std::nullopt;

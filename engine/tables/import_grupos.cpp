@@ -22,8 +22,10 @@ void ImportaGrupos(RunState& run) {
     table.failureMessage = "Falha na importação da tabela de Grupos , Falha: ";
     table.stopWhenSourceEmpty = true;
     table.afterRow = AfterRow::NextOnly;
-    table.prepareWriting = [&] {
+    table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         if (!grupos.isOpen()) grupos.open();
+        grupos.postInBlocks(mostRowsPerBlock);
+        return grupos.blocks();
     };
     table.fillRow = [&] {
         grupos.startNewRow();
@@ -33,11 +35,13 @@ void ImportaGrupos(RunState& run) {
         margem.setDouble(0.0);
     };
     table.writeRow = [&] { grupos.post(); };
-    table.logFailure = [&](const std::string& failure) {
-        run.LogErros.push_back("Erro na importação de GRUPO no Registro " + origem.column("ID").asText() + "\r\n" +
-                               failure + "\r\n");
+    table.refusal = [&] {
+        std::string id = origem.column("ID").asText();
+        return RowRefusal{
+            id, [&run, id](const std::string& failure) {
+                run.LogErros.push_back("Erro na importação de GRUPO no Registro " + id + "\r\n" + failure + "\r\n");
+            }};
     };
-    table.rowKey = [&] { return origem.column("ID").asText(); };
     table.sequenceRestart = [&](bool) -> std::optional<SequenceRestart> {
         return SequenceRestart{"GEN_ID_GRUPO", idGrupo.asText()};
     };

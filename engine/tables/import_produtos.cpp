@@ -190,8 +190,10 @@ void ImportaProdutos(RunState& run) {
     table.deleteStatement = " DELETE FROM PRODUTOS ";
     table.failureMessage = "Falha na importação da tabela de Produtos, Falha: ";
     table.afterRow = AfterRow::NextThenMessages;
-    table.prepareWriting = [&] {
+    table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         if (!produtos.isOpen()) produtos.open();
+        produtos.postInBlocks(mostRowsPerBlock);
+        return produtos.blocks();
     };
     table.fillRow = [&] {
         produtos.startNewRow();
@@ -199,11 +201,13 @@ void ImportaProdutos(RunState& run) {
     };
     table.writeRow = [&] { produtos.post(); };
     // This entry ends in a carriage return alone.
-    table.logFailure = [&](const std::string& failure) {
-        run.LogErros.push_back("Erro na importação de PRODUTO no Registro " + origem.column("CODIGO").asText() +
-                               "\r\n" + failure + "\r");
+    table.refusal = [&] {
+        std::string codigo = origem.column("CODIGO").asText();
+        return RowRefusal{
+            codigo, [&run, codigo](const std::string& failure) {
+                run.LogErros.push_back("Erro na importação de PRODUTO no Registro " + codigo + "\r\n" + failure + "\r");
+            }};
     };
-    table.rowKey = [&] { return origem.column("CODIGO").asText(); };
     // The last handled product code itself; no restart when no row was handled.
     table.sequenceRestart = [&](bool anyRowHandled) -> std::optional<SequenceRestart> {
         if (!anyRowHandled) return std::nullopt;

@@ -34,6 +34,10 @@ public:
     RunLogs runLogs;
     void flushLogs() { runLogs.drain(LogErros, LogClienteRepetido); }
 
+    // The most rows sent to the server in one block, in the modes that send rows in blocks; a
+    // table with wide rows sends fewer.
+    std::size_t mostRowsPerBlock = 50;
+
     // The answers of the city and CEST lookups in this run.
     LookupCache lookups;
     // The table imports in the order they ran, and the rows they refused.

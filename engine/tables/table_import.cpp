@@ -5,15 +5,13 @@
 #include <exception>
 
 #include "database_error.h"
+#include "rows_in_hand.h"
 #include "table_transaction.h"
-#include "text.h"
 
 namespace engine {
 
 namespace {
 
-// The refusals kept for the window's list; the rest are only counted.
-constexpr std::size_t kRefusedRowsKept = 10000;
 // Added to the table-level message when the table was put back as it was.
 constexpr const char* kKeptAsItWas = "\r\nA tabela foi mantida como estava antes da importação.";
 
@@ -42,14 +40,6 @@ std::optional<long long> countRows(ImportSession& session, std::string_view tabl
     } catch (const db::DatabaseError&) {
         return std::nullopt;
     }
-}
-
-void recordRefusal(RunState& run, const TableImport& table, const std::string& failure) {
-    if (run.refusedRows.size() >= kRefusedRowsKept) {
-        ++run.refusedRowsLeftOut;
-        return;
-    }
-    run.refusedRows.push_back({std::string(table.destinationTable), table.rowKey(), db::firstLine(failure)});
 }
 
 }  // namespace
@@ -94,8 +84,9 @@ void importTable(RunState& run, const TableImport& table) {
         transaction.emplace(session, run.mode);
         setStatement(destino, table.deleteStatement);
         destino.execute();
+        BlockInsert* blocks = nullptr;
         try {
-            table.prepareWriting();
+            blocks = table.prepareWriting(transaction->sendsRowsInBlocks() ? run.mostRowsPerBlock : 0);
         } catch (const std::exception&) {
             outcome.keptAsItWas = undo();
             throw;
@@ -103,18 +94,18 @@ void importTable(RunState& run, const TableImport& table) {
         transaction->writingStarted();
 
         if (!(table.stopWhenSourceEmpty && origem.isEmpty())) {
+            RowsInHand rows(run, table, *transaction, outcome, blocks);
             for (origem.first(); !origem.eof();) {
-                table.fillRow();
                 try {
-                    table.writeRow();
-                    transaction->rowWritten();
-                } catch (const db::DatabaseError& failure) {
-                    ++outcome.rowsRefused;
-                    table.logFailure(failure.text());
-                    recordRefusal(run, table, failure.text());
+                    table.fillRow();
+                } catch (...) {
+                    // The rows read before it are sent and logged before the table ends.
+                    rows.settle();
+                    throw;
                 }
+                rows.write();
                 ++outcome.rowsRead;
-                run.flushLogs();
+                if (rows.full()) rows.settle();
                 progress.setGaugePosition(progress.gaugePosition() + 1);
                 progress.observer().rowDone(outcome);
                 switch (table.afterRow) {
@@ -135,6 +126,7 @@ void importTable(RunState& run, const TableImport& table) {
                     break;
                 }
             }
+            rows.settle();
             if (outcome.interrupted && undoesUnfinished) {
                 outcome.keptAsItWas = undo();
             } else if (const std::optional<SequenceRestart> restart = table.sequenceRestart(outcome.rowsRead > 0)) {

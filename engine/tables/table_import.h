@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "block_insert.h"
 #include "run_state.h"
 
 namespace engine {
@@ -22,6 +23,14 @@ struct SequenceRestart {
     std::string value;
 };
 
+// What a refused row leaves: its key as the table's log entry writes it, for the list of
+// refusals, and its log entry made from the failure's text. Taken while the source cursor is on
+// the row: a row sent in a block is known refused only once the cursor is further on.
+struct RowRefusal {
+    std::string key;
+    std::function<void(const std::string& failureText)> log;
+};
+
 // The values in which the five table imports differ; the procedure is importTable.
 struct TableImport {
     std::string_view destinationTable;  // "CLIENTES": counted before and after, and named in the outcome
@@ -34,17 +43,19 @@ struct TableImport {
     AfterRow afterRow = AfterRow::MessagesThenNext;
 
     // Opens the writer, or (sellers) prepares the INSERT on the destination command. Until it
-    // has succeeded the table's DELETE has not taken effect.
-    std::function<void()> prepareWriting;
+    // has succeeded the table's DELETE has not taken effect. Given 0, each row is sent as it is
+    // written; otherwise rows go in blocks of at most that many rows, and it returns the queue
+    // that writeRow then fills and the procedure sends.
+    std::function<BlockInsert*(std::size_t mostRowsPerBlock)> prepareWriting;
     // Starts the row and fills it from the source cursor's current row. A failure here ends
     // the table.
     std::function<void()> fillRow;
-    // Posts the row (or executes the INSERT). A failure here, or in what the mode does after a
-    // written row, is the row's: logFailure is called with its text and the loop goes on.
+    // Posts the row (or executes the INSERT), or queues it in a block. A failure here, in
+    // sending its block, or in what the mode does after a written row, is the row's: its entry
+    // is logged and the loop goes on.
     std::function<void()> writeRow;
-    std::function<void(const std::string& failureText)> logFailure;
-    // The source cursor's key as the table's log entry writes it, for the list of refusals.
-    std::function<std::string()> rowKey;
+    // What the row in hand logs when it is refused, taken after fillRow from the source cursor.
+    std::function<RowRefusal()> refusal;
     // The sequence restart after the loop, or none. Told whether the loop handled any row.
     std::function<std::optional<SequenceRestart>(bool anyRowHandled)> sequenceRestart;
 };
@@ -55,7 +66,9 @@ struct TableImport {
 //   is open, and a writer that cannot open leaves the destination table as it was;
 // - copies every source row: a refused row is logged and the loop goes on; after each row the
 //   gauge advances, the window's messages are processed in the table's order, and a stop
-//   request ends the loop;
+//   request ends the loop. In the modes that send rows in blocks the rows read are sent at each
+//   full block, at a stop, at the end and before a failure ends the table; a block the server
+//   refuses is sent again row by row, and the log entries keep the order of the rows;
 // - restarts the key sequence from the last row handled, and ends the table as the mode says;
 // - any other failure, a database's or not (a log that cannot be written, an allocation that
 //   fails), ends the table with its message box (and, in a mode that undoes unfinished tables,

@@ -22,6 +22,9 @@ public:
     TableTransaction(const TableTransaction&) = delete;
     TableTransaction& operator=(const TableTransaction&) = delete;
 
+    // Whether the table's rows go to the server in blocks: in every mode but the default one,
+    // where each row is committed on its own.
+    bool sendsRowsInBlocks() const { return !commitsEachStep(); }
     // The DELETE ran and the writer is open: the DELETE may take effect.
     void writingStarted();
     // A row was written (inside the row's failure handling: a failure here refuses the row).

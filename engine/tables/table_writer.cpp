@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "block_insert.h"
 #include "database_error.h"
 #include "table_writer_columns.h"
 #include "table_writer_values.h"
@@ -73,6 +74,9 @@ struct TableWriter::Impl {
     std::vector<FieldValue> row;
     std::vector<FieldValue> posted;
     bool hasPosted = false;
+    // Posting in blocks: the queue, and whether the last row posted is still to be read back.
+    std::unique_ptr<BlockInsert> blocks;
+    bool readBackPending = false;
 
     [[noreturn]] void fail(const std::string& message) const { throw db::DatabaseError(name + ": " + message); }
 
@@ -169,25 +173,30 @@ struct TableWriter::Impl {
             }
             bindValue(insert.param(p), value, fields[binding.field].kind);
         }
-        insert.execute();
-        if (refreshRows) readBack();
+        if (blocks) {
+            blocks->queue();
+        } else {
+            insert.execute();
+            if (refreshRows) readBack(row);
+        }
+        readBackPending = blocks && refreshRows;
         std::swap(row, posted);
         hasPosted = true;
         state = State::Browsing;
     }
 
-    // The posted row as the table holds it, found by its key.
-    void readBack() {
+    // A posted row as the table holds it, found by its key.
+    void readBack(std::vector<FieldValue>& target) {
         for (std::size_t p = 0; p < refreshParamFields.size(); ++p) {
             const std::size_t field = refreshParamFields[p];
-            bindValue(refresh.param(p), row[field], fields[field].kind);
+            bindValue(refresh.param(p), target[field], fields[field].kind);
         }
         try {
             refresh.open();
             if (!refresh.isEmpty()) {
                 for (std::size_t c = 0; c < refreshColumnFields.size(); ++c) {
                     const std::size_t field = refreshColumnFields[c];
-                    readValue(row[field], refresh.column(c), fields[field].kind);
+                    readValue(target[field], refresh.column(c), fields[field].kind);
                 }
             }
             refresh.close();
@@ -200,14 +209,21 @@ struct TableWriter::Impl {
     void dropRows() {
         for (FieldValue& value : row) value.clear();
         hasPosted = false;
+        readBackPending = false;
+        if (blocks) blocks->clear();
     }
 
     // The slot of the current row: the row being filled or pending while inserting,
-    // otherwise the last row posted; none when nothing was posted since open.
-    const FieldValue* current(std::size_t field) const {
+    // otherwise the last row posted; none when nothing was posted since open. A row posted in
+    // a block is read back here, once its block was sent, and only when it went in.
+    const FieldValue* current(std::size_t field) {
         if (state == State::Inserting) return &row[field];
-        if (hasPosted) return &posted[field];
-        return nullptr;
+        if (!hasPosted) return nullptr;
+        if (readBackPending && blocks->queued() == 0) {
+            readBackPending = false;
+            if (blocks->lastRowWentIn()) readBack(posted);
+        }
+        return &posted[field];
     }
 
     FieldValue& slotToSet(std::size_t field) {
@@ -253,8 +269,18 @@ void TableWriter::close() {
     if (!isOpen()) return;
     impl_->state = Impl::State::Closed;
     impl_->dropRows();
+    impl_->blocks.reset();
     impl_->read.close();
 }
+
+void TableWriter::postInBlocks(std::size_t mostRows) {
+    if (!isOpen()) impl_->fail("Cannot perform this operation on a closed dataset");
+    impl_->readBackPending = false;
+    impl_->blocks.reset();
+    if (mostRows > 0) impl_->blocks = std::make_unique<BlockInsert>(impl_->insert, impl_->declaration.table, mostRows);
+}
+
+BlockInsert* TableWriter::blocks() const { return impl_->blocks.get(); }
 
 void TableWriter::attachmentClosing() noexcept {
     // The writer's statements are users of the attachment too and let go of their handles.
@@ -287,14 +313,14 @@ void WriterField::setDateTime(const db::DateTime& value) {
 }
 
 std::int32_t WriterField::asInteger() const {
-    const TableWriter::Impl& w = *writer_->impl_;
+    TableWriter::Impl& w = *writer_->impl_;
     const FieldValue* value = w.current(index_);
     if (value == nullptr || value->isNull) return 0;
     return integerOf(*value, w.fields[index_], writer_->name());
 }
 
 std::string WriterField::asText() const {
-    const TableWriter::Impl& w = *writer_->impl_;
+    TableWriter::Impl& w = *writer_->impl_;
     const FieldValue* value = w.current(index_);
     if (value == nullptr || value->isNull) return {};
     return textOf(*value, w.fields[index_]);

@@ -51,6 +51,7 @@ extern const TableDeclaration kFornecedoresDeclaration;
 extern const TableDeclaration kGrupoDeclaration;
 extern const TableDeclaration kProdutosDeclaration;
 
+class BlockInsert;
 class TableWriter;
 
 // A declared field of a writer, through which the current row's slot is set and read.
@@ -76,7 +77,9 @@ private:
 };
 
 // An insert-only row buffer bound to one destination table: open, then per row start a new
-// row, set fields, post; the import commits the writer's transaction after each post.
+// row, set fields, post; the import commits the writer's transaction after each post. Posted in
+// blocks, a row that passes the writer's own checks is queued on blocks() instead, and the
+// import sends the queue.
 class TableWriter : public db::AttachmentUser {
 public:
     TableWriter(std::string name, db::Attachment& attachment, db::Transaction& transaction,
@@ -96,6 +99,14 @@ public:
     WriterField& fieldByName(std::string_view name);
     void post();
     void close();
+
+    // From now until the writer closes: with mostRows above 0, post queues its row on blocks()
+    // (at most mostRows rows per block) instead of sending it; with 0 it sends each row again.
+    // The writer must be open. A table with a default or computed column reads back only the
+    // last row queued, when a field of it is read once its block was sent.
+    void postInBlocks(std::size_t mostRows);
+    // The queue of a writer posting in blocks; none otherwise.
+    BlockInsert* blocks() const;
 
     void attachmentClosing() noexcept override;
 

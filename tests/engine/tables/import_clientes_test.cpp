@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "destination_row.h"
 #include "import_fixture.h"
+#include "statement.h"
 #include "table_imports.h"
 
 namespace {
@@ -300,6 +302,74 @@ TEST(ImportaClientes, SortsRefusedClientsIntoThreeKindsOfEntry) {
     // The last client was refused: the sequence still restarts with its code plus one, and the
     // server's next value follows that.
     EXPECT_EQ(test_support::nextSequenceValue(fixture.destination, "GEN_CODCLI"), 11);
+}
+
+// What a client import leaves that the user sees, apart from the destination's rows.
+struct ClientesSeen {
+    std::vector<std::string> logErros;
+    std::vector<std::string> logClienteRepetido;
+    std::vector<std::string> refusals;  // key: reason
+    int gauge = 0;
+    std::optional<long long> sequenceValue;
+    ImportFixture::Rows rowsSeenByTheRun;
+};
+
+ClientesSeen importClientes(const std::string& source, engine::RunMode mode, std::size_t mostRowsPerBlock) {
+    // CIDADE cannot be read: each client with a city logs a failed lookup while it is filled.
+    ImportFixture fixture(source,
+                          "DROP TABLE CIDADE;\n"
+                          "ALTER TABLE CLIENTES DROP IE;\nALTER TABLE CLIENTES ADD IE VARCHAR(15);\n");
+    fixture.connect();
+    engine::RunState& run = fixture.tables(mode);
+    run.mostRowsPerBlock = mostRowsPerBlock;
+    engine::ImportaClientes(run);
+    ClientesSeen seen{run.LogErros,
+                      run.LogClienteRepetido,
+                      {},
+                      fixture.window.gauge.position(),
+                      run.outcomes.at(0).sequenceValue,
+                      {}};
+    for (const engine::RefusedRow& row : run.refusedRows) seen.refusals.push_back(row.key + ": " + row.reason);
+    db::Statement query("", fixture.session.IBDatabaseDestino, fixture.session.IBTransactionFireBird);
+    query.setText("SELECT CODIGO, NOME, CIDADE FROM CLIENTES ORDER BY CODIGO");
+    query.open();
+    for (; !query.eof(); query.next())
+        seen.rowsSeenByTheRun.push_back({query.column(0).asText(), query.column(1).asText(), query.column(2).asText()});
+    return seen;
+}
+
+// Sent in blocks, a preview and an all-or-nothing table log exactly what one row at a time
+// logs, in the same order: a block whose second row the server refuses (a repeated code), rows
+// the writer refuses before the server (the last of them two rows before the end), failed
+// lookups made while rows are filled, and a last row refused by the writer.
+TEST(ImportaClientes, RowsSentInBlocksLogWhatOneRowAtATimeLogs) {
+    const std::string source =
+        "INSERT INTO CLIENTE (CODIGO, NOME, CIDADE) VALUES (1, 'Ana', 'Recife');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana Repetida');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME, CEP, CIDADE) VALUES (2, 'Bruno', '01310-100-99', 'Olinda');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (5, 'Edu');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME, CIDADE) VALUES (6, 'Fabi', 'Recife');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME, IE_RG) VALUES (3, 'Carla', '1234567890123456');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME, CIDADE) VALUES (4, 'Davi', 'Natal');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME, COMPLEMENTO) VALUES (9, 'Eva', '" +
+        std::string(60, 'c') + "');\n";
+    const ClientesSeen oneAtATime = importClientes(source, engine::RunMode::Default, 50);
+    ASSERT_EQ(oneAtATime.logErros.size(), 7u);
+    ASSERT_EQ(oneAtATime.logClienteRepetido.size(), 1u);
+    EXPECT_EQ(oneAtATime.sequenceValue, 10);
+    for (const engine::RunMode mode : {engine::RunMode::Preview, engine::RunMode::AllOrNothing}) {
+        for (const std::size_t blockRows : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{50}}) {
+            SCOPED_TRACE((mode == engine::RunMode::Preview ? "preview, blocks of " : "all-or-nothing, blocks of ") +
+                         std::to_string(blockRows));
+            const ClientesSeen inBlocks = importClientes(source, mode, blockRows);
+            EXPECT_EQ(inBlocks.logErros, oneAtATime.logErros);
+            EXPECT_EQ(inBlocks.logClienteRepetido, oneAtATime.logClienteRepetido);
+            EXPECT_EQ(inBlocks.refusals, oneAtATime.refusals);
+            EXPECT_EQ(inBlocks.gauge, oneAtATime.gauge);
+            EXPECT_EQ(inBlocks.sequenceValue, oneAtATime.sequenceValue);
+            EXPECT_EQ(inBlocks.rowsSeenByTheRun, oneAtATime.rowsSeenByTheRun);
+        }
+    }
 }
 
 TEST(ImportaClientes, EmptySourceEmptiesClientesAndRestartsTheSequenceWithOne) {

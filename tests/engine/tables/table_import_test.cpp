@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <new>
 
 #include "database_error.h"
@@ -39,13 +40,17 @@ long long sequenceValue(const test_support::TestDatabase& database) {
 }
 
 // Runs the procedure on the synthetic table with the fault and options given, then ends the
-// run's transaction as the run would.
+// run's transaction as the run would. In the modes that send rows in blocks, blocks of at most
+// mostRowsPerBlock rows.
 struct SyntheticRun {
     explicit SyntheticRun(Fault fault, test_support::RunOptions options,
-                          engine::AfterRow afterRow = engine::AfterRow::MessagesThenNext)
+                          engine::AfterRow afterRow = engine::AfterRow::MessagesThenNext,
+                          std::size_t mostRowsPerBlock = 50)
         : fixture(kSource, kDestination) {
         fixture.connect();
         engine::RunState& run = fixture.tables(engine::runMode(options.preview, options.allOrNothing));
+        run.mostRowsPerBlock = mostRowsPerBlock;
+        std::unique_ptr<engine::BlockInsert> blocks;
         engine::RunTransaction runTransaction(fixture.session, run.mode);
         db::Statement insert("", fixture.session.IBDatabaseDestino, fixture.session.IBTransactionFireBird);
         db::Statement& origem = fixture.session.IBQueryOrigem;
@@ -59,10 +64,12 @@ struct SyntheticRun {
         table.deleteStatement = fault == Fault::DeleteFails ? " DELETE FROM NAO_HA " : " DELETE FROM T ";
         table.failureMessage = "Falha na importação da tabela de Teste, Falha: ";
         table.afterRow = afterRow;
-        table.prepareWriting = [&] {
+        table.prepareWriting = [&](std::size_t mostRows) {
             insert.setText(fault == Fault::WriterCannotOpen ? "INSERT INTO T (K, V, NAO_HA) VALUES (:K, :V, 1)"
                                                             : "INSERT INTO T (K, V) VALUES (:K, :V)");
             insert.prepare();
+            if (mostRows > 0) blocks = std::make_unique<engine::BlockInsert>(insert, "T", mostRows);
+            return blocks.get();
         };
         table.fillRow = [&] {
             lastKey = origem.column("K").asInteger();
@@ -72,11 +79,20 @@ struct SyntheticRun {
             insert.param("K").setInteger(lastKey);
             insert.param("V").setText(origem.column("V").asText());
         };
-        table.writeRow = [&] { insert.execute(); };
-        table.logFailure = [&](const std::string& failure) {
-            run.LogErros.push_back("Erro em T no Registro " + std::to_string(lastKey) + "\r\n" + failure + "\r\n");
+        table.writeRow = [&] {
+            if (blocks) {
+                blocks->queue();
+            } else {
+                insert.execute();
+            }
         };
-        table.rowKey = [&] { return std::to_string(lastKey); };
+        table.refusal = [&] {
+            const std::string key = std::to_string(lastKey);
+            return engine::RowRefusal{
+                key, [&run, key](const std::string& failure) {
+                    run.LogErros.push_back("Erro em T no Registro " + key + "\r\n" + failure + "\r\n");
+                }};
+        };
         table.sequenceRestart = [&](bool) -> std::optional<engine::SequenceRestart> {
             return engine::SequenceRestart{"GEN_T", std::to_string(lastKey)};
         };
@@ -106,6 +122,17 @@ struct SyntheticRun {
     Rows seenByTheRun;
     engine::TableOutcome outcome;
 };
+
+// One row at a time through a block, a block whose third row the server refuses (rows 1, 2 and
+// the repeated 2) followed by one the statement refuses before the server (the text too long),
+// and the whole table in one block.
+const std::vector<std::size_t> kBlockSizes = {1, 3, 50};
+
+std::vector<std::string> refusedKeys(SyntheticRun& run) {
+    std::vector<std::string> keys;
+    for (const engine::RefusedRow& row : run.fixture.tables().refusedRows) keys.push_back(row.key + ": " + row.reason);
+    return keys;
+}
 
 test_support::RunOptions defaultRun() { return {}; }
 test_support::RunOptions preview() { return {.preview = true, .allOrNothing = false, .safetyCopy = false}; }
@@ -200,35 +227,46 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
                 EXPECT_EQ(run.outcome.sequenceValue, 4);
             }
 
-            SyntheticRun previewRun(expected.fault, preview());
-            EXPECT_EQ(previewRun.seenByTheRun, expected.rowsOfDefaultRun);
-            EXPECT_EQ(previewRun.committedRows(), kOldRows);
-            EXPECT_EQ(sequenceValue(previewRun.fixture.destination), 100);
-            EXPECT_EQ(previewRun.fixture.tables().LogErros, run.fixture.tables().LogErros);
-            EXPECT_EQ(previewRun.fixture.window.boxes, run.fixture.window.boxes);
-            EXPECT_EQ(previewRun.order, run.order);
-            EXPECT_EQ(previewRun.outcome.rowsBefore, run.outcome.rowsBefore);
-            EXPECT_EQ(previewRun.outcome.rowsRead, run.outcome.rowsRead);
-            EXPECT_EQ(previewRun.outcome.rowsRefused, run.outcome.rowsRefused);
-            EXPECT_EQ(previewRun.outcome.rowsAfter, run.outcome.rowsAfter);
-            EXPECT_EQ(previewRun.outcome.sequenceValue, run.outcome.sequenceValue);
-        }
-        {
-            SyntheticRun run(expected.fault, allOrNothing());
-            EXPECT_EQ(run.committedRows(), finished ? kAllWritten : kOldRows);
-            EXPECT_EQ(sequenceValue(run.fixture.destination), finished ? 4 : 100);
-            EXPECT_EQ(run.outcome.keptAsItWas, !finished);
-            EXPECT_EQ(run.outcome.rowsAfter, finished ? 3 : 2);
-            EXPECT_EQ(run.outcome.interrupted, stopped);
-            if (expected.message.empty()) {
-                EXPECT_TRUE(run.fixture.window.boxes.empty());
-            } else {
-                ASSERT_EQ(run.fixture.window.boxes.size(), 1u);
-                EXPECT_EQ(run.fixture.window.boxes[0].rfind(expected.message, 0), 0u) << run.fixture.window.boxes[0];
-                EXPECT_NE(run.fixture.window.boxes[0].find(kKept), std::string::npos) << run.fixture.window.boxes[0];
+            for (std::size_t blockRows : kBlockSizes) {
+                SCOPED_TRACE("preview, blocks of " + std::to_string(blockRows));
+                SyntheticRun previewRun(expected.fault, preview(), engine::AfterRow::MessagesThenNext, blockRows);
+                EXPECT_EQ(previewRun.seenByTheRun, expected.rowsOfDefaultRun);
+                EXPECT_EQ(previewRun.committedRows(), kOldRows);
+                EXPECT_EQ(sequenceValue(previewRun.fixture.destination), 100);
+                EXPECT_EQ(previewRun.fixture.tables().LogErros, run.fixture.tables().LogErros);
+                EXPECT_EQ(previewRun.fixture.window.boxes, run.fixture.window.boxes);
+                EXPECT_EQ(previewRun.order, run.order);
+                EXPECT_EQ(previewRun.outcome.rowsBefore, run.outcome.rowsBefore);
+                EXPECT_EQ(previewRun.outcome.rowsRead, run.outcome.rowsRead);
+                EXPECT_EQ(previewRun.outcome.rowsRefused, run.outcome.rowsRefused);
+                EXPECT_EQ(previewRun.outcome.rowsAfter, run.outcome.rowsAfter);
+                EXPECT_EQ(previewRun.outcome.sequenceValue, run.outcome.sequenceValue);
+                EXPECT_EQ(refusedKeys(previewRun), refusedKeys(run));
             }
-            if (expected.rowsRead == 5) {
-                EXPECT_EQ(run.fixture.tables().LogErros.size(), 2u);
+            for (std::size_t blockRows : kBlockSizes) {
+                SCOPED_TRACE("all-or-nothing, blocks of " + std::to_string(blockRows));
+                SyntheticRun atomicRun(expected.fault, allOrNothing(), engine::AfterRow::MessagesThenNext, blockRows);
+                EXPECT_EQ(atomicRun.fixture.tables().LogErros, run.fixture.tables().LogErros);
+                EXPECT_EQ(atomicRun.order, run.order);
+                EXPECT_EQ(refusedKeys(atomicRun), refusedKeys(run));
+                EXPECT_EQ(atomicRun.outcome.rowsRefused, run.outcome.rowsRefused);
+                EXPECT_EQ(atomicRun.committedRows(), finished ? kAllWritten : kOldRows);
+                EXPECT_EQ(sequenceValue(atomicRun.fixture.destination), finished ? 4 : 100);
+                EXPECT_EQ(atomicRun.outcome.keptAsItWas, !finished);
+                EXPECT_EQ(atomicRun.outcome.rowsAfter, finished ? 3 : 2);
+                EXPECT_EQ(atomicRun.outcome.interrupted, stopped);
+                if (expected.message.empty()) {
+                    EXPECT_TRUE(atomicRun.fixture.window.boxes.empty());
+                } else {
+                    ASSERT_EQ(atomicRun.fixture.window.boxes.size(), 1u);
+                    EXPECT_EQ(atomicRun.fixture.window.boxes[0].rfind(expected.message, 0), 0u)
+                        << atomicRun.fixture.window.boxes[0];
+                    EXPECT_NE(atomicRun.fixture.window.boxes[0].find(kKept), std::string::npos)
+                        << atomicRun.fixture.window.boxes[0];
+                }
+                if (expected.rowsRead == 5) {
+                    EXPECT_EQ(atomicRun.fixture.tables().LogErros.size(), 2u);
+                }
             }
         }
     }

@@ -1,0 +1,125 @@
+#include "rows_in_hand.h"
+
+#include <iterator>
+#include <utility>
+
+#include "database_error.h"
+#include "text.h"
+
+namespace engine {
+
+namespace {
+
+// The refusals kept for the window's list; the rest are only counted.
+constexpr std::size_t kRefusedRowsKept = 10000;
+
+// Takes the entries of a log from `start` on out of it.
+std::vector<std::string> takeFrom(std::vector<std::string>& log, std::size_t start) {
+    std::vector<std::string> taken(std::make_move_iterator(log.begin() + static_cast<std::ptrdiff_t>(start)),
+                                   std::make_move_iterator(log.end()));
+    log.resize(start);
+    return taken;
+}
+
+// Gives back the taken entries [from, to) to the log; `from` moves on to `to`.
+void giveBack(std::vector<std::string>& log, std::vector<std::string>& taken, std::size_t& from, std::size_t to) {
+    for (; from < to && from < taken.size(); ++from) log.push_back(std::move(taken[from]));
+}
+
+}  // namespace
+
+RowsInHand::RowsInHand(RunState& run, const TableImport& table, TableTransaction& transaction, TableOutcome& outcome,
+                       BlockInsert* blocks)
+    : run_(run),
+      table_(table),
+      transaction_(transaction),
+      outcome_(outcome),
+      blocks_(blocks),
+      errosStart_(run.LogErros.size()),
+      repetidosStart_(run.LogClienteRepetido.size()) {
+    rows_.reserve(blocks_ ? blocks_->rowsPerBlock() : 1);
+}
+
+void RowsInHand::write() {
+    Row& row = rows_.emplace_back();
+    row.refusal = table_.refusal();
+    try {
+        table_.writeRow();
+        if (blocks_) {
+            row.queued = true;
+        } else {
+            transaction_.rowWritten();
+        }
+    } catch (const db::DatabaseError& failure) {
+        row.failure = failure.text();
+    }
+    row.errosMade = run_.LogErros.size() - errosStart_;
+    row.repetidosMade = run_.LogClienteRepetido.size() - repetidosStart_;
+}
+
+bool RowsInHand::full() const { return rows_.size() >= (blocks_ ? blocks_->rowsPerBlock() : 1); }
+
+void RowsInHand::settle() {
+    if (rows_.empty()) return;
+    sendQueued();
+    logInOrder();
+    rows_.clear();
+    errosStart_ = run_.LogErros.size();
+    repetidosStart_ = run_.LogClienteRepetido.size();
+}
+
+void RowsInHand::sendQueued() {
+    if (!blocks_ || blocks_->queued() == 0) return;
+    try {
+        blocks_->send();
+        for (Row& row : rows_) {
+            if (!row.queued) continue;
+            try {
+                transaction_.rowWritten();
+            } catch (const db::DatabaseError& failure) {
+                row.failure = failure.text();
+            }
+        }
+        return;
+    } catch (const db::DatabaseError&) {
+        // Nothing of the block is in: each row again on its own, for its own failure.
+    }
+    std::size_t queued = 0;
+    for (Row& row : rows_) {
+        if (!row.queued) continue;
+        try {
+            blocks_->sendAlone(queued++);
+            transaction_.rowWritten();
+        } catch (const db::DatabaseError& failure) {
+            row.failure = failure.text();
+        }
+    }
+    blocks_->clear();
+}
+
+void RowsInHand::logInOrder() {
+    std::vector<std::string> erros = takeFrom(run_.LogErros, errosStart_);
+    std::vector<std::string> repetidos = takeFrom(run_.LogClienteRepetido, repetidosStart_);
+    std::size_t errosGiven = 0;
+    std::size_t repetidosGiven = 0;
+    for (const Row& row : rows_) {
+        giveBack(run_.LogErros, erros, errosGiven, row.errosMade);
+        giveBack(run_.LogClienteRepetido, repetidos, repetidosGiven, row.repetidosMade);
+        if (row.failure) {
+            ++outcome_.rowsRefused;
+            row.refusal.log(*row.failure);
+            if (run_.refusedRows.size() < kRefusedRowsKept) {
+                run_.refusedRows.push_back(
+                    {std::string(table_.destinationTable), row.refusal.key, db::firstLine(*row.failure)});
+            } else {
+                ++run_.refusedRowsLeftOut;
+            }
+        }
+        run_.flushLogs();
+    }
+    // Entries made after the last row in hand: by a row whose filling failed.
+    giveBack(run_.LogErros, erros, errosGiven, erros.size());
+    giveBack(run_.LogClienteRepetido, repetidos, repetidosGiven, repetidos.size());
+}
+
+}  // namespace engine
