@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "database_error.h"
+#include "keys_above_sequence.h"
 #include "table_transaction.h"
 #include "text.h"
 
@@ -109,6 +110,9 @@ void importTable(RunState& run, const TableImport& table) {
                     table.writeRow();
                     transaction->rowWritten();
                 } catch (const db::DatabaseError& failure) {
+                    // A lost connection or the server's I/O failure (a full disk) is not the
+                    // row's: every row after it would fail the same way, so the table ends.
+                    if (failure.kind() != db::FailureKind::Statement) throw;
                     ++outcome.rowsRefused;
                     table.logFailure(failure.text());
                     recordRefusal(run, table, failure.text());
@@ -155,6 +159,16 @@ void importTable(RunState& run, const TableImport& table) {
         if (undoesUnfinished && !outcome.keptAsItWas) outcome.keptAsItWas = undo();
         std::string message = std::string(table.failureMessage) + "\r\n" + text;
         if (outcome.keptAsItWas && undoesUnfinished) message += kKeptAsItWas;
+        if (run.mode == RunMode::Default && !outcome.keptAsItWas && !table.sequence.empty()) {
+            if (const std::optional<KeysAboveSequence> above = keysAboveSequence(
+                    session.IBDatabaseDestino, table.destinationTable, table.keyColumn, table.sequence)) {
+                outcome.highestKeyAboveSequence = above->highestKey;
+                outcome.sequenceLeftAt = above->sequenceValue;
+                message += "\r\nA tabela tem códigos até " + std::to_string(above->highestKey) +
+                           ", acima do valor " + std::to_string(above->sequenceValue) + " da sequência " +
+                           std::string(table.sequence) + ": o próximo cadastro no Merak repetiria um código.";
+            }
+        }
         run.prompter.tell(MessageKind::Plain, message);
     }
     outcome.rowsAfter = countRows(session, table.destinationTable);
