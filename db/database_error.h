@@ -51,8 +51,8 @@ DatabaseError statusError(const ISC_STATUS* status);
 
 // True when the status vector reports that the attachment is gone (FailureKind::ConnectionLoss):
 // a broken connection to the server (lost connection, network read or write error, a network
-// request that cannot complete) or the database or attachment shut down under it. Further calls on such an attachment can wait for an answer that never
-// comes, so the attachment is closed without them.
+// request that cannot complete) or the database or attachment shut down under it. Further calls on such an attachment
+// can wait for an answer that never comes, so the attachment is closed without them.
 bool isConnectionLoss(const ISC_STATUS* status);
 
 }  // namespace db

@@ -28,6 +28,9 @@ struct TableOutcome {
     // insert would take a key that is there): the highest key and the sequence's value.
     std::optional<long long> highestKeyAboveSequence;
     std::optional<long long> sequenceLeftAt;
+    // The key of the row in flight when the connection was lost, when the server could not be
+    // reached to tell whether its commit took effect.
+    std::optional<std::string> lastRowUnknown;
     double seconds = 0;
 };
 

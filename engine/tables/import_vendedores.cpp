@@ -23,6 +23,7 @@ void ImportaVendedores(RunState& run) {
     table.status = "Importando Vendedores";
     table.deleteStatement = " DELETE FROM VENDEDOR ";
     table.failureMessage = "Falha na importação da tabela de Vendedores, Falha: ";
+    table.keyColumn = "VEN_CODIGO";
     table.prepareWriting = [&] {
         destino.close();
         destino.setText(kInsertVendedor);

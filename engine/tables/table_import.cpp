@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "database_error.h"
-#include "keys_above_sequence.h"
+#include "fresh_destination_reads.h"
 #include "table_transaction.h"
 #include "text.h"
 
@@ -66,6 +66,8 @@ void importTable(RunState& run, const TableImport& table) {
     progress.observer().tableStarted(outcome);
     const bool undoesUnfinished = undoesUnfinishedTables(run.mode);
     std::optional<TableTransaction> transaction;
+    // The key of the row whose write or commit met a lost connection or an I/O failure.
+    std::optional<std::string> inFlightKey;
     const auto started = std::chrono::steady_clock::now();
 
     // Puts the table back as it was; says whether it is (before the savepoint nothing was done).
@@ -112,7 +114,14 @@ void importTable(RunState& run, const TableImport& table) {
                 } catch (const db::DatabaseError& failure) {
                     // A lost connection or the server's I/O failure (a full disk) is not the
                     // row's: every row after it would fail the same way, so the table ends.
-                    if (failure.kind() != db::FailureKind::Statement) throw;
+                    if (failure.kind() != db::FailureKind::Statement) {
+                        try {
+                            inFlightKey = table.rowKey();
+                        } catch (const std::exception&) {
+                            // The source row cannot be read any more: its fate stays untold.
+                        }
+                        throw;
+                    }
                     ++outcome.rowsRefused;
                     table.logFailure(failure.text());
                     recordRefusal(run, table, failure.text());
@@ -159,14 +168,22 @@ void importTable(RunState& run, const TableImport& table) {
         if (undoesUnfinished && !outcome.keptAsItWas) outcome.keptAsItWas = undo();
         std::string message = std::string(table.failureMessage) + "\r\n" + text;
         if (outcome.keptAsItWas && undoesUnfinished) message += kKeptAsItWas;
+        if (run.mode == RunMode::Default && inFlightKey && !table.keyColumn.empty()) {
+            // Its commit may have reached the server before the connection went: what the
+            // table holds decides whether it was handled.
+            const std::optional<bool> inTable =
+                rowIsInTable(session.IBDatabaseDestino, table.destinationTable, table.keyColumn, *inFlightKey);
+            if (inTable.value_or(false)) ++outcome.rowsRead;
+            if (!inTable) outcome.lastRowUnknown = *inFlightKey;
+        }
         if (run.mode == RunMode::Default && !outcome.keptAsItWas && !table.sequence.empty()) {
             if (const std::optional<KeysAboveSequence> above = keysAboveSequence(
                     session.IBDatabaseDestino, table.destinationTable, table.keyColumn, table.sequence)) {
                 outcome.highestKeyAboveSequence = above->highestKey;
                 outcome.sequenceLeftAt = above->sequenceValue;
-                message += "\r\nA tabela tem códigos até " + std::to_string(above->highestKey) +
-                           ", acima do valor " + std::to_string(above->sequenceValue) + " da sequência " +
-                           std::string(table.sequence) + ": o próximo cadastro no Merak repetiria um código.";
+                message += "\r\nA tabela tem códigos até " + std::to_string(above->highestKey) + ", acima do valor " +
+                           std::to_string(above->sequenceValue) + " da sequência " + std::string(table.sequence) +
+                           ": o próximo cadastro no Merak repetiria um código.";
             }
         }
         run.prompter.tell(MessageKind::Plain, message);

@@ -30,8 +30,9 @@ struct TableImport {
     std::string_view status;            // "Importando ..."
     std::string_view deleteStatement;   // " DELETE FROM ... "
     std::string_view failureMessage;    // "Falha na importação da tabela de ..., Falha: "
-    // The destination's key column and its sequence, checked when the table ends by a
-    // failure with its rows kept; empty for a table without a sequence.
+    // The destination's key column, in which the row in flight is looked for after a lost
+    // connection, and its sequence, checked when the table ends by a failure with its rows
+    // kept (empty for a table without one).
     std::string_view keyColumn;
     std::string_view sequence;
     bool stopWhenSourceEmpty = false;
@@ -59,7 +60,8 @@ struct TableImport {
 //   is open, and a writer that cannot open leaves the destination table as it was;
 // - copies every source row: a row the destination refuses is logged and the loop goes on; a
 //   lost connection or the server's I/O failure while writing a row is not the row's and ends
-//   the table as any other failure does; after each row the
+//   the table as any other failure does (in the default mode the row is then looked for in
+//   the table on an attachment of its own, and counted as handled when its commit took effect); after each row the
 //   gauge advances, the window's messages are processed in the table's order, and a stop
 //   request ends the loop;
 // - restarts the key sequence from the last row handled, and ends the table as the mode says;

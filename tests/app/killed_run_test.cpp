@@ -39,8 +39,10 @@ TEST(KilledRun, AllOrNothingTableKilledMidwayIsLeftAsItWas) {
         };
         fixture.importRun();
         // Not killed: the parent reports it, with what the run showed.
-        for (const std::string& box : fixture.window.boxes) std::fprintf(stderr, "child's run showed: %s\n", box.c_str());
-        if (!fixture.report.failure.empty()) std::fprintf(stderr, "child's run failed: %s\n", fixture.report.failure.c_str());
+        for (const std::string& box : fixture.window.boxes)
+            std::fprintf(stderr, "child's run showed: %s\n", box.c_str());
+        if (!fixture.report.failure.empty())
+            std::fprintf(stderr, "child's run failed: %s\n", fixture.report.failure.c_str());
         ::_exit(3);
     }
     ::close(start[0]);

@@ -18,7 +18,8 @@ namespace {
 constexpr const char* kCredentials = "USER 'SYSDBA' PASSWORD 'pinewheel'";
 
 std::string makeFolder(const std::string& parent) {
-    const std::filesystem::path in = parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
+    const std::filesystem::path in =
+        parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
     std::string pattern = (in / "tavlo-merak-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a test folder");
     // The server runs as its own user and must create the database file here.
