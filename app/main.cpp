@@ -13,7 +13,7 @@
 #include "stop_requests.h"
 
 int main(int argc, char* argv[]) {
-    // SIGINT and SIGTERM end a run at a row boundary and then close the window, instead of
+    // SIGINT, SIGTERM, SIGHUP and SIGQUIT end a run at a row boundary and then close the window, instead of
     // ending the program with the run half done; installed before the first attachment.
     engine::installStopSignals();
     QApplication application(argc, argv);

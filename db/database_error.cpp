@@ -18,6 +18,11 @@ bool DatabaseError::hasCode(long code) const noexcept {
 
 namespace {
 
+bool isConnectionLossCode(long code) {
+    return code == isc_lost_db_connection || code == isc_net_read_err || code == isc_net_write_err ||
+           code == isc_network_error || code == isc_att_shutdown || code == isc_shutdown;
+}
+
 // The error codes of a status vector: the value after every isc_arg_gds item.
 std::vector<long> errorCodesOf(const ISC_STATUS* status) {
     std::vector<long> codes;
@@ -36,11 +41,16 @@ std::vector<long> errorCodesOf(const ISC_STATUS* status) {
 
 }  // namespace
 
+FailureKind DatabaseError::kind() const noexcept {
+    for (long code : errorCodes_)
+        if (isConnectionLossCode(code)) return FailureKind::ConnectionLoss;
+    if (hasCode(isc_io_error)) return FailureKind::ServerIo;
+    return FailureKind::Statement;
+}
+
 bool isConnectionLoss(const ISC_STATUS* status) {
     for (long code : errorCodesOf(status))
-        if (code == isc_lost_db_connection || code == isc_net_read_err || code == isc_net_write_err ||
-            code == isc_att_shutdown || code == isc_shutdown)
-            return true;
+        if (isConnectionLossCode(code)) return true;
     return false;
 }
 

@@ -8,6 +8,19 @@
 
 namespace db {
 
+// What a failure is about, as the server's error codes say.
+enum class FailureKind {
+    // The statement's or its data's (a constraint, a truncation, a conversion, a lock
+    // conflict), or the access layer's own.
+    Statement,
+    // The connection or the attachment is gone: a lost connection, a network read or write
+    // error, a network request that cannot complete, the attachment or the database shut down.
+    ConnectionLoss,
+    // The server could not read or write the database file (a full disk, a failing device),
+    // whatever the system's reason in the secondary code.
+    ServerIo,
+};
+
 // The one failure type of the access layer. It carries the failure text exactly as the
 // rest of the system copies it into logs and messages, and, for a server error, the SQL
 // code and the error codes of the status vector.
@@ -20,6 +33,9 @@ public:
     // The first error code of the status vector; 0 for the layer's own failures.
     long errorCode() const noexcept { return errorCodes_.empty() ? 0 : errorCodes_.front(); }
     bool hasCode(long code) const noexcept;
+    // ConnectionLoss and ServerIo are no statement's doing: no row, statement or retry in the
+    // same attachment can succeed past them.
+    FailureKind kind() const noexcept;
 
 private:
     long sqlCode_;
@@ -33,10 +49,10 @@ DatabaseError statusError(const ISC_STATUS* status);
 // Raises the failure of a status vector.
 [[noreturn]] void throwStatus(const ISC_STATUS* status);
 
-// True when the status vector reports that the attachment is gone: a broken connection to
-// the server (lost connection, network read or write error) or the database or attachment
-// shut down under it. Further calls on such an attachment can wait for an answer that never
-// comes, so the attachment is closed without them.
+// True when the status vector reports that the attachment is gone (FailureKind::ConnectionLoss):
+// a broken connection to the server (lost connection, network read or write error, a network
+// request that cannot complete) or the database or attachment shut down under it. Further calls on such an attachment
+// can wait for an answer that never comes, so the attachment is closed without them.
 bool isConnectionLoss(const ISC_STATUS* status);
 
 }  // namespace db

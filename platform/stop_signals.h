@@ -2,8 +2,8 @@
 
 namespace platform {
 
-// Ctrl+C (SIGINT) and SIGTERM as a request to stop the run at a row boundary instead of an
-// end of the process. The request is only recorded: the run asks for it after each row.
+// Ctrl+C (SIGINT), SIGTERM, SIGHUP (a closed terminal) and SIGQUIT as a request to stop the run at a row boundary
+// instead of an end of the process. The request is only recorded: the run asks for it after each row.
 
 // Installs the handlers, replacing any installed before (the Firebird client library's own,
 // which would shut the program's connections down). A read waiting for the user's answer

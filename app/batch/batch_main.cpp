@@ -34,7 +34,18 @@ constexpr int kWithFailures = 1;
 std::string signalName(int signal) {
     if (signal == SIGINT) return "SIGINT";
     if (signal == SIGTERM) return "SIGTERM";
+    if (signal == SIGHUP) return "SIGHUP";
+    if (signal == SIGQUIT) return "SIGQUIT";
     return std::to_string(signal);
+}
+
+// The logs that lost entries, because no folder could take them.
+void printLostLogs(const std::vector<engine::LogReport>& logs) {
+    for (const engine::LogReport& log : logs)
+        if (log.lostEntries > 0)
+            std::cout << "\nLog perdido: " << log.fileName << " (" << log.lostEntries
+                      << (log.lostEntries == 1 ? " registro não gravado" : " registros não gravados")
+                      << " em nenhuma pasta)\n";
 }
 
 void printCopy(const std::optional<engine::SafetyCopy>& copy) {
@@ -67,6 +78,7 @@ int runImport(const batch::BatchOptions& options) {
 
     if (!report.started()) return kNotStarted;
     printSummary(report.tables, paths, options.simular);
+    printLostLogs(report.logs);
     printCopy(report.copy);
     if (platform::stopRequested()) return platform::exitStatusOfSignal(platform::stopSignal());
     return report.end == engine::RunEnd::Failed ? kWithFailures

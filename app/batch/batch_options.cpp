@@ -54,10 +54,11 @@ constexpr std::string_view kUsage =
     "logs só podem ser lidos pelo usuário que os gravou.\n"
     "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa (ou, se ela\n"
     "não aceitar os arquivos, em ~/.local/share/tavlo-merak/).\n"
-    "Ctrl+C ou SIGTERM param a importação ao fim do registro em curso.\n"
+    "Ctrl+C, SIGTERM, SIGHUP (terminal fechado) ou SIGQUIT param a importação ao fim do\n"
+    "registro em curso.\n"
     "Saída: 0 tudo importado; 1 falha de tabela ou registro no log; 2 importação não iniciada\n"
     "(também: origem e destino são o mesmo banco, ou outra importação grava no destino);\n"
-    "130 parada por Ctrl+C; 143 parada por SIGTERM.\n";
+    "130 parada por Ctrl+C; 143 por SIGTERM; 129 por SIGHUP; 131 por SIGQUIT.\n";
 
 std::set<CheckBox> tablesOf(const std::string& list) {
     std::set<CheckBox> tables;

@@ -59,6 +59,10 @@ void writeRunSummary(std::ostream& out, const RunSummary& summary) {
         if (outcome.interrupted) notes += "  INTERROMPIDA pelo sinal " + summary.stopSignalName;
         if (!outcome.completed) notes += "  INTERROMPIDA pela falha da tabela";
         if (outcome.keptAsItWas) notes += "  MANTIDA como estava";
+        if (outcome.lastRowUnknown) notes += "  ÚLTIMO REGISTRO (" + *outcome.lastRowUnknown + ") INCERTO";
+        if (outcome.highestKeyAboveSequence && outcome.sequenceLeftAt)
+            notes += "  CÓDIGOS ATÉ " + std::to_string(*outcome.highestKeyAboveSequence) + " ACIMA DA SEQUÊNCIA (" +
+                     std::to_string(*outcome.sequenceLeftAt) + ")";
         if (after.rows) {
             totalAfter += *after.rows;
             if (!outcome.keptAsItWas)

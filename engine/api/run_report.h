@@ -24,6 +24,13 @@ struct TableOutcome {
     bool interrupted = false;  // a stop request ended the table after a whole row
     bool keptAsItWas = false;  // all-or-nothing: the table's work was undone
     std::string failure;       // the table-level failure text, when it did not complete
+    // A table that ended by a failure and kept keys above its sequence's value (Merak's next
+    // insert would take a key that is there): the highest key and the sequence's value.
+    std::optional<long long> highestKeyAboveSequence;
+    std::optional<long long> sequenceLeftAt;
+    // The key of the row in flight when the connection was lost, when the server could not be
+    // reached to tell whether its commit took effect.
+    std::optional<std::string> lastRowUnknown;
     double seconds = 0;
 };
 
@@ -48,6 +55,8 @@ struct LogReport {
     std::size_t entries = 0;
     // Why the program folder could not take the log; empty when it did.
     std::string programFolderFailure;
+    // Entries that no folder could take: they are written nowhere.
+    std::size_t lostEntries = 0;
 };
 
 // How a run ended.

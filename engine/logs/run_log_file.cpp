@@ -1,6 +1,8 @@
 #include "run_log_file.h"
 
+#include <initializer_list>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "codepage.h"
@@ -49,10 +51,7 @@ void RunLogFile::append(const std::string& entry) {
     unwritten_.push_back(entry);
 }
 
-void RunLogFile::finish() {
-    file_.reset();
-    if (!unwritten_.empty()) throw std::runtime_error(programFolderFailure_);
-}
+void RunLogFile::finish() { file_.reset(); }
 
 void RunLogs::start(const std::string& programFolder, bool preview) {
     const std::string errosName = preview ? "quorel-simulacao.log" : "quorel.log";
@@ -78,13 +77,18 @@ void RunLogs::drain(std::vector<std::string>& logErros, std::vector<std::string>
 void RunLogs::finish() {
     if (!running_) return;
     running_ = false;
-    try {
-        erros_->finish();
-    } catch (...) {
-        repetidos_->finish();
-        throw;
-    }
+    erros_->finish();
     repetidos_->finish();
+    std::string failure;
+    std::string lost;
+    for (const RunLogFile* log : {erros_.get(), repetidos_.get()}) {
+        if (log->lostEntries() == 0) continue;
+        if (failure.empty()) failure = log->programFolderFailure();
+        lost += "\r\n" + log->fileName() + ": " + std::to_string(log->lostEntries()) +
+                (log->lostEntries() == 1 ? " registro perdido" : " registros perdidos") +
+                ", nenhuma pasta aceitou o arquivo";
+    }
+    if (!lost.empty()) throw std::runtime_error(failure + lost);
 }
 
 }  // namespace engine

@@ -29,8 +29,10 @@ public:
     // Why the program folder could not take the log; empty when it did.
     const std::string& programFolderFailure() const { return programFolderFailure_; }
 
-    // Closes the file. Throws std::runtime_error with the first failure when some entry could
-    // be written nowhere.
+    // The entries that no folder could take.
+    std::size_t lostEntries() const { return unwritten_.size(); }
+
+    // Closes the file.
     void finish();
 
 private:
@@ -62,7 +64,9 @@ public:
     std::size_t entries() const { return erros_ ? erros_->entries() + repetidos_->entries() : 0; }
 
     // Ends the run's writing: closes both files; what they hold and where stays known until
-    // the next run. Throws as RunLogFile::finish.
+    // the next run. When some entry could be written nowhere, throws std::runtime_error with
+    // the program folder's failure and, for each log that lost entries, its name and how many
+    // it lost.
     void finish();
 
 private:

@@ -22,6 +22,8 @@ namespace {
 constexpr const char* kLogPrompt = "Ocorreu erro durante a importação.\r\nDeseja visualiazar os erros?";
 constexpr const char* kSuccess = "Importação finalizada com sucesso";
 constexpr const char* kWithErrors = "Importação finalizada com erros";
+constexpr const char* kStoppedBeforeEmptying =
+    "Importação interrompida antes de apagar qualquer tabela: nada foi apagado nem importado.";
 
 bool anyTableTicked(const TableChoice& tables) {
     for (CheckBox box : {CheckBox::Clientes, CheckBox::Produtos, CheckBox::ListaPrecos, CheckBox::Fornec,
@@ -31,7 +33,7 @@ bool anyTableTicked(const TableChoice& tables) {
 }
 
 LogReport reportOf(const RunLogFile& log) {
-    return {log.folder(), log.fileName(), log.entries(), log.programFolderFailure()};
+    return {log.folder(), log.fileName(), log.entries(), log.programFolderFailure(), log.lostEntries()};
 }
 
 // Offers to open a log that holds entries; a log that the program folder could not take is
@@ -98,6 +100,18 @@ RunEnd importTables(RunState& run, const RunRequest& request, RunReport& report)
             progress.setGaugePosition(0);
             observer.phaseChanged(RunPhase::Ended);
             return RunEnd::StoppedWithoutCopy;
+        }
+        if (progress.stopRequested()) {
+            // A stop that came during the safety copy: no table was reached, nothing emptied.
+            transaction.end();
+            run.runLogs.finish();
+            record();
+            run.prompter.tell(MessageKind::Warning, kStoppedBeforeEmptying);
+            progress.setStatus(kStoppedBeforeEmptying);
+            progress.setGaugePosition(0);
+            observer.phaseChanged(RunPhase::Ended);
+            session.IBDatabaseDestino.close();
+            return RunEnd::Stopped;
         }
         runTables(run, request.tables);
         transaction.end();

@@ -156,6 +156,8 @@ void ImportaClientes(RunState& run) {
     table.status = "Importando Clientes";
     table.deleteStatement = " DELETE FROM CLIENTES ";
     table.failureMessage = "Falha na importação da tabela de Clientes, Falha: ";
+    table.keyColumn = "CODIGO";
+    table.sequence = "GEN_CODCLI";
     table.afterRow = AfterRow::MessagesThenNext;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         if (!clientes.isOpen()) clientes.open();

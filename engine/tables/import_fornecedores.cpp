@@ -108,6 +108,8 @@ void ImportaFornecedores(RunState& run) {
     table.status = "Importando Fornecedores";
     table.deleteStatement = " DELETE FROM FORNECEDORES ";
     table.failureMessage = "Falha na importação da tabela de Fornecedores, Falha: ";
+    table.keyColumn = "CODIGO";
+    table.sequence = "GEN_CODFOR";
     table.afterRow = AfterRow::MessagesThenNext;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         if (!fornecedores.isOpen()) fornecedores.open();

@@ -20,6 +20,8 @@ void ImportaGrupos(RunState& run) {
     table.status = "Importando Grupos";
     table.deleteStatement = "DELETE FROM GRUPO";
     table.failureMessage = "Falha na importação da tabela de Grupos , Falha: ";
+    table.keyColumn = "ID_GRUPO";
+    table.sequence = "GEN_ID_GRUPO";
     table.stopWhenSourceEmpty = true;
     table.afterRow = AfterRow::NextOnly;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {

@@ -189,6 +189,8 @@ void ImportaProdutos(RunState& run) {
     table.status = "Importando Produtos";
     table.deleteStatement = " DELETE FROM PRODUTOS ";
     table.failureMessage = "Falha na importação da tabela de Produtos, Falha: ";
+    table.keyColumn = "CODIGO";
+    table.sequence = "CODIGO_PRODUTO";
     table.afterRow = AfterRow::NextThenMessages;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         if (!produtos.isOpen()) produtos.open();

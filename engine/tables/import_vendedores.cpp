@@ -26,6 +26,7 @@ void ImportaVendedores(RunState& run) {
     table.status = "Importando Vendedores";
     table.deleteStatement = " DELETE FROM VENDEDOR ";
     table.failureMessage = "Falha na importação da tabela de Vendedores, Falha: ";
+    table.keyColumn = "VEN_CODIGO";
     std::unique_ptr<BlockInsert> blocks;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
         destino.close();

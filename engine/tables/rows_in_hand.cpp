@@ -29,12 +29,13 @@ void giveBack(std::vector<std::string>& log, std::vector<std::string>& taken, st
 }  // namespace
 
 RowsInHand::RowsInHand(RunState& run, const TableImport& table, TableTransaction& transaction, TableOutcome& outcome,
-                       BlockInsert* blocks)
+                       BlockInsert* blocks, std::optional<std::string>& inFlightKey)
     : run_(run),
       table_(table),
       transaction_(transaction),
       outcome_(outcome),
       blocks_(blocks),
+      inFlightKey_(inFlightKey),
       errosStart_(run.LogErros.size()),
       repetidosStart_(run.LogClienteRepetido.size()) {
     rows_.reserve(blocks_ ? blocks_->rowsPerBlock() : 1);
@@ -51,6 +52,7 @@ void RowsInHand::write() {
             transaction_.rowWritten();
         }
     } catch (const db::DatabaseError& failure) {
+        raiseWhenNotTheRows(failure, row);
         row.failure = failure.text();
     }
     row.errosMade = run_.LogErros.size() - errosStart_;
@@ -68,6 +70,14 @@ void RowsInHand::settle() {
     repetidosStart_ = run_.LogClienteRepetido.size();
 }
 
+void RowsInHand::raiseWhenNotTheRows(const db::DatabaseError& failure, const Row& row) {
+    // A lost connection or the server's I/O failure (a full disk) is not the row's: every row
+    // after it would fail the same way, so the table ends.
+    if (failure.kind() == db::FailureKind::Statement) return;
+    inFlightKey_ = row.refusal.key;
+    throw failure;
+}
+
 void RowsInHand::sendQueued() {
     if (!blocks_ || blocks_->queued() == 0) return;
     try {
@@ -77,12 +87,15 @@ void RowsInHand::sendQueued() {
             try {
                 transaction_.rowWritten();
             } catch (const db::DatabaseError& failure) {
+                raiseWhenNotTheRows(failure, row);
                 row.failure = failure.text();
             }
         }
         return;
-    } catch (const db::DatabaseError&) {
-        // Nothing of the block is in: each row again on its own, for its own failure.
+    } catch (const db::DatabaseError& failure) {
+        // A block refused by a lost connection or an I/O failure ends the table; any other
+        // refusal undid the whole block: each row goes again on its own, for its own failure.
+        if (failure.kind() != db::FailureKind::Statement) throw;
     }
     std::size_t queued = 0;
     for (Row& row : rows_) {
@@ -91,6 +104,7 @@ void RowsInHand::sendQueued() {
             blocks_->sendAlone(queued++);
             transaction_.rowWritten();
         } catch (const db::DatabaseError& failure) {
+            raiseWhenNotTheRows(failure, row);
             row.failure = failure.text();
         }
     }

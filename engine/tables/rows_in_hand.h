@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "block_insert.h"
+#include "database_error.h"
 #include "run_report.h"
 #include "run_state.h"
 #include "table_import.h"
@@ -20,9 +21,11 @@ namespace engine {
 // refused, its refusal, in the run's logs, its count and the list of refusals.
 class RowsInHand {
 public:
-    // `blocks` is the queue writeRow fills, or none when each row is sent as it is written.
+    // `blocks` is the queue writeRow fills, or none when each row is sent as it is written. A
+    // failure that is not the row's (a lost connection, the server's I/O failure) is raised at
+    // once, the key of the row whose write met it in inFlightKey.
     RowsInHand(RunState& run, const TableImport& table, TableTransaction& transaction, TableOutcome& outcome,
-               BlockInsert* blocks);
+               BlockInsert* blocks, std::optional<std::string>& inFlightKey);
 
     // Writes the row just filled (queues it, in blocks); a refusal by the writer or the server
     // is kept for the row's place.
@@ -44,12 +47,15 @@ private:
 
     void sendQueued();
     void logInOrder();
+    // Raises a failure that is not the row's, noting the key of the row it met.
+    void raiseWhenNotTheRows(const db::DatabaseError& failure, const Row& row);
 
     RunState& run_;
     const TableImport& table_;
     TableTransaction& transaction_;
     TableOutcome& outcome_;
     BlockInsert* blocks_;
+    std::optional<std::string>& inFlightKey_;
     std::vector<Row> rows_;
     // The two logs' lengths before the first row in hand.
     std::size_t errosStart_ = 0;

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "database_error.h"
+#include "fresh_destination_reads.h"
 #include "rows_in_hand.h"
 #include "table_transaction.h"
 
@@ -55,6 +56,8 @@ void importTable(RunState& run, const TableImport& table) {
     progress.observer().tableStarted(outcome);
     const bool undoesUnfinished = undoesUnfinishedTables(run.mode);
     std::optional<TableTransaction> transaction;
+    // The key of the row whose write or commit met a lost connection or an I/O failure.
+    std::optional<std::string> inFlightKey;
     const auto started = std::chrono::steady_clock::now();
 
     // Puts the table back as it was; says whether it is (before the savepoint nothing was done).
@@ -94,7 +97,7 @@ void importTable(RunState& run, const TableImport& table) {
         transaction->writingStarted();
 
         if (!(table.stopWhenSourceEmpty && origem.isEmpty())) {
-            RowsInHand rows(run, table, *transaction, outcome, blocks);
+            RowsInHand rows(run, table, *transaction, outcome, blocks, inFlightKey);
             for (origem.first(); !origem.eof();) {
                 try {
                     table.fillRow();
@@ -147,6 +150,24 @@ void importTable(RunState& run, const TableImport& table) {
         if (undoesUnfinished && !outcome.keptAsItWas) outcome.keptAsItWas = undo();
         std::string message = std::string(table.failureMessage) + "\r\n" + text;
         if (outcome.keptAsItWas && undoesUnfinished) message += kKeptAsItWas;
+        if (run.mode == RunMode::Default && inFlightKey && !table.keyColumn.empty()) {
+            // Its commit may have reached the server before the connection went: what the
+            // table holds decides whether it was handled.
+            const std::optional<bool> inTable =
+                rowIsInTable(session.IBDatabaseDestino, table.destinationTable, table.keyColumn, *inFlightKey);
+            if (inTable.value_or(false)) ++outcome.rowsRead;
+            if (!inTable) outcome.lastRowUnknown = *inFlightKey;
+        }
+        if (run.mode == RunMode::Default && !outcome.keptAsItWas && !table.sequence.empty()) {
+            if (const std::optional<KeysAboveSequence> above = keysAboveSequence(
+                    session.IBDatabaseDestino, table.destinationTable, table.keyColumn, table.sequence)) {
+                outcome.highestKeyAboveSequence = above->highestKey;
+                outcome.sequenceLeftAt = above->sequenceValue;
+                message += "\r\nA tabela tem códigos até " + std::to_string(above->highestKey) + ", acima do valor " +
+                           std::to_string(above->sequenceValue) + " da sequência " + std::string(table.sequence) +
+                           ": o próximo cadastro no Merak repetiria um código.";
+            }
+        }
         run.prompter.tell(MessageKind::Plain, message);
     }
     outcome.rowsAfter = countRows(session, table.destinationTable);

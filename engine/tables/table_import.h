@@ -39,6 +39,11 @@ struct TableImport {
     std::string_view status;            // "Importando ..."
     std::string_view deleteStatement;   // " DELETE FROM ... "
     std::string_view failureMessage;    // "Falha na importação da tabela de ..., Falha: "
+    // The destination's key column, in which the row in flight is looked for after a lost
+    // connection, and its sequence, checked when the table ends by a failure with its rows
+    // kept (empty for a table without one).
+    std::string_view keyColumn;
+    std::string_view sequence;
     bool stopWhenSourceEmpty = false;
     AfterRow afterRow = AfterRow::MessagesThenNext;
 
@@ -64,7 +69,10 @@ struct TableImport {
 // - sets the gauge from the count query, opens the source rows, shows the status;
 // - counts the destination rows, then runs the DELETE; it takes effect only once the writer
 //   is open, and a writer that cannot open leaves the destination table as it was;
-// - copies every source row: a refused row is logged and the loop goes on; after each row the
+// - copies every source row: a row the destination refuses is logged and the loop goes on; a
+//   lost connection or the server's I/O failure while writing a row is not the row's and ends
+//   the table as any other failure does (in the default mode the row is then looked for in
+//   the table on an attachment of its own, and counted as handled when its commit took effect); after each row the
 //   gauge advances, the window's messages are processed in the table's order, and a stop
 //   request ends the loop. In the modes that send rows in blocks the rows read are sent at each
 //   full block, at a stop, at the end and before a failure ends the table; a block the server
@@ -72,7 +80,8 @@ struct TableImport {
 // - restarts the key sequence from the last row handled, and ends the table as the mode says;
 // - any other failure, a database's or not (a log that cannot be written, an allocation that
 //   fails), ends the table with its message box (and, in a mode that undoes unfinished tables,
-//   puts the table back as it was).
+//   puts the table back as it was). When the rows written stay and the table holds keys above
+//   its sequence's value, the message and the outcome say so with both values.
 // Raises nothing.
 void importTable(RunState& run, const TableImport& table);
 

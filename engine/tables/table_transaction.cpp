@@ -39,6 +39,9 @@ void TableTransaction::tableEnded() {
 }
 
 void TableTransaction::undoTable() {
+    // Ended under the table by a lost connection: the server has rolled the lost part back,
+    // and the run's rollback close action the rest, so the table is as it was.
+    if (!transaction_.isActive() && !commitsEachStep()) return;
     if (mode_ == RunMode::AllOrNothing) {
         // Nothing before the table is uncommitted: a rollback also undoes a sequence restart,
         // which a savepoint does not.

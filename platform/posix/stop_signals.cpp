@@ -1,7 +1,9 @@
-// SIGINT and SIGTERM on POSIX systems.
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT on POSIX systems.
 #include "stop_signals.h"
 
 #include <signal.h>
+
+#include <initializer_list>
 
 namespace platform {
 
@@ -20,8 +22,9 @@ void installStopSignals() {
     sigemptyset(&action.sa_mask);
     // No SA_RESTART: a read waiting for the user's answer returns, and the answer is No.
     action.sa_flags = 0;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    // SIGHUP comes when the terminal or the SSH connection closes, SIGQUIT with Ctrl+\: both
+    // stop the run as SIGTERM does, instead of killing it or being ignored.
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) ::sigaction(signal, &action, nullptr);
 }
 
 int stopSignal() { return receivedSignal; }

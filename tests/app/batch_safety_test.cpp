@@ -225,9 +225,11 @@ TEST(BatchSafety, SecondRunOnADestinationBeingImportedIsRefusedAndTheFirstComple
 }
 
 TEST(BatchSafety, StopSignalEndsTheTableCleanlyWithItsSequenceItsLogAndItsSummary) {
-    // Ctrl+C after a typed Yes, SIGTERM after --sim.
+    // Ctrl+C after a typed Yes, SIGTERM after --sim; a closed terminal (SIGHUP) and Ctrl+\
+    // (SIGQUIT) as SIGTERM.
     for (const auto& [signal, name, status, typedYes] :
-         {std::tuple{SIGINT, "SIGINT", 130, true}, std::tuple{SIGTERM, "SIGTERM", 143, false}}) {
+         {std::tuple{SIGINT, "SIGINT", 130, true}, std::tuple{SIGTERM, "SIGTERM", 143, false},
+          std::tuple{SIGHUP, "SIGHUP", 129, false}, std::tuple{SIGQUIT, "SIGQUIT", 131, false}}) {
         SCOPED_TRACE(name);
         const LongRun data;
         const BatchProgram program;

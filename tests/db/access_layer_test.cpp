@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <limits>
 
@@ -359,6 +361,77 @@ TEST_F(AccessLayer, LostConnectionClosesTheAttachmentAndRaises) {
 
     ASSERT_EQ(std::system((gfix + "-online " + database.connectionString()).c_str()), 0);
     EXPECT_NO_THROW(query.open());  // opens its attachment again
+}
+
+db::DatabaseError failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const db::DatabaseError& e) {
+        return e;
+    }
+    return db::DatabaseError("<no failure>");
+}
+
+void execute(db::Attachment& attachment, db::Transaction& transaction, const std::string& sql) {
+    db::Statement statement("Command", attachment, transaction);
+    statement.setText(sql);
+    statement.execute();
+}
+
+// The server's own failures, each sorted by its codes: what a statement or its data did stays
+// the statement's; a cut attachment is a connection loss; an I/O error, whatever its system
+// reason, is the server's.
+TEST_F(AccessLayer, FailureKindFollowsTheServersCodes) {
+    Connection other{database.connectionString()};
+    execute(connection.attachment, connection.transaction, "INSERT INTO PESSOA VALUES (1, 'Ana')");
+    connection.transaction.commitRetaining();
+    const struct {
+        const char* name;
+        std::function<void()> action;
+        db::FailureKind kind;
+    } cases[] = {
+        {"duplicate key",
+         [&] { execute(connection.attachment, connection.transaction, "INSERT INTO PESSOA VALUES (1, 'B')"); },
+         db::FailureKind::Statement},
+        {"truncation",
+         [&] {
+             execute(connection.attachment, connection.transaction,
+                     "INSERT INTO PESSOA VALUES (2, 'longo demais, bem longo')");
+         },
+         db::FailureKind::Statement},
+        {"conversion",
+         [&] { execute(connection.attachment, connection.transaction, "INSERT INTO PESSOA VALUES ('x', 'B')"); },
+         db::FailureKind::Statement},
+        {"lock conflict",
+         [&] {
+             execute(connection.attachment, connection.transaction, "UPDATE PESSOA SET NOME = 'A1' WHERE ID = 1");
+             execute(other.attachment, other.transaction, "UPDATE PESSOA SET NOME = 'A2' WHERE ID = 1");
+         },
+         db::FailureKind::Statement},
+        {"attachment cut by the server",
+         [&] {
+             execute(other.attachment, other.transaction,
+                     "DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION AND MON$REMOTE_PID = " +
+                         std::to_string(::getpid()));
+             other.transaction.commit();
+             execute(connection.attachment, connection.transaction, "INSERT INTO PESSOA VALUES (3, 'C')");
+         },
+         db::FailureKind::ConnectionLoss},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const db::DatabaseError failure = failureOf(c.action);
+        EXPECT_NE(failure.errorCode(), 0) << failure.text();
+        EXPECT_EQ(failure.kind(), c.kind) << failure.text();
+    }
+    EXPECT_FALSE(connection.attachment.isOpen());
+    // The codes the server gives for a write to a full disk or a read from a failing device (the
+    // system's reason follows as a number of its own), and for a lost network.
+    EXPECT_EQ(db::DatabaseError("", 0, {isc_io_error, isc_io_write_err}).kind(), db::FailureKind::ServerIo);
+    EXPECT_EQ(db::DatabaseError("", 0, {isc_io_error, isc_io_read_err}).kind(), db::FailureKind::ServerIo);
+    for (long code : {isc_lost_db_connection, isc_net_read_err, isc_net_write_err, isc_network_error, isc_shutdown})
+        EXPECT_EQ(db::DatabaseError("", 0, {code}).kind(), db::FailureKind::ConnectionLoss) << code;
+    EXPECT_EQ(db::DatabaseError("layer's own").kind(), db::FailureKind::Statement);
 }
 
 void shutDown(const TestDatabase& database) {

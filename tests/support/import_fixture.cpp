@@ -23,9 +23,10 @@ std::string makeProgramFolder() {
 
 }  // namespace
 
-ImportFixture::ImportFixture(const std::string& sourceScript, const std::string& destinationScript)
+ImportFixture::ImportFixture(const std::string& sourceScript, const std::string& destinationScript,
+                             const std::string& destinationParent)
     : source(schemaFile("tavlo-schema.sql") + "\n" + sourceScript),
-      destination(schemaFile("merak-schema.sql") + "\n" + destinationScript),
+      destination(schemaFile("merak-schema.sql") + "\n" + destinationScript, 3, "ISO8859_1", destinationParent),
       programFolder(makeProgramFolder()),
       session(programFolder) {
     window.origem = source.path();

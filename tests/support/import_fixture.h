@@ -24,7 +24,9 @@ struct RunOptions {
 // import session on them whose program folder is a fresh folder of its own.
 class ImportFixture {
 public:
-    ImportFixture(const std::string& sourceScript, const std::string& destinationScript);
+    // The destination's folder is made in destinationParent when one is given.
+    ImportFixture(const std::string& sourceScript, const std::string& destinationScript,
+                  const std::string& destinationParent = "");
     ~ImportFixture();
 
     TestDatabase source;

@@ -17,8 +17,10 @@ namespace {
 
 constexpr const char* kCredentials = "USER 'SYSDBA' PASSWORD 'pinewheel'";
 
-std::string makeFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavlo-merak-test-XXXXXX").string();
+std::string makeFolder(const std::string& parent) {
+    const std::filesystem::path in =
+        parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
+    std::string pattern = (in / "tavlo-merak-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a test folder");
     // The server runs as its own user and must create the database file here.
     ::chmod(pattern.c_str(), 0777);
@@ -49,8 +51,9 @@ std::string runIsql(const std::string& script) {
     return output;
 }
 
-TestDatabase::TestDatabase(const std::string& script, int dialect, const std::string& characterSet)
-    : folder_(makeFolder()), path_(folder_ + "/test.fdb") {
+TestDatabase::TestDatabase(const std::string& script, int dialect, const std::string& characterSet,
+                           const std::string& parentFolder)
+    : folder_(makeFolder(parentFolder)), path_(folder_ + "/test.fdb") {
     runIsql("SET NAMES UTF8;\nSET SQL DIALECT " + std::to_string(dialect) + ";\nCREATE DATABASE 'localhost:" + path_ +
             "' " + kCredentials + " DEFAULT CHARACTER SET " + characterSet + ";\n" + script + "\nCOMMIT;\n");
 }

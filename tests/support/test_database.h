@@ -9,9 +9,10 @@ namespace test_support {
 class TestDatabase {
 public:
     // Creates the database with the given dialect and default character set, then runs the
-    // script (DDL and data, statements ended by ";") on it.
+    // script (DDL and data, statements ended by ";") on it. Its folder is made in the system's
+    // temporary folder, or in parentFolder when one is given.
     explicit TestDatabase(const std::string& script = "", int dialect = 3,
-                          const std::string& characterSet = "ISO8859_1");
+                          const std::string& characterSet = "ISO8859_1", const std::string& parentFolder = "");
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;

@@ -173,6 +173,24 @@ TEST_F(SafetyCopy, PreviewAndARunWithTheCopyOffMakeNoCopy) {
     EXPECT_FALSE(std::filesystem::exists(f.programFolder + "copias.log"));
 }
 
+// A stop request that comes while the copy is being made: the copy is kept, no table is
+// reached, and the end message says that nothing was emptied instead of announcing success.
+TEST_F(SafetyCopy, StopDuringTheCopyEndsTheRunBeforeAnythingIsEmptied) {
+    const DestinationState before = stateOf(f.destination);
+    f.window.onProcessMessages = [&] { f.window.stop = true; };
+    f.importRun();
+    EXPECT_EQ(f.report.end, engine::RunEnd::Stopped);
+    EXPECT_TRUE(f.report.copy.has_value());
+    EXPECT_TRUE(f.report.tables.empty());
+    EXPECT_EQ(stateOf(f.destination), before);
+    ASSERT_FALSE(f.window.boxes.empty());
+    EXPECT_EQ(f.window.boxes.back(),
+              "warning: Importação interrompida antes de apagar qualquer tabela: nada foi apagado nem importado.");
+    EXPECT_TRUE(f.window.eventsStartingWith("information: Importação finalizada com sucesso").empty());
+    EXPECT_FALSE(f.window.importando);
+    EXPECT_TRUE(f.window.importEnabled);
+}
+
 TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsAttached) {
     const std::string copy = runWithCopy();
     addMarkerRow();

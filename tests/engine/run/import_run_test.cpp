@@ -230,6 +230,35 @@ TEST(ImportRun, LogThatNoFolderCanTakeIsReportedAfterLeavingTheWindowUsable) {
     EXPECT_TRUE(fixture.window.connectionTestEnabled);
 }
 
+// Both logs lost: the failure names each of them with the entries it lost.
+TEST(ImportRun, EachLogThatNoFolderCanTakeIsNamedWithTheEntriesItLost) {
+    ImportFixture fixture(
+        "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO CLIENTE (CODIGO, NOME) VALUES (1, 'Ana de novo');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Bia');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Carla');",
+        "");
+    std::filesystem::create_directory(fixture.programFolder + "quorel.log");
+    std::filesystem::create_directory(fixture.programFolder + "quorel2.log");
+    std::ofstream(fixture.programFolder + "arquivo") << "not a folder";
+    const UserDataFolder userData(fixture.programFolder + "arquivo");
+    fixture.window.ticked = {CheckBox::Clientes, CheckBox::Vendedores};
+    const engine::RunReport& report = fixture.importRun();
+    ASSERT_EQ(report.end, engine::RunEnd::Failed);
+    EXPECT_EQ(report.failure.rfind("Cannot create file \"" + fixture.programFolder + "quorel.log\". ", 0), 0u)
+        << report.failure;
+    EXPECT_NE(report.failure.find("\r\nquorel.log: 2 registros perdidos, nenhuma pasta aceitou o arquivo"),
+              std::string::npos)
+        << report.failure;
+    EXPECT_NE(report.failure.find("\r\nquorel2.log: 1 registro perdido, nenhuma pasta aceitou o arquivo"),
+              std::string::npos)
+        << report.failure;
+    ASSERT_EQ(report.logs.size(), 2u);
+    EXPECT_EQ(report.logs[0].lostEntries, 2u);
+    EXPECT_EQ(report.logs[1].lostEntries, 1u);
+}
+
 TEST(ImportRun, EachBoxIsReadWhenTheRunReachesItsTable) {
     ImportFixture fixture(
         "INSERT INTO GRUPOS (ID, DESCRICAO) VALUES (1, 'A');\n"
