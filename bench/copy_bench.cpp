@@ -87,7 +87,7 @@ void measure(const char* name, const std::string& sourceScript, const std::strin
     }
     const engine::TableOutcome& clientes = report.tables.front();
     const Clock::time_point restoreStarted = Clock::now();
-    if (!engine::restoreSafetyCopy(engine::Progress(session.gauge, window), window, report.copy->path,
+    if (!engine::restoreSafetyCopy(engine::Progress(session.gauge, window), window, session.login, report.copy->path,
                                    destination.path())) {
         std::fprintf(stderr, "%s: the restore failed:\n%s", name, window.boxes.c_str());
         std::exit(1);

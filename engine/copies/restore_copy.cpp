@@ -22,8 +22,8 @@ struct DestinationNow {
     int tables = 0;
 };
 
-DestinationNow inspectDestination(const std::string& destinationPath) {
-    DestinationConnection destination(destinationPath, "DestinoRestauracao");
+DestinationNow inspectDestination(const std::string& destinationPath, const ServerLogin& login) {
+    DestinationConnection destination(destinationPath, login, "DestinoRestauracao");
     db::Attachment& attachment = destination.attachment;
     db::Transaction& transaction = destination.transaction;
     DestinationNow now;
@@ -46,8 +46,8 @@ std::string question(const std::string& copyPath, const std::string& destination
 
 }  // namespace
 
-bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const std::string& copyPath,
-                       const std::string& destinationPath) {
+bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const ServerLogin& login,
+                       const std::string& copyPath, const std::string& destinationPath) {
     // The server on this machine reads the file: it gets the full path.
     std::error_code ignored;
     const std::string copy = platform::utf8Path(std::filesystem::absolute(platform::filePath(copyPath), ignored));
@@ -61,7 +61,7 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
         return false;
     }
 
-    const DestinationNow destination = inspectDestination(destinationPath);
+    const DestinationNow destination = inspectDestination(destinationPath, login);
     const std::string current = destination.serverFileName.empty() ? destinationPath : destination.serverFileName;
     const bool sameDatabase = header->databaseName == current;
     const bool confirmed = sameDatabase
@@ -72,7 +72,7 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
     if (!confirmed) return false;
 
     try {
-        runServerService(progress, db::restoreRequest(copy, destinationPath), "Restaurando a cópia de segurança",
+        runServerService(progress, login, db::restoreRequest(copy, destinationPath), "Restaurando a cópia de segurança",
                          destination.tables);
     } catch (const db::DatabaseError& failure) {
         progress.setStatus("");

@@ -19,14 +19,15 @@ std::string safetyCopyPath(const std::string& databaseFileName, const std::tm& l
     return platform::utf8Path(database.parent_path() / database.stem()) + stamp;
 }
 
-SafetyCopy makeSafetyCopy(const Progress& progress, db::Attachment& destination, db::Transaction& transaction) {
+SafetyCopy makeSafetyCopy(const Progress& progress, const ServerLogin& login, db::Attachment& destination,
+                          db::Transaction& transaction) {
     SafetyCopy copy;
     copy.database = db::serverFileName(destination, transaction);
     const std::time_t now = std::time(nullptr);
     copy.path = safetyCopyPath(copy.database, platform::localTime(now));
     const int tables = userTableCount(destination, transaction);
-    runServerService(progress, db::backupRequest(copy.database, copy.path), "Fazendo cópia de segurança do destino",
-                     tables);
+    runServerService(progress, login, db::backupRequest(copy.database, copy.path),
+                     "Fazendo cópia de segurança do destino", tables);
     // The server runs on this machine: the file it wrote is here.
     std::error_code unknown;
     const std::uintmax_t bytes = std::filesystem::file_size(platform::filePath(copy.path), unknown);

@@ -6,6 +6,7 @@
 #include "attachment.h"
 #include "progress.h"
 #include "run_report.h"
+#include "server_login.h"
 #include "transaction.h"
 
 namespace engine {
@@ -16,6 +17,7 @@ std::string safetyCopyPath(const std::string& databaseFileName, const std::tm& l
 
 // Backs up the attached destination through its server into a file beside it, showing the
 // progress. Throws db::DatabaseError with the server's reason when it fails.
-SafetyCopy makeSafetyCopy(const Progress& progress, db::Attachment& destination, db::Transaction& transaction);
+SafetyCopy makeSafetyCopy(const Progress& progress, const ServerLogin& login, db::Attachment& destination,
+                          db::Transaction& transaction);
 
 }  // namespace engine

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "connection_parameters.h"
 #include "service_manager.h"
 #include "statement.h"
 #include "text.h"
@@ -10,15 +9,6 @@
 namespace engine {
 
 namespace {
-
-// The value of a "name=value" line of the destination's parameters.
-std::string destinationParam(const std::string& name) {
-    for (const std::string& line : kDestinoParams) {
-        const std::size_t equals = line.find('=');
-        if (equals != std::string::npos && db::sameName(line.substr(0, equals), name)) return line.substr(equals + 1);
-    }
-    return "";
-}
 
 // The table whose data the server starts on, from a line such as
 // "gbak:    writing data for table CLIENTES" or "gbak:restoring data for table CLIENTES".
@@ -38,16 +28,15 @@ int userTableCount(db::Attachment& attachment, db::Transaction& transaction) {
     return static_cast<int>(query.column(std::size_t{0}).asStoredInteger());
 }
 
-void runServerService(const Progress& progress, const std::vector<char>& request, const std::string& phase,
-                      int tableCount) {
-    const db::ServiceLogin login{kLoopbackHost, destinationParam("user_name"), destinationParam("password")};
+void runServerService(const Progress& progress, const ServerLogin& login, const std::vector<char>& request,
+                      const std::string& phase, int tableCount) {
     progress.setGaugeMinimum(0);
     progress.setGaugePosition(0);
     progress.setGaugeMaximum(tableCount > 0 ? tableCount : 1);
     progress.setStatus(phase);
     progress.processMessages();
     int tablesReached = 0;
-    db::runService(login, request, [&](const std::string& line) {
+    db::runService(serviceLogin(login), request, [&](const std::string& line) {
         const std::string table = tableOfLine(line);
         if (!table.empty()) {
             progress.setGaugePosition(++tablesReached);

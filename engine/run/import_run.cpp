@@ -49,7 +49,7 @@ void offer(RunPrompter& prompter, const RunLogFile& log) {
 bool copyBeforeEmptying(RunState& run, std::optional<SafetyCopy>& copy) {
     ImportSession& session = run.session;
     try {
-        copy = makeSafetyCopy(run.progress, session.IBDatabaseDestino, session.IBTransactionFireBird);
+        copy = makeSafetyCopy(run.progress, session.login, session.IBDatabaseDestino, session.IBTransactionFireBird);
     } catch (const db::DatabaseError& failure) {
         run.progress.setStatus("");
         return run.prompter.ask(Question::ImportWithoutCopy,

@@ -88,7 +88,8 @@ TEST_F(SafetyCopy, RunWithTheCopyThenItsRestoreGivesBackEveryRowAndSequence) {
         << log;
 
     test_support::ScriptedWindow window;
-    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()))
+    ASSERT_TRUE(
+        engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, f.destination.path()))
         << testing::PrintToString(window.boxes);
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[0], "confirm: O banco de destino\r\n" + f.destination.path() +
@@ -149,7 +150,8 @@ TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsA
     other.attachment.open();
 
     test_support::ScriptedWindow window;
-    EXPECT_FALSE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()));
+    EXPECT_FALSE(
+        engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, f.destination.path()));
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[1], "warning: O banco de destino não foi restaurado:\r\ncould not drop database " +
                                    f.destination.path() +
@@ -159,7 +161,8 @@ TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsA
     EXPECT_EQ(markerCount(f.destination), 1);
 
     // Alone on the destination, the same restore goes through.
-    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()));
+    ASSERT_TRUE(
+        engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, f.destination.path()));
     EXPECT_EQ(markerCount(f.destination), 0);
 }
 
@@ -186,7 +189,7 @@ TEST_F(SafetyCopy, BadCopyFilesAreReportedAndTouchNothing) {
         test_support::ScriptedWindow window;
         window.answers = {true};
         EXPECT_FALSE(
-            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, file, f.destination.path()));
+            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, file, f.destination.path()));
         EXPECT_EQ(window.boxes, std::vector<std::string>{message});
     }
     EXPECT_EQ(markerCount(f.destination), 1);
@@ -201,7 +204,7 @@ TEST_F(SafetyCopy, CopyOfAnotherDatabaseIsSaidPlainlyAndDefaultsToNo) {
         SCOPED_TRACE(answer);
         test_support::ScriptedWindow window;
         window.answersDefaultNo = {answer};
-        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, other.path()),
+        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, other.path()),
                   answer);
         ASSERT_FALSE(window.boxes.empty());
         EXPECT_EQ(window.boxes[0],
