@@ -1,4 +1,4 @@
-// The window's keyboard order and its login dialog after a refused login.
+// The window's login dialog after a refused login.
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,33 +36,6 @@ protected:
         return widget;
     }
 };
-
-// The control that holds the focus, named as the window names it: the page control's tab bar
-// is the page control's.
-std::string focusName() {
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr) return "<none>";
-    if (qobject_cast<QTabWidget*>(focus->parentWidget()) != nullptr) focus = focus->parentWidget();
-    return focus->objectName().toStdString();
-}
-
-TEST_F(FormImportaLogin, TabGoesThroughTheWindowsOrderAndOnlyThenThroughTheRunsOptions) {
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    control("PageControl")->setFocus(Qt::TabFocusReason);
-    QCoreApplication::processEvents();
-
-    std::vector<std::string> walked = {focusName()};
-    for (int step = 0; step < 11; ++step) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        walked.push_back(focusName());
-    }
-    EXPECT_EQ(walked, (std::vector<std::string>{"PageControl", "CheckBoxClientes", "CheckBoxProdutos", "CheckBoxFornec",
-                                                "CheckBoxVendedores", "BitBtnImportar", "FilenameEditDestino",
-                                                "FilenameEditOrigem", "Button1", "CheckBoxAtomico",
-                                                "CheckBoxCopiaSeguranca", "ButtonSimular"}));
-}
 
 TEST_F(FormImportaLogin, TheTypedLoginConnectsAndIsWrittenNowhere) {
     const test_support::TestUser user;
