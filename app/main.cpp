@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string>
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@
 #include "message_boxes.h"
 #include "program_folder.h"
 #include "stop_requests.h"
+#include "translations.h"
 
 int main(int argc, char* argv[]) {
     // SIGINT, SIGTERM, SIGHUP and SIGQUIT end a run at a row boundary and then close the window, instead of
@@ -22,11 +24,15 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(
         QString::fromUtf8(engine::kApplicationTitle.data(), static_cast<qsizetype>(engine::kApplicationTitle.size())));
 
+    // Qt's own buttons and file dialog in Portuguese, like every other text of the window.
+    const std::string programFolder = platform::programFolder();
+    ui::installPortugueseTranslations(application, programFolder);
+
     ui::DesktopMessageBoxes boxes;
     ui::DesktopFileDialogs dialogs;
     std::unique_ptr<ui::TFormImporta> FormImporta;
     try {
-        FormImporta = std::make_unique<ui::TFormImporta>(platform::programFolder(), boxes, dialogs);
+        FormImporta = std::make_unique<ui::TFormImporta>(programFolder, boxes, dialogs);
     } catch (const std::exception& failure) {
         boxes.showError(failure.what());
         return EXIT_FAILURE;

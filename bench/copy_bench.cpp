@@ -95,7 +95,7 @@ void measure(const char* name, const std::string& sourceScript, const std::strin
     {
         std::ifstream file(platform::filePath(report.copy->path), std::ios::binary);
         engine::runStreamedRestore(
-            engine::Progress(session.gauge, window),
+            engine::Progress(session.gauge, window), session.login,
             db::streamedRestoreRequest(destination.path(), db::RestoreInto::ExistingDatabase),
             [&](std::size_t most) {
                 std::string chunk(most, '\0');
@@ -107,7 +107,7 @@ void measure(const char* name, const std::string& sourceScript, const std::strin
     }
     const double plain = secondsBetween(plainStarted, Clock::now());
     const Clock::time_point restoreStarted = Clock::now();
-    if (!engine::restoreSafetyCopy(engine::Progress(session.gauge, window), window, report.copy->path,
+    if (!engine::restoreSafetyCopy(engine::Progress(session.gauge, window), window, session.login, report.copy->path,
                                    destination.path())) {
         std::fprintf(stderr, "%s: the restore failed:\n%s", name, window.boxes.c_str());
         std::exit(1);

@@ -30,6 +30,7 @@ public:
     }
     void tell(engine::MessageKind, const std::string& text) override { boxes += text + "\n"; }
     void openFile(const std::string&, const std::string&) override {}
+    std::optional<engine::Credentials> askLogin() override { return std::nullopt; }
 };
 
 }  // namespace bench

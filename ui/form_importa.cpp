@@ -96,7 +96,7 @@ void writeOption(const engine::ProfileFile& settings, const char* key, bool valu
 }  // namespace
 
 TFormImporta::TFormImporta(std::string programFolder, MessageBoxes& boxes, FileDialogs& dialogs)
-    : boxes_(boxes), dialogs_(dialogs), session_(std::move(programFolder)) {
+    : boxes_(boxes), dialogs_(dialogs), session_(std::move(programFolder), engine::loginFromEnvironment()) {
     setObjectName(QStringLiteral("FormImporta"));
     setWindowTitle(QStringLiteral("Importação de Firebird [Tavlo]->[Merak] "));
     setFont(designFont(11, false));
@@ -221,7 +221,9 @@ void TFormImporta::createBody(QWidget* client) {
 }
 
 void TFormImporta::setFocusOrder() {
-    // The page control, the page's controls, then those of Panel1; hidden ones are skipped.
+    // The page control, the page's tables, then the controls of Panel1, and only then the run's
+    // options and the preview, so that Tab from the tables reaches "Importar" directly; hidden
+    // ones are skipped.
     QWidget* const order[] = {PageControl,
                               CheckBoxListaPrecos,
                               CheckBoxClientes,
@@ -233,13 +235,13 @@ void TFormImporta::setFocusOrder() {
                               MemoScript,
                               CheckBoxReceber,
                               CheckBoxPagar,
-                              CheckBoxAtomico,
-                              CheckBoxCopiaSeguranca,
-                              ButtonSimular,
                               BitBtnImportar,
                               FilenameEditDestino,
                               FilenameEditOrigem,
-                              Button1};
+                              Button1,
+                              CheckBoxAtomico,
+                              CheckBoxCopiaSeguranca,
+                              ButtonSimular};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -353,7 +355,8 @@ bool TFormImporta::undoImport(const std::string& copyPath, const std::string& de
     setConnectionTestEnabled(false);
     bool restored = false;
     handle([&] {
-        restored = engine::restoreSafetyCopy(engine::Progress(session_.gauge, *this), *this, copyPath, destination);
+        restored = engine::restoreSafetyCopy(engine::Progress(session_.gauge, *this), *this, session_.login, copyPath,
+                                             destination);
     });
     setImportEnabled(true);
     setConnectionTestEnabled(true);
@@ -450,6 +453,8 @@ void TFormImporta::setImportEnabled(bool enabled) {
 }
 
 void TFormImporta::setConnectionTestEnabled(bool enabled) { Button1->setEnabled(enabled); }
+
+std::optional<engine::Credentials> TFormImporta::askLogin() { return boxes_.askLogin(); }
 
 void TFormImporta::openFile(const std::string& folder, const std::string& fileName) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder + fileName)));

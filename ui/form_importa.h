@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <QMainWindow>
@@ -76,6 +77,8 @@ public:
     bool ask(engine::Question question, const std::string& text) override;
     void tell(engine::MessageKind kind, const std::string& text) override;
     void openFile(const std::string& folder, const std::string& fileName) override;
+    // The login dialog.
+    std::optional<engine::Credentials> askLogin() override;
 
     bool isTicked(engine::CheckBox box) const;
     std::string fileNameOrigem() const;

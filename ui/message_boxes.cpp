@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "login_dialog.h"
+
 namespace ui {
 
 void MessageBoxes::Mensagem(const std::string& text, bool information) {
@@ -68,6 +70,12 @@ bool DesktopMessageBoxes::show(const BoxContent& box) {
     const std::unique_ptr<QMessageBox> dialog = build(box, QApplication::activeWindow());
     const int answer = dialog->exec();
     return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
+}
+
+std::optional<engine::Credentials> DesktopMessageBoxes::askLogin() {
+    LoginDialog dialog(QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.credentials();
 }
 
 }  // namespace ui

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "box_texts.h"
+#include "credentials.h"
 
 class QMessageBox;
 class QWidget;
@@ -45,12 +47,16 @@ public:
 
     // Shows the box modally and waits for the answer: true for OK or Yes.
     virtual bool show(const BoxContent& box) = 0;
+    // The login dialog after the server refused the login: the user and password typed, or
+    // nothing for Cancel.
+    virtual std::optional<engine::Credentials> askLogin() = 0;
 };
 
 // Real modal boxes, owned by the active window or, when none is active, by the application.
 class DesktopMessageBoxes final : public MessageBoxes {
 public:
     bool show(const BoxContent& box) override;
+    std::optional<engine::Credentials> askLogin() override;
 
     // The box as it is shown, with its caption, icon, text and buttons.
     static std::unique_ptr<QMessageBox> build(const BoxContent& box, QWidget* owner);

@@ -52,10 +52,11 @@ void printCopy(const std::optional<engine::SafetyCopy>& copy) {
     if (copy) std::cout << "\nCópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
 }
 
-void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch::DatabasePaths& paths, bool preview) {
+void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch::DatabasePaths& paths,
+                  const engine::ServerLogin& login, bool preview) {
     std::vector<std::string> tables;
     for (const engine::TableOutcome& outcome : outcomes) tables.push_back(outcome.destinationTable);
-    const std::vector<batch::RowCount> counts = batch::countDestinationRows(paths.destino, tables);
+    const std::vector<batch::RowCount> counts = batch::countDestinationRows(paths.destino, login, tables);
     batch::RunSummary summary{paths, preview, platform::stopRequested() ? signalName(platform::stopSignal()) : "", {}};
     for (std::size_t i = 0; i < outcomes.size(); ++i) summary.tables.push_back({outcomes[i], counts[i]});
     batch::writeRunSummary(std::cout, summary);
@@ -70,14 +71,17 @@ int runImport(const batch::BatchOptions& options) {
     const engine::RunRequest request{paths.origem, paths.destino, engine::tickedBoxes(options.tabelas),
                                      engine::runMode(options.simular, options.atomico), !options.semCopia};
     engine::RunReport report;
+    // ISC_USER and ISC_PASSWORD, or what was typed when the server refused them.
+    engine::ServerLogin login = engine::loginFromEnvironment();
     {
-        engine::ImportSession session(folder);
+        engine::ImportSession session(folder, login);
         report = engine::runImport(session, request, window, window);
         if (!report.failure.empty()) window.showError(report.failure);
+        login = session.login;
     }  // Both attachments are closed here, before the destination is counted.
 
     if (!report.started()) return kNotStarted;
-    printSummary(report.tables, paths, options.simular);
+    printSummary(report.tables, paths, login, options.simular);
     printLostLogs(report.logs);
     printCopy(report.copy);
     if (platform::stopRequested()) return platform::exitStatusOfSignal(platform::stopSignal());
@@ -94,11 +98,16 @@ int main(int argc, char* argv[]) {
     try {
         options = batch::parseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const batch::UsageError& error) {
-        std::cerr << "tavlo-merak-batch: " << error.what() << "\n\n" << batch::usageText();
+        // The one line that matters, and where the usage is.
+        std::cerr << "tavlo-merak-batch: " << error.what() << "\nUse tavlo-merak-batch --help para ver as opções.\n";
         return kNotStarted;
     }
     if (options.help) {
         std::cout << batch::usageText();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "tavlo-merak-batch " << TAVLO_MERAK_VERSION << '\n';
         return 0;
     }
     try {

@@ -26,7 +26,7 @@ constexpr std::string_view kUsage =
     "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
     "                    [--sem-copia]\n"
     "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim] [--aceitar-copia-sem-registro]\n"
-    "  tavlo-merak-batch --help\n"
+    "  tavlo-merak-batch --help | --version\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
     "como o comando Importar da janela: as tabelas do destino são apagadas e importadas.\n"
@@ -58,7 +58,9 @@ constexpr std::string_view kUsage =
     "registro em curso.\n"
     "Saída: 0 tudo importado; 1 falha de tabela ou registro no log; 2 importação não iniciada\n"
     "(também: origem e destino são o mesmo banco, ou outra importação grava no destino);\n"
-    "130 parada por Ctrl+C; 143 por SIGTERM; 129 por SIGHUP; 131 por SIGQUIT.\n";
+    "130 parada por Ctrl+C; 143 por SIGTERM; 129 por SIGHUP; 131 por SIGQUIT.\n"
+    "O usuário e a senha do servidor Firebird vêm de ISC_USER e ISC_PASSWORD, quando definidas;\n"
+    "se o servidor recusar, são perguntados no terminal.\n";
 
 std::set<CheckBox> tablesOf(const std::string& list) {
     std::set<CheckBox> tables;
@@ -97,6 +99,10 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
     if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
         options.help = true;
+        return options;
+    }
+    if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end()) {
+        options.version = true;
         return options;
     }
     bool tablesGiven = false;

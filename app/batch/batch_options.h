@@ -14,6 +14,7 @@ namespace batch {
 // What the command line of the batch program asks for.
 struct BatchOptions {
     bool help = false;
+    bool version = false;
     // The database paths as given; a path not given comes from the settings file.
     std::optional<std::string> origem;
     std::optional<std::string> destino;
@@ -40,7 +41,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads the arguments that follow the program name. Any "--help" asks for the usage alone.
+// Reads the arguments that follow the program name. Any "--help" asks for the usage alone, else
+// any "--version" for the version alone.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
 // unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim,
 // --aceitar-copia-sem-registro) only, and --aceitar-copia-sem-registro goes with it only.

@@ -21,8 +21,9 @@ RowCount countRows(db::Attachment& attachment, db::Transaction& transaction, con
 
 }  // namespace
 
-std::vector<RowCount> countDestinationRows(const std::string& destinoPath, const std::vector<std::string>& tables) {
-    engine::DestinationConnection destination(destinoPath, "ContagemDestino");
+std::vector<RowCount> countDestinationRows(const std::string& destinoPath, const engine::ServerLogin& login,
+                                           const std::vector<std::string>& tables) {
+    engine::DestinationConnection destination(destinoPath, login, "ContagemDestino");
     db::Attachment& attachment = destination.attachment;
     db::Transaction& transaction = destination.transaction;
 

@@ -27,8 +27,8 @@ int runRestoreCommand(const BatchOptions& options) {
     // The server's progress is drawn like a run's.
     progress.runStarted();
     engine::GaugeModel gauge;
-    const bool restored =
-        engine::restoreSafetyCopy(engine::Progress(gauge, window), window, *options.restaurar, paths.destino);
+    const bool restored = engine::restoreSafetyCopy(engine::Progress(gauge, window), window,
+                                                    engine::loginFromEnvironment(), *options.restaurar, paths.destino);
     progress.tablesDone();
     return restored ? kRestored : kNotRestored;
 }

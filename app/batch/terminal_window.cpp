@@ -1,6 +1,9 @@
 #include "terminal_window.h"
 
+#include <utility>
+
 #include "box_texts.h"
+#include "hidden_input.h"
 #include "stop_signals.h"
 #include "text.h"
 
@@ -84,6 +87,19 @@ void TerminalWindow::tell(engine::MessageKind kind, const std::string& text) {
             text);
         return;
     }
+}
+
+std::optional<engine::Credentials> TerminalWindow::askLogin() {
+    if (!terminal_.inputIsTerminal || stopRequested()) return std::nullopt;
+    progress_.makeRoomForText();
+    terminal_.errors << "O servidor recusou o usuário ou a senha.\nUsuário: " << std::flush;
+    engine::Credentials typed;
+    if (!std::getline(terminal_.input, typed.user) || stopRequested()) return std::nullopt;
+    terminal_.errors << "Senha: " << std::flush;
+    std::optional<std::string> password = platform::readLineWithoutEcho(terminal_.input);
+    if (!password || stopRequested()) return std::nullopt;
+    typed.password = std::move(*password);
+    return typed;
 }
 
 void TerminalWindow::writeBox(const std::string& caption, const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -22,7 +23,8 @@ struct Terminal {
 // as its caption, ": " and its text; the run's confirmation is asked there (or answered Yes
 // beforehand), and Ctrl+C while it waits answers No; the offers to open the logs are answered
 // No without being written, since there is no desktop to open them on, and the logs stay in
-// the program folder. The progress goes to the terminal's progress line.
+// the program folder. A refused login is asked again on a terminal only. The progress goes to the terminal's progress
+// line.
 class TerminalWindow final : public engine::RunObserver, public engine::RunPrompter {
 public:
     // acceptUncheckedCopy answers Yes to restoring a copy without its record; without it that
@@ -46,6 +48,9 @@ public:
     void tell(engine::MessageKind kind, const std::string& text) override;
     // Never asked: the log questions are answered No.
     void openFile(const std::string&, const std::string&) override {}
+    // On a terminal: the user as typed and the password without echo; without a person to
+    // ask, nothing, so that the refused login fails the run.
+    std::optional<engine::Credentials> askLogin() override;
 
 private:
     void writeBox(const std::string& caption, const std::string& text);

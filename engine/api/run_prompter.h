@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "credentials.h"
 
 namespace engine {
 
@@ -40,6 +43,9 @@ public:
     // Asks the desktop to open a file of the given folder with its default program; the result
     // is not awaited.
     virtual void openFile(const std::string& folder, const std::string& fileName) = 0;
+    // The server refused the login: asks for another user and password (the password not
+    // shown as it is typed). Nothing when the user cancels or there is no one to ask.
+    virtual std::optional<Credentials> askLogin() = 0;
 };
 
 }  // namespace engine

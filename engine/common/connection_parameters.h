@@ -5,7 +5,9 @@
 
 namespace engine {
 
-// The fixed connection parameters of both databases; nothing of this is configurable.
+// The fixed connection parameters of both databases. Only the user and the password can be
+// replaced, by a ServerLogin (server_login.h); with none set, these lines go to the server as
+// they are.
 
 // Every attachment goes through the Firebird server of the local machine.
 inline constexpr const char* kLoopbackHost = "localhost";

@@ -4,9 +4,10 @@
 
 namespace engine {
 
-DestinationConnection::DestinationConnection(const std::string& destinoPath, const std::string& name)
+DestinationConnection::DestinationConnection(const std::string& destinoPath, const ServerLogin& login,
+                                             const std::string& name)
     : attachment(name), transaction(name + "Transacao") {
-    attachment.setParams(kDestinoParams);
+    attachment.setParams(destinoParams(login));
     attachment.setSqlDialect(kSqlDialect);
     attachment.setConnectionString(std::string(kLoopbackHost) + ":" + destinoPath);
     transaction.setParams(kTransactionParams);

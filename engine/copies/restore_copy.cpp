@@ -33,8 +33,8 @@ struct DestinationNow {
     int tables = 0;
 };
 
-DestinationNow inspectDestination(const std::string& destinationPath) {
-    DestinationConnection destination(destinationPath, "DestinoRestauracao");
+DestinationNow inspectDestination(const std::string& destinationPath, const ServerLogin& login) {
+    DestinationConnection destination(destinationPath, login, "DestinoRestauracao");
     db::Attachment& attachment = destination.attachment;
     db::Transaction& transaction = destination.transaction;
     DestinationNow now;
@@ -73,14 +73,15 @@ std::string newDatabasePath(const std::string& destination) {
 
 // Streams the copy to the server's restore into the database and checks that the bytes read
 // are those of the record, when there is one.
-void restoreInto(const Progress& progress, const std::string& copy, const std::optional<CopyRecord>& record,
-                 const std::string& database, db::RestoreInto into, int tables) {
+void restoreInto(const Progress& progress, const ServerLogin& login, const std::string& copy,
+                 const std::optional<CopyRecord>& record, const std::string& database, db::RestoreInto into,
+                 int tables) {
     std::ifstream file(platform::filePath(copy), std::ios::binary);
     if (!file) throw CheckFailed("Não foi possível ler a cópia de segurança:\r\n" + copy);
     Sha256 digest;
     long long bytes = 0;
     runStreamedRestore(
-        progress, db::streamedRestoreRequest(database, into),
+        progress, login, db::streamedRestoreRequest(database, into),
         [&](std::size_t most) {
             std::string chunk(most, '\0');
             file.read(chunk.data(), static_cast<std::streamsize>(most));
@@ -94,8 +95,8 @@ void restoreInto(const Progress& progress, const std::string& copy, const std::o
         throw CheckFailed("A cópia de segurança mudou enquanto era restaurada:\r\n" + copy);
 }
 
-TableRows rowsOf(const std::string& database) {
-    DestinationConnection connection(database, "BancoRestaurado");
+TableRows rowsOf(const std::string& database, const ServerLogin& login) {
+    DestinationConnection connection(database, login, "BancoRestaurado");
     connection.attachment.open();
     TableRows rows = tableRowCounts(connection.attachment, connection.transaction);
     connection.transaction.commit();
@@ -104,8 +105,8 @@ TableRows rowsOf(const std::string& database) {
 }
 
 // Compares a restored database's tables with the rows expected of them.
-void checkRows(const std::string& database, const TableRows& expected) {
-    const TableRows found = rowsOf(database);
+void checkRows(const std::string& database, const ServerLogin& login, const TableRows& expected) {
+    const TableRows found = rowsOf(database, login);
     for (const auto& [table, rows] : expected) {
         long long have = -1;
         for (const auto& [name, count] : found)
@@ -121,17 +122,17 @@ void checkRows(const std::string& database, const TableRows& expected) {
 }
 
 // The server's full validation of a database restored from a copy without a record.
-void validate(const std::string& database) {
+void validate(const std::string& database, const ServerLogin& login) {
     std::string faults;
-    db::runService(destinationServiceLogin(), db::validationRequest(database),
+    db::runService(serviceLogin(login), db::validationRequest(database),
                    [&](const std::string& line) { faults += "\r\n" + line; });
     if (!faults.empty()) throw CheckFailed("A validação do servidor encontrou defeitos no banco restaurado:" + faults);
 }
 
 // True when the database can be attached and is not shut down.
-bool isOnline(const std::string& database) {
+bool isOnline(const std::string& database, const ServerLogin& login) {
     try {
-        DestinationConnection connection(database, "DestinoRestauracao");
+        DestinationConnection connection(database, login, "DestinoRestauracao");
         connection.attachment.open();
         db::Statement query("EstadoDoBanco", connection.attachment, connection.transaction);
         query.setText("SELECT MON$SHUTDOWN_MODE FROM MON$DATABASE");
@@ -152,8 +153,8 @@ void removeDatabaseFile(const std::string& path) { platform::removeFileQuietly(p
 
 }  // namespace
 
-bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const std::string& copyPath,
-                       const std::string& destinationPath) {
+bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const ServerLogin& login,
+                       const std::string& copyPath, const std::string& destinationPath) {
     // The copy is read here and streamed to the server: it gets the full path for the messages.
     std::error_code ignored;
     const std::string copy = platform::utf8Path(std::filesystem::absolute(platform::filePath(copyPath), ignored));
@@ -187,7 +188,7 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
         }
     }
 
-    const DestinationNow destination = inspectDestination(destinationPath);
+    const DestinationNow destination = inspectDestination(destinationPath, login);
     const std::string current = destination.serverFileName.empty() ? destinationPath : destination.serverFileName;
     std::string warnings;
     if (header->databaseName != current)
@@ -204,13 +205,13 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
     const std::string fresh = newDatabasePath(current);
     TableRows expected;
     try {
-        restoreInto(progress, copy, record, fresh, db::RestoreInto::NewDatabase, destination.tables);
+        restoreInto(progress, login, copy, record, fresh, db::RestoreInto::NewDatabase, destination.tables);
         if (record) {
             expected = record->tableRows;
-            checkRows(fresh, expected);
+            checkRows(fresh, login, expected);
         } else {
-            validate(fresh);
-            expected = rowsOf(fresh);
+            validate(fresh, login);
+            expected = rowsOf(fresh, login);
         }
     } catch (const std::runtime_error& failure) {
         removeDatabaseFile(fresh);
@@ -223,17 +224,18 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const st
     // checked first stays on disk.
     const std::string kept = "\r\nO banco restaurado e conferido foi mantido em:\r\n" + fresh;
     try {
-        restoreInto(progress, copy, record, destinationPath, db::RestoreInto::ExistingDatabase, destination.tables);
+        restoreInto(progress, login, copy, record, destinationPath, db::RestoreInto::ExistingDatabase,
+                    destination.tables);
     } catch (const std::runtime_error& failure) {
         progress.setStatus("");
-        const bool untouched = isOnline(destinationPath);
+        const bool untouched = isOnline(destinationPath, login);
         if (untouched) removeDatabaseFile(fresh);
         prompter.tell(MessageKind::Warning, "O banco de destino não foi restaurado:\r\n" + std::string(failure.what()) +
                                                 (untouched ? "" : kept));
         return false;
     }
     try {
-        checkRows(destinationPath, expected);
+        checkRows(destinationPath, login, expected);
     } catch (const std::runtime_error& failure) {
         progress.setStatus("");
         prompter.tell(MessageKind::Warning, "O banco de destino restaurado não confere com a cópia:\r\n" +

@@ -4,6 +4,7 @@
 
 #include "progress.h"
 #include "run_prompter.h"
+#include "server_login.h"
 
 namespace engine {
 
@@ -25,7 +26,7 @@ namespace engine {
 //   line keeps it and names it.
 // When a check fails before the destination is touched, the new database is removed and the
 // message says which check failed. Returns true when the destination was restored.
-bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const std::string& copyPath,
-                       const std::string& destinationPath);
+bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const ServerLogin& login,
+                       const std::string& copyPath, const std::string& destinationPath);
 
 }  // namespace engine

@@ -54,13 +54,14 @@ std::string localStamp(std::time_t when) {
 }
 
 // Streams the backup into the file; returns its checksum and size.
-void streamBackup(const Progress& progress, const std::string& database, platform::LogFile& file, CopyRecord& record) {
+void streamBackup(const Progress& progress, const ServerLogin& login, const std::string& database,
+                  platform::LogFile& file, CopyRecord& record) {
     progress.setGaugeMinimum(0);
     progress.setGaugePosition(0);
     progress.setGaugeMaximum(1);
     progress.setStatus("Fazendo cópia de segurança do destino");
     progress.processMessages();
-    db::ServiceManager manager(destinationServiceLogin());
+    db::ServiceManager manager(serviceLogin(login));
     manager.start(db::streamedBackupRequest(database));
     Sha256 digest;
     std::string bytes;
@@ -98,7 +99,8 @@ std::string safetyCopyPath(const std::string& databaseFileName, const std::tm& l
     return databaseFileName + stamp + rest;
 }
 
-SafetyCopy makeSafetyCopy(const Progress& progress, db::Attachment& destination, db::Transaction& transaction) {
+SafetyCopy makeSafetyCopy(const Progress& progress, const ServerLogin& login, db::Attachment& destination,
+                          db::Transaction& transaction) {
     SafetyCopy copy;
     copy.database = db::serverFileName(destination, transaction);
     CopyRecord record;
@@ -108,7 +110,7 @@ SafetyCopy makeSafetyCopy(const Progress& progress, db::Attachment& destination,
     std::unique_ptr<platform::LogFile> file = createCopyFile(copy.database, copy.path);
     bool recordWritten = false;
     try {
-        streamBackup(progress, copy.database, *file, record);
+        streamBackup(progress, login, copy.database, *file, record);
         file.reset();
         writeCopyRecord(copyRecordPath(copy.path), record);
         recordWritten = true;

@@ -6,6 +6,7 @@
 #include "attachment.h"
 #include "progress.h"
 #include "run_report.h"
+#include "server_login.h"
 #include "transaction.h"
 
 namespace engine {
@@ -22,6 +23,7 @@ std::string safetyCopyPath(const std::string& databaseFileName, const std::tm& l
 // Shows the progress. Throws db::DatabaseError with the server's reason when the backup fails,
 // and std::runtime_error when the copy or its record cannot be written or checked; the copy
 // file is removed then.
-SafetyCopy makeSafetyCopy(const Progress& progress, db::Attachment& destination, db::Transaction& transaction);
+SafetyCopy makeSafetyCopy(const Progress& progress, const ServerLogin& login, db::Attachment& destination,
+                          db::Transaction& transaction);
 
 }  // namespace engine

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "connection_parameters.h"
 #include "service_manager.h"
 #include "statement.h"
 #include "text.h"
@@ -10,15 +9,6 @@
 namespace engine {
 
 namespace {
-
-// The value of a "name=value" line of the destination's parameters.
-std::string destinationParam(const std::string& name) {
-    for (const std::string& line : kDestinoParams) {
-        const std::size_t equals = line.find('=');
-        if (equals != std::string::npos && db::sameName(line.substr(0, equals), name)) return line.substr(equals + 1);
-    }
-    return "";
-}
 
 // The table whose data the server starts on, from a line such as
 // "gbak:    writing data for table CLIENTES" or "gbak:restoring data for table CLIENTES".
@@ -36,10 +26,6 @@ int userTableCount(db::Attachment& attachment, db::Transaction& transaction) {
     query.setText("SELECT COUNT(*) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL");
     query.open();
     return static_cast<int>(query.column(std::size_t{0}).asStoredInteger());
-}
-
-db::ServiceLogin destinationServiceLogin() {
-    return {kLoopbackHost, destinationParam("user_name"), destinationParam("password")};
 }
 
 namespace {
@@ -66,11 +52,11 @@ void showService(const Progress& progress, const std::string& phase, int tableCo
 
 }  // namespace
 
-void runStreamedRestore(const Progress& progress, const std::vector<char>& request,
+void runStreamedRestore(const Progress& progress, const ServerLogin& login, const std::vector<char>& request,
                         const std::function<std::string(std::size_t)>& readBytes, const std::string& phase,
                         int tableCount) {
     showService(progress, phase, tableCount, [&](const std::function<void(const std::string&)>& onLine) {
-        db::ServiceManager manager(destinationServiceLogin());
+        db::ServiceManager manager(serviceLogin(login));
         manager.start(request);
         manager.feed(readBytes, onLine);
     });

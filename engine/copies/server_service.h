@@ -6,6 +6,7 @@
 
 #include "attachment.h"
 #include "progress.h"
+#include "server_login.h"
 #include "service_manager.h"
 #include "transaction.h"
 
@@ -15,16 +16,13 @@ namespace engine {
 // gauge goes while a backup or restore runs.
 int userTableCount(db::Attachment& attachment, db::Transaction& transaction);
 
-// The local server's service manager, reached as the destination's user.
-db::ServiceLogin destinationServiceLogin();
-
 // Runs a restore streamed from this program (db::streamedRestoreRequest) on the local server as
-// the destination's user and shows its progress: each time the server reaches a table's data
+// the login and shows its progress: each time the server reaches a table's data
 // the status label shows the phase and the table's name and the gauge, running to tableCount,
 // moves one step. Pending window messages are processed after every line the server reports.
 // readBytes hands the server the backup, as ServiceManager::feed. Throws db::DatabaseError with
 // the server's reason when the service fails.
-void runStreamedRestore(const Progress& progress, const std::vector<char>& request,
+void runStreamedRestore(const Progress& progress, const ServerLogin& login, const std::vector<char>& request,
                         const std::function<std::string(std::size_t)>& readBytes, const std::string& phase,
                         int tableCount);
 

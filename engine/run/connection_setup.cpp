@@ -1,7 +1,10 @@
 #include "connection_setup.h"
 
+#include <optional>
+
 #include "connection_parameters.h"
 #include "database_error.h"
+#include "server_login.h"
 #include "text.h"
 
 namespace engine {
@@ -13,6 +16,14 @@ void configure(db::Attachment& attachment, const std::string& fileName, db::Tran
     attachment.setSqlDialect(kSqlDialect);
     attachment.setDefaultTransaction(&transaction);
     attachment.open();
+}
+
+// The typed login replaces the session's for both attachments; the next attempt starts from
+// both closed, as the first did.
+void useLogin(ImportSession& session, const Credentials& typed) {
+    session.login.use(typed);
+    session.IBDBOrigem.close();
+    session.IBDatabaseDestino.close();
 }
 
 }  // namespace
@@ -32,16 +43,27 @@ bool Connectar(ImportSession& session, const std::string& origem, const std::str
     session.IBDBOrigem.close();
     session.IBDatabaseDestino.close();
 
-    try {
-        configure(session.IBDatabaseDestino, destino, session.IBTransactionFireBird);
-        configure(session.IBDBOrigem, origem, session.IBTransactionFireBird);
-        if (!session.IBTransactionFireBird.isActive()) session.IBTransactionFireBird.start();
-        if (announce && session.IBDatabaseDestino.isOpen() && session.IBDBOrigem.isOpen())
-            prompter.tell(MessageKind::Warning, "Base de dados Origem e Destino conectados com sucesso");
-        return true;
-    } catch (const db::DatabaseError& failure) {
-        prompter.tell(MessageKind::Warning, std::string("Falha na função: \"Connectar\"\r\nFalha: ") + failure.text());
-        return false;
+    while (true) {
+        try {
+            session.IBDatabaseDestino.setParams(destinoParams(session.login));
+            session.IBDBOrigem.setParams(origemParams(session.login));
+            configure(session.IBDatabaseDestino, destino, session.IBTransactionFireBird);
+            configure(session.IBDBOrigem, origem, session.IBTransactionFireBird);
+            if (!session.IBTransactionFireBird.isActive()) session.IBTransactionFireBird.start();
+            if (announce && session.IBDatabaseDestino.isOpen() && session.IBDBOrigem.isOpen())
+                prompter.tell(MessageKind::Warning, "Base de dados Origem e Destino conectados com sucesso");
+            return true;
+        } catch (const db::DatabaseError& failure) {
+            if (isLoginRefused(failure)) {
+                if (const std::optional<Credentials> typed = prompter.askLogin()) {
+                    useLogin(session, *typed);
+                    continue;
+                }
+            }
+            prompter.tell(MessageKind::Warning,
+                          std::string("Falha na função: \"Connectar\"\r\nFalha: ") + failure.text());
+            return false;
+        }
     }
 }
 

@@ -53,7 +53,7 @@ void offer(RunPrompter& prompter, const RunLogFile& log) {
 bool copyBeforeEmptying(RunState& run, std::optional<SafetyCopy>& copy) {
     ImportSession& session = run.session;
     try {
-        copy = makeSafetyCopy(run.progress, session.IBDatabaseDestino, session.IBTransactionFireBird);
+        copy = makeSafetyCopy(run.progress, session.login, session.IBDatabaseDestino, session.IBTransactionFireBird);
     } catch (const std::runtime_error& failure) {
         // The server's reason, or why the copy could not be written or checked on the disk.
         run.progress.setStatus("");

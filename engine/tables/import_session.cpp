@@ -7,9 +7,10 @@
 
 namespace engine {
 
-ImportSession::ImportSession(std::string folder) : programFolder(std::move(folder)) {
-    IBDBOrigem.setParams(kOrigemParams);
-    IBDatabaseDestino.setParams(kDestinoParams);
+ImportSession::ImportSession(std::string folder, ServerLogin serverLogin)
+    : programFolder(std::move(folder)), login(std::move(serverLogin)) {
+    IBDBOrigem.setParams(origemParams(login));
+    IBDatabaseDestino.setParams(destinoParams(login));
     IBDBOrigem.setRegionalFormat(kRegionalFormat);
     IBDatabaseDestino.setRegionalFormat(kRegionalFormat);
     IBTransOrigem.setParams(kTransactionParams);

@@ -4,6 +4,7 @@
 
 #include "attachment.h"
 #include "gauge_model.h"
+#include "server_login.h"
 #include "statement.h"
 #include "table_writer.h"
 #include "transaction.h"
@@ -18,14 +19,18 @@ namespace engine {
 // front end) owns one; nothing is attached when it is made.
 class ImportSession {
 public:
-    // programFolder: where runs write their logs, with its trailing separator.
-    explicit ImportSession(std::string programFolder);
+    // programFolder: where runs write their logs, with its trailing separator; login: who the
+    // attachments log in as (the fixed user and password unless it replaces them).
+    explicit ImportSession(std::string programFolder, ServerLogin login = {});
     // Closes both attachments: closing commits what is active on them.
     ~ImportSession();
     ImportSession(const ImportSession&) = delete;
     ImportSession& operator=(const ImportSession&) = delete;
 
     const std::string programFolder;
+    // Connectar gives both attachments this login; what the technician types after a refused
+    // login replaces it for the rest of the program's life.
+    ServerLogin login;
 
     db::Attachment IBDBOrigem{"IBDBOrigem"};
     db::Attachment IBDatabaseDestino{"IBDatabaseDestino"};

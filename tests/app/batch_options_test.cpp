@@ -58,6 +58,17 @@ TEST(BatchOptions, HelpAnywhereAsksForTheUsageAlone) {
     }
 }
 
+TEST(BatchOptions, VersionAnywhereAsksForTheVersionAloneAndHelpComesFirst) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--version"}, {"--tabelas", "mesas", "--version"}, {"--depressa", "--version"}}) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        EXPECT_TRUE(batch::parseBatchOptions(arguments).version);
+    }
+    const batch::BatchOptions both = batch::parseBatchOptions({"--version", "--help"});
+    EXPECT_TRUE(both.help);
+    EXPECT_FALSE(both.version);
+}
+
 TEST(BatchOptions, RefusedCommandLinesSayWhatIsWrong) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "falta --tabelas"},

@@ -54,6 +54,14 @@ void ScriptedWindow::openFile(const std::string& folder, const std::string& file
     events.push_back("open: " + fileName + " in " + folder);
 }
 
+std::optional<engine::Credentials> ScriptedWindow::askLogin() {
+    events.push_back("login asked");
+    if (logins.empty()) return std::nullopt;
+    engine::Credentials typed = logins.front();
+    logins.pop_front();
+    return typed;
+}
+
 std::vector<std::string> ScriptedWindow::eventsStartingWith(const std::string& prefix) const {
     std::vector<std::string> found;
     for (const std::string& event : events)

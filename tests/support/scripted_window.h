@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ public:
     std::deque<bool> answers;  // answers to the questions that default to Yes; Yes when empty
     // Answers to the questions that default to No; No when the queue is empty.
     std::deque<bool> answersDefaultNo;
+    // What the login dialog answers, in order; Cancel when the queue is empty.
+    std::deque<engine::Credentials> logins;
     // What stopRequested answers; a hook may set it in the middle of a run.
     bool stop = false;
     std::set<engine::CheckBox> ticked;
@@ -59,6 +62,8 @@ public:
     bool ask(engine::Question question, const std::string& text) override;
     void tell(engine::MessageKind kind, const std::string& text) override;
     void openFile(const std::string& folder, const std::string& fileName) override;
+    // Records "login asked".
+    std::optional<engine::Credentials> askLogin() override;
 
     // The events that start with the given prefix, in order.
     std::vector<std::string> eventsStartingWith(const std::string& prefix) const;

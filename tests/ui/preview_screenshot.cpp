@@ -24,6 +24,7 @@ namespace {
 class SilentMessageBoxes final : public ui::MessageBoxes {
 public:
     bool show(const ui::BoxContent& box) override { return box.buttons == ui::BoxButtons::Ok; }
+    std::optional<engine::Credentials> askLogin() override { return std::nullopt; }
 };
 
 const char* const kSource = R"(

@@ -39,6 +39,18 @@ public:
         return answer;
     }
 
+    // What the login dialog answers, in order; Cancel when none is left.
+    std::deque<engine::Credentials> logins;
+    int loginsAsked = 0;
+
+    std::optional<engine::Credentials> askLogin() override {
+        ++loginsAsked;
+        if (logins.empty()) return std::nullopt;
+        engine::Credentials typed = logins.front();
+        logins.pop_front();
+        return typed;
+    }
+
     std::vector<std::string> texts() const {
         std::vector<std::string> result;
         for (const ui::BoxContent& box : shown) result.push_back(box.text);

@@ -118,7 +118,8 @@ TEST_F(SafetyCopy, RunWithTheCopyThenItsRestoreGivesBackEveryRowAndSequence) {
         << log;
 
     test_support::ScriptedWindow window;
-    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()))
+    ASSERT_TRUE(
+        engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, f.destination.path()))
         << testing::PrintToString(window.boxes);
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[0], "confirm: O banco de destino\r\n" + f.destination.path() +
@@ -198,7 +199,8 @@ TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsA
     other.attachment.open();
 
     test_support::ScriptedWindow window;
-    EXPECT_FALSE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()));
+    EXPECT_FALSE(
+        engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, f.destination.path()));
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[1], "warning: O banco de destino não foi restaurado:\r\ncould not drop database " +
                                    f.destination.path() +
@@ -208,7 +210,8 @@ TEST_F(SafetyCopy, RestoreIsRefusedWithTheServersReasonWhileAnotherConnectionIsA
     EXPECT_EQ(markerCount(f.destination), 1);
 
     // Alone on the destination, the same restore goes through.
-    ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()));
+    ASSERT_TRUE(
+        engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, f.destination.path()));
     EXPECT_EQ(markerCount(f.destination), 0);
 }
 
@@ -235,7 +238,7 @@ TEST_F(SafetyCopy, BadCopyFilesAreReportedAndTouchNothing) {
         test_support::ScriptedWindow window;
         window.answers = {true};
         EXPECT_FALSE(
-            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, file, f.destination.path()));
+            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, file, f.destination.path()));
         EXPECT_EQ(window.boxes, std::vector<std::string>{message});
     }
     EXPECT_EQ(markerCount(f.destination), 1);
@@ -250,7 +253,7 @@ TEST_F(SafetyCopy, CopyOfAnotherDatabaseIsSaidPlainlyAndDefaultsToNo) {
         SCOPED_TRACE(answer);
         test_support::ScriptedWindow window;
         window.answersDefaultNo = {answer};
-        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, other.path()),
+        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, other.path()),
                   answer);
         ASSERT_FALSE(window.boxes.empty());
         EXPECT_EQ(window.boxes[0],
@@ -322,7 +325,7 @@ TEST_F(SafetyCopy, DamagedCopiesAreRefusedWithTheDestinationUnchangedAndOnline) 
         test_support::ScriptedWindow window;
         window.answersDefaultNo = {true};
         EXPECT_FALSE(
-            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, file, f.destination.path()));
+            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, file, f.destination.path()));
         ASSERT_FALSE(window.boxes.empty());
         EXPECT_EQ(window.boxes.back().rfind(c.message, 0), 0u) << window.boxes.back();
         if (c.message == sumRefused) {
@@ -344,8 +347,9 @@ TEST_F(SafetyCopy, ACopyWithoutARecordIsRestoredOnlyWhenTheWarningIsAnsweredYes)
         SCOPED_TRACE(answer);
         test_support::ScriptedWindow window;
         window.answersDefaultNo = {answer};
-        EXPECT_EQ(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, copy, f.destination.path()),
-                  answer);
+        EXPECT_EQ(
+            engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {}, copy, f.destination.path()),
+            answer);
         ASSERT_FALSE(window.boxes.empty());
         EXPECT_EQ(window.boxes[0],
                   "confirm (default No): ATENÇÃO: esta cópia não tem registro (" + copy +
@@ -364,8 +368,8 @@ engine::SafetyCopy copyOf(const std::string& database) {
     engine::DestinationConnection connection(database);
     connection.attachment.open();
     test_support::ScriptedWindow window;
-    const engine::SafetyCopy copy =
-        engine::makeSafetyCopy(engine::Progress(window.gauge, window), connection.attachment, connection.transaction);
+    const engine::SafetyCopy copy = engine::makeSafetyCopy(engine::Progress(window.gauge, window), {},
+                                                           connection.attachment, connection.transaction);
     connection.transaction.commit();
     connection.attachment.close();
     return copy;
@@ -383,7 +387,7 @@ TEST_F(SafetyCopy, CopiesWithinOneSecondOrOfTheSameStemNeverOverwriteEachOther) 
     for (int marker = 2; marker >= 0; --marker) {
         SCOPED_TRACE(copies[static_cast<std::size_t>(marker)]);
         test_support::ScriptedWindow window;
-        ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window,
+        ASSERT_TRUE(engine::restoreSafetyCopy(engine::Progress(window.gauge, window), window, {},
                                               copies[static_cast<std::size_t>(marker)], f.destination.path()))
             << testing::PrintToString(window.boxes);
         EXPECT_EQ(test_support::queryRows(f.destination, "SELECT COUNT(*) FROM VENDEDOR WHERE VEN_CODIGO > 9000"),
