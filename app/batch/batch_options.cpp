@@ -24,7 +24,7 @@ const std::map<std::string, CheckBox, std::less<>> kTableNames = {
 constexpr std::string_view kUsage =
     "Uso:\n"
     "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
-    "                    [--sem-copia]\n"
+    "                    [--sem-copia] [--relatorio ARQUIVO.pdf]\n"
     "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim]\n"
     "  tavlo-merak-batch --help\n"
     "\n"
@@ -39,13 +39,16 @@ constexpr std::string_view kUsage =
     "                   perguntar; os logs vão para quorel-simulacao.log e quorel2-simulacao.log\n"
     "  --atomico        cada tabela é importada inteira ou fica como estava\n"
     "  --sem-copia      não faz a cópia de segurança do destino antes de apagar as tabelas\n"
+    "  --relatorio ARQUIVO.pdf\n"
+    "                   grava o relatório da importação em PDF, para entregar ao cliente\n"
     "  --restaurar COPIA.fbk\n"
     "                   em vez de importar, devolve o destino ao estado da cópia de segurança\n"
     "Um caminho relativo é tomado a partir da pasta atual.\n"
     "Antes de apagar, o servidor grava uma cópia de segurança do destino ao lado dele\n"
     "(<destino>-<aaaammdd-hhmmss>.fbk), anotada em copias.log na pasta do programa; se a\n"
     "cópia falhar, nada é apagado.\n"
-    "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa (ou, se ela\n"
+    "Os registros recusados ficam em quorel.log e quorel2.log, e cada linha recusada, com a\n"
+    "coluna e o motivo, em recusadas.csv, na pasta do programa (ou, se ela\n"
     "não aceitar os arquivos, em ~/.local/share/tavlo-merak/).\n"
     "Ctrl+C ou SIGTERM param a importação ao fim do registro em curso.\n"
     "Saída: 0 tudo importado; 1 falha de tabela ou registro no log; 2 importação não iniciada\n"
@@ -124,6 +127,9 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--sem-copia") {
             once(options.semCopia);
             options.semCopia = true;
+        } else if (option == "--relatorio") {
+            once(options.relatorio.has_value());
+            options.relatorio = value();
         } else if (option == "--restaurar") {
             once(options.restaurar.has_value());
             options.restaurar = value();
@@ -133,7 +139,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     }
     if (options.restaurar) {
         // A restore replaces one database with a copy: nothing else goes with it.
-        if (tablesGiven || options.origem || options.semCopia)
+        if (tablesGiven || options.origem || options.semCopia || options.relatorio)
             throw UsageError("--restaurar aceita apenas --destino e --sim");
         if (!options.destino) throw UsageError("falta --destino para --restaurar");
         return options;

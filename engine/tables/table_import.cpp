@@ -3,8 +3,11 @@
 #include <charconv>
 #include <chrono>
 #include <exception>
+#include <utility>
 
 #include "database_error.h"
+#include "refusal_csv.h"
+#include "refused_row.h"
 #include "table_transaction.h"
 #include "text.h"
 
@@ -44,12 +47,16 @@ std::optional<long long> countRows(ImportSession& session, std::string_view tabl
     }
 }
 
-void recordRefusal(RunState& run, const TableImport& table, const std::string& failure) {
+// Every refused row is a line of the run's list of refusals, on disk at once; the window's
+// list keeps the first ones.
+void recordRefusal(RunState& run, const TableImport& table, const db::DatabaseError& failure) {
+    RefusedRow row = refusedRowOf(table.destinationTable, table.rowKey(), failure, run.session.IBQueryOrigem);
+    if (run.runLogs.active()) run.runLogs.recusadas().append(csvLine(row));
     if (run.refusedRows.size() >= kRefusedRowsKept) {
         ++run.refusedRowsLeftOut;
         return;
     }
-    run.refusedRows.push_back({std::string(table.destinationTable), table.rowKey(), db::firstLine(failure)});
+    run.refusedRows.push_back(std::move(row));
 }
 
 }  // namespace
@@ -111,7 +118,7 @@ void importTable(RunState& run, const TableImport& table) {
                 } catch (const db::DatabaseError& failure) {
                     ++outcome.rowsRefused;
                     table.logFailure(failure.text());
-                    recordRefusal(run, table, failure.text());
+                    recordRefusal(run, table, failure);
                 }
                 ++outcome.rowsRead;
                 run.flushLogs();
