@@ -146,7 +146,10 @@ std::optional<ColumnFault> columnFaultOf(const ISC_STATUS* status) {
         return fault;
     }
     if (const StatusItem* limits = find(items, isc_trunc_limits); limits && limits->numbers.size() >= 2)
-        return ColumnFault{ColumnFault::Kind::TextTooLong, {}, {}, static_cast<std::size_t>(limits->numbers[1]),
+        return ColumnFault{ColumnFault::Kind::TextTooLong,
+                           {},
+                           {},
+                           static_cast<std::size_t>(limits->numbers[1]),
                            static_cast<std::size_t>(limits->numbers[0])};
     return std::nullopt;
 }

@@ -136,10 +136,10 @@ void tableOfOutcomes(Pages& pages, const engine::RunReport& run) {
         if (!outcome.completed) name += QStringLiteral(" (falhou)");
         if (outcome.interrupted) name += QStringLiteral(" (interrompida)");
         if (outcome.keptAsItWas) name += QStringLiteral(" (mantida)");
-        drawRow({name, count(outcome.rowsBefore), QString::number(outcome.rowsRead),
-                 QString::number(outcome.rowsRefused), count(outcome.rowsAfter),
-                 QString::number(outcome.seconds, 'f', 1), sequenceText(outcome)},
-                false);
+        drawRow(
+            {name, count(outcome.rowsBefore), QString::number(outcome.rowsRead), QString::number(outcome.rowsRefused),
+             count(outcome.rowsAfter), QString::number(outcome.seconds, 'f', 1), sequenceText(outcome)},
+            false);
     }
 }
 
@@ -176,8 +176,9 @@ void barChart(Pages& pages, const engine::RunReport& run) {
             const int height = static_cast<int>(kChartHeight * values[i] / largest);
             painter.fillRect(QRect(left + i * barWidth, top + kChartHeight - height, barWidth - 2, height), colors[i]);
         }
-        painter.drawText(QRect(kMargin + static_cast<int>(t) * groupWidth, top + kChartHeight + 2, groupWidth, kLabelHeight),
-                         Qt::AlignHCenter | Qt::AlignTop, text(outcome.destinationTable));
+        painter.drawText(
+            QRect(kMargin + static_cast<int>(t) * groupWidth, top + kChartHeight + 2, groupWidth, kLabelHeight),
+            Qt::AlignHCenter | Qt::AlignTop, text(outcome.destinationTable));
     }
     painter.drawLine(kMargin, top + kChartHeight, kMargin + pages.width(), top + kChartHeight);
     pages.advance(kChartHeight + kLabelHeight + 6);
@@ -204,8 +205,8 @@ void refusals(Pages& pages, const engine::RunReport& run) {
     }
     const long long more = refused - static_cast<long long>(listed);
     if (more > 0)
-        pages.line(QStringLiteral("E mais %1 linhas recusadas: veja o arquivo de linhas recusadas da execução.").arg(more),
-                   9);
+        pages.line(
+            QStringLiteral("E mais %1 linhas recusadas: veja o arquivo de linhas recusadas da execução.").arg(more), 9);
 }
 
 }  // namespace
@@ -231,9 +232,11 @@ void writeRunReport(const std::string& path, const engine::RunReport& run, const
         pages.line(QStringLiteral("Destino (Merak): ") + text(databases.destino), 9);
         pages.line(QStringLiteral("Data e hora: ") + dateTimeText(run.startedAt), 9);
         pages.line(QStringLiteral("Modo: ") + modeText(run.mode), 9);
-        pages.line(run.copy ? QStringLiteral("Cópia de segurança: %1 (%2 bytes)").arg(text(run.copy->path)).arg(run.copy->bytes)
-                            : QStringLiteral("Cópia de segurança: nenhuma"),
-                   9);
+        pages.line(
+            run.copy
+                ? QStringLiteral("Cópia de segurança: %1 (%2 bytes)").arg(text(run.copy->path)).arg(run.copy->bytes)
+                : QStringLiteral("Cópia de segurança: nenhuma"),
+            9);
         if (run.end == engine::RunEnd::Stopped) pages.line(QStringLiteral("A execução foi interrompida."), 9, true);
         if (!run.failure.empty()) pages.line(QStringLiteral("Falha: ") + text(run.failure), 9, true);
         pages.space(10);

@@ -21,6 +21,7 @@
 #include "bevel_panel.h"
 #include "connection_setup.h"
 #include "email_script.h"
+#include "file_dialogs.h"
 #include "filename_edit.h"
 #include "import_run.h"
 #include "local_time.h"
@@ -30,8 +31,8 @@
 #include "profile_file.h"
 #include "progress_gauge.h"
 #include "restore_copy.h"
-#include "run_report_pdf.h"
 #include "run_mode.h"
+#include "run_report_pdf.h"
 #include "settings_file.h"
 #include "stop_signals.h"
 
@@ -108,7 +109,8 @@ void placeBeside(QWidget& window, const QWidget& mainWindow) {
     const QRect room = screen != nullptr ? screen->availableGeometry() : main;
     const int width = window.frameGeometry().width();
     int left = main.right() + 1;
-    if (left + width > room.right() + 1) left = main.left() - width >= room.left() ? main.left() - width : room.right() + 1 - width;
+    if (left + width > room.right() + 1)
+        left = main.left() - width >= room.left() ? main.left() - width : room.right() + 1 - width;
     window.move(std::max(left, room.left()), main.top());
 }
 
@@ -374,11 +376,15 @@ void TFormImporta::saveReport() {
     char proposed[40];
     const std::tm started = platform::localTime(lastReport_.startedAt);
     std::strftime(proposed, sizeof proposed, "relatorio-%Y%m%d-%H%M.pdf", &started);
-    const std::optional<QString> path =
-        dialogs_.saveFile(outcomeView_, {QStringLiteral("Salvar relatório"), {QStringLiteral("PDF (*.pdf)")},
-                                         QStringLiteral("PDF (*.pdf)"), QString(), QString::fromLatin1(proposed)});
+    const std::optional<QString> path = dialogs_.saveFile(outcomeView_, {QStringLiteral("Salvar relatório"),
+                                                                         {QStringLiteral("PDF (*.pdf)")},
+                                                                         QStringLiteral("PDF (*.pdf)"),
+                                                                         QString(),
+                                                                         QString::fromLatin1(proposed)});
     if (!path) return;
-    handle([&] { report::writeRunReport(path->toStdString(), lastReport_, {lastRequest_.origem, lastRequest_.destino}); });
+    handle([&] {
+        report::writeRunReport(path->toStdString(), lastReport_, {lastRequest_.origem, lastRequest_.destino});
+    });
 }
 
 bool TFormImporta::undoImport(const std::string& copyPath, const std::string& destination) {

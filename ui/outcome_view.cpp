@@ -50,8 +50,8 @@ std::vector<std::pair<std::string, std::vector<const engine::RefusedRow*>>> byRe
     std::vector<std::pair<std::string, std::vector<const engine::RefusedRow*>>> groups;
     for (const engine::RefusedRow& row : rows) {
         const std::string name = groupOf(row);
-        auto group = std::find_if(groups.begin(), groups.end(),
-                                  [&](const auto& candidate) { return candidate.first == name; });
+        auto group =
+            std::find_if(groups.begin(), groups.end(), [&](const auto& candidate) { return candidate.first == name; });
         if (group == groups.end()) group = groups.insert(groups.end(), {name, {}});
         group->second.push_back(&row);
     }
@@ -93,8 +93,8 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     LabelRecusas->setObjectName(QStringLiteral("LabelRecusas"));
     TreeRecusas = new QTreeWidget(this);
     TreeRecusas->setObjectName(QStringLiteral("TreeRecusas"));
-    TreeRecusas->setHeaderLabels({QStringLiteral("Tabela"), QStringLiteral("Chave"), QStringLiteral("Coluna"),
-                                  QStringLiteral("Valor enviado")});
+    TreeRecusas->setHeaderLabels(
+        {QStringLiteral("Tabela"), QStringLiteral("Chave"), QStringLiteral("Coluna"), QStringLiteral("Valor enviado")});
     connect(TreeRecusas, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { showRefusal(current); });
 
@@ -201,8 +201,8 @@ void OutcomeView::fillRefusals(const RunReport& report) {
     }
     LabelRecusas->setText(summary);
 
-    refusedRows_ = report.refusedRows;
     TreeRecusas->clear();
+    refusedRows_ = report.refusedRows;
     for (const auto& [reason, rows] : byReason(refusedRows_)) {
         auto* group = new QTreeWidgetItem(TreeRecusas);
         group->setText(0, QStringLiteral("%1 — %2").arg(text(reason), rowsText(static_cast<long long>(rows.size()))));

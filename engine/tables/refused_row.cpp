@@ -49,8 +49,7 @@ void explainRefusal(RefusedRow& row, const std::optional<db::ColumnFault>& fault
     }
     case Kind::Missing:
         row.cause = orText(column, "Um campo obrigatório") + " sem valor";
-        row.advice = orText(column, "Um campo") + " está vazio e o Merak exige um valor — preencha esse campo" +
-                     record;
+        row.advice = orText(column, "Um campo") + " está vazio e o Merak exige um valor — preencha esse campo" + record;
         break;
     case Kind::NotConvertible:
         row.cause = "Valor que " + orText(column, "o campo") + " não comporta";
@@ -58,14 +57,13 @@ void explainRefusal(RefusedRow& row, const std::optional<db::ColumnFault>& fault
         break;
     case Kind::NotValid:
         row.cause = "Valor recusado em " + orText(column, "um campo");
-        row.advice = "o Merak não aceita " + value + " em " + orText(column, "um campo") + " — corrija esse valor" +
-                     record;
+        row.advice =
+            "o Merak não aceita " + value + " em " + orText(column, "um campo") + " — corrija esse valor" + record;
         break;
     case Kind::Duplicate:
         row.cause = column.empty() ? "Chave repetida" : "Chave repetida (" + column + ")";
-        row.advice = (column.empty() ? "a chave" : column + " = " + value) +
-                     " já foi importado nesta tabela — o " + where +
-                     " repete outro registro; corrija o código ou apague a cópia";
+        row.advice = (column.empty() ? "a chave" : column + " = " + value) + " já foi importado nesta tabela — o " +
+                     where + " repete outro registro; corrija o código ou apague a cópia";
         break;
     case Kind::MissingReference:
         row.cause = column.empty() ? "Referência inexistente" : "Referência inexistente (" + column + ")";

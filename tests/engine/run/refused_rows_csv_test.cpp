@@ -21,7 +21,7 @@ using test_support::schemaFile;
 
 using Record = std::vector<std::string>;
 
-const Record kHeader = {"tabela", "chave", "coluna", "valor na origem", "motivo", "mensagem do servidor",
+const Record kHeader = {"tabela",         "chave", "coluna", "valor na origem", "motivo", "mensagem do servidor",
                         "linha na origem"};
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -149,9 +149,9 @@ TEST(RefusedRowsCsv, EverySampleRefusalIsOneLineNamingItsColumnAndWhatToChange) 
             ++textsTooLong;
             EXPECT_FALSE(record[2].empty());
             EXPECT_EQ(db::characterCount(record[3]), std::stoul(match[1]));
-            EXPECT_NE(record[4].find(record[2] + " tem " + match[1].str() + " caracteres; o Merak aceita " +
-                                     match[2].str()),
-                      std::string::npos)
+            EXPECT_NE(
+                record[4].find(record[2] + " tem " + match[1].str() + " caracteres; o Merak aceita " + match[2].str()),
+                std::string::npos)
                 << record[4];
         }
         if (row.cause.rfind("Chave repetida", 0) == 0) ++duplicates;

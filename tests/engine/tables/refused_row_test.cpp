@@ -56,8 +56,9 @@ constexpr engine::FieldDeclaration kParesFields[] = {
 constexpr engine::TableDeclaration kPares{
     .table = "PARES",
     .fields = kParesFields,
-    .insertSql = "insert into PARES (A, B, PRIMEIRO, SEGUNDO, EXIGIDO, VALOR) "
-                 "values (:A, :B, :PRIMEIRO, :SEGUNDO, :EXIGIDO, :VALOR)",
+    .insertSql =
+        "insert into PARES (A, B, PRIMEIRO, SEGUNDO, EXIGIDO, VALOR) "
+        "values (:A, :B, :PRIMEIRO, :SEGUNDO, :EXIGIDO, :VALOR)",
     .refreshSql = "select A, B, PRIMEIRO, SEGUNDO, EXIGIDO, VALOR from PARES where A = :A and B = :B",
 };
 
@@ -186,8 +187,7 @@ TEST_F(ColumnFaults, AStatementNamesTheParameterWhoseTextIsTooLong) {
     insert.param("PRIMEIRO").setText("abc");
     insert.param("SEGUNDO").setText("abcdefg");
     const db::DatabaseError failure = failureOf([&] { insert.execute(); });
-    EXPECT_EQ(std::string(failure.text()),
-              "Trying to store a string of length 7 into a field that can only contain 5");
+    EXPECT_EQ(std::string(failure.text()), "Trying to store a string of length 7 into a field that can only contain 5");
     expectFault(failure, {ColumnFault::Kind::TextTooLong, "SEGUNDO", "abcdefg", 7, 5});
 }
 
