@@ -356,7 +356,7 @@ void TFormImporta::presentOutcome() {
     for (const engine::LogReport& log : lastReport_.logs)
         if (log.entries > 0) report.logs.push_back({log.folder, log.fileName});
     if (const std::optional<engine::LogReport>& refusals = lastReport_.refusals; refusals && refusals->entries > 0)
-        report.logs.push_back({refusals->folder, refusals->fileName});
+        report.refusals = RunReport::Log{refusals->folder, refusals->fileName};
     if (const std::optional<engine::SafetyCopy>& copy = lastReport_.copy)
         report.copy = RunReport::Copy{copy->path, copy->database, static_cast<std::uintmax_t>(copy->bytes)};
 

@@ -249,6 +249,14 @@ void OutcomeView::fillLogs(const RunReport& report) {
         PanelLogs->layout()->addWidget(button);
         logButtons_.push_back(button);
     }
+    if (const std::optional<RunReport::Log>& refusals = report.refusals) {
+        auto* button = new QPushButton(QStringLiteral("Abrir ") + text(refusals->fileName), PanelLogs);
+        button->setObjectName(QStringLiteral("ButtonAbrirRecusadas"));
+        button->setToolTip(text(refusals->folder + refusals->fileName));
+        connect(button, &QPushButton::clicked, this, [this, log = *refusals] { openLog_(log); });
+        PanelLogs->layout()->addWidget(button);
+        logButtons_.push_back(button);
+    }
     PanelLogs->setVisible(!logButtons_.empty());
 }
 

@@ -30,6 +30,8 @@ struct RunReport {
         std::string fileName;
     };
     std::vector<Log> logs;
+    // The run's list of refused rows (recusadas.csv), when it holds rows of this run.
+    std::optional<Log> refusals;
     // The safety copy of the destination that the run made, if any.
     struct Copy {
         std::string path;

@@ -181,7 +181,7 @@ TEST_F(OutcomeViewTest, RefusalsGroupByTableAndCauseAndASelectedRowShowsWhatToCh
     report.refusedRows = {refused("CLIENTES", "16", "ENDERECO", "Texto longo demais para ENDERECO (máximo 50)"),
                           refused("PRODUTOS", "4", "DESCRICAO", "Texto longo demais para DESCRICAO (máximo 50)"),
                           refused("CLIENTES", "17", "ENDERECO", "Texto longo demais para ENDERECO (máximo 50)")};
-    report.logs = {{"/opt/tavlo-merak/", "recusadas.csv"}};
+    report.refusals = ui::RunReport::Log{"/opt/tavlo-merak/", "recusadas.csv"};
     view.present(report);
 
     // The same server text in two tables makes two groups, each named in Portuguese.
@@ -208,8 +208,10 @@ TEST_F(OutcomeViewTest, RefusalsGroupByTableAndCauseAndASelectedRowShowsWhatToCh
     // A group's line shows no row; the list of refused rows opens like a log.
     tree->setCurrentItem(tree->topLevelItem(1));
     EXPECT_TRUE(source->isHidden());
-    ASSERT_EQ(logButtons().size(), 1U);
-    EXPECT_EQ(logButtons()[0]->text(), QStringLiteral("Abrir recusadas.csv"));
+    auto* csv = control<QPushButton>("ButtonAbrirRecusadas");
+    EXPECT_EQ(csv->text(), QStringLiteral("Abrir recusadas.csv"));
+    csv->click();
+    EXPECT_EQ(opened, std::vector<std::string>{"/opt/tavlo-merak/recusadas.csv"});
     // Without a way to save a report there is no button for it.
     EXPECT_TRUE(control("ButtonRelatorio")->isHidden());
 }
