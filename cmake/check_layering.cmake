@@ -11,6 +11,7 @@ set(layers
   engine/copies
   engine/run
   engine/email
+  report
   ui
   app
 )

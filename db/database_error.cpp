@@ -66,7 +66,9 @@ DatabaseError statusError(const ISC_STATUS* status) {
     }
     if (!text.empty() && text.back() == '.') text.pop_back();
     const long sqlCode = static_cast<long>(lib.sqlcode(status));
-    return DatabaseError(text, sqlCode, errorCodesOf(status));
+    DatabaseError failure(text, sqlCode, errorCodesOf(status));
+    if (std::optional<ColumnFault> fault = columnFaultOf(status)) failure.withColumnFault(std::move(*fault));
+    return failure;
 }
 
 void throwStatus(const ISC_STATUS* status) { throw statusError(status); }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <ibase.h>
+
+#include "column_fault.h"
 
 namespace db {
 
@@ -37,9 +41,17 @@ public:
     // same attachment can succeed past them.
     FailureKind kind() const noexcept;
 
+    // The column at fault and its value, when the failure names one; the text is unchanged.
+    const std::optional<ColumnFault>& columnFault() const noexcept { return columnFault_; }
+    DatabaseError& withColumnFault(ColumnFault fault) {
+        columnFault_ = std::move(fault);
+        return *this;
+    }
+
 private:
     long sqlCode_;
     std::vector<long> errorCodes_;
+    std::optional<ColumnFault> columnFault_;
 };
 
 // Composes the failure of a status vector: the server's lines joined by CR LF, one final

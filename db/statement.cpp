@@ -242,9 +242,12 @@ namespace {
 // The most bytes a text value can carry in a parameter: its length field is a signed 16-bit number.
 constexpr std::size_t kLongestText = 32767;
 
-[[noreturn]] void textTooLong(std::size_t length, std::size_t limit) {
+// The failure names the parameter it was binding and its value beside the text.
+[[noreturn]] void textTooLong(std::size_t length, std::size_t limit, const std::string& parameter,
+                              const std::string& value) {
     throw DatabaseError("Trying to store a string of length " + std::to_string(length) +
-                        " into a field that can only contain " + std::to_string(limit));
+                        " into a field that can only contain " + std::to_string(limit))
+        .withColumnFault({ColumnFault::Kind::TextTooLong, parameter, value, length, limit});
 }
 
 template <typename T>
@@ -299,9 +302,11 @@ void Statement::bindParameter(std::size_t index, const Parameter::Value& value) 
             std::string& bytes = statement.boundTexts_[index];
             bytes = toCodePage(value);
             const bool textColumn = isTextType(described.type);
+            const std::string& parameter =
+                index < statement.params_.size() ? statement.params_[index].name() : std::string();
             if (textColumn && described.length > 0 && bytes.size() > static_cast<std::size_t>(described.length))
-                textTooLong(bytes.size(), static_cast<std::size_t>(described.length));
-            if (bytes.size() > kLongestText) textTooLong(bytes.size(), kLongestText);
+                textTooLong(bytes.size(), static_cast<std::size_t>(described.length), parameter, value);
+            if (bytes.size() > kLongestText) textTooLong(bytes.size(), kLongestText, parameter, value);
             v.sqltype = SQL_TEXT | kNullFlag;
             v.sqlsubtype = textColumn ? described.subType : short{0};
             v.sqllen = static_cast<short>(bytes.size());

@@ -16,4 +16,14 @@ std::optional<QString> DesktopFileDialogs::openFile(QWidget* owner, const OpenFi
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> DesktopFileDialogs::saveFile(QWidget* owner, const OpenFileRequest& request) {
+    QFileDialog dialog(owner, request.title, request.folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(request.filters);
+    dialog.selectNameFilter(request.selectedFilter);
+    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "form_importa.h"
 
+#include <algorithm>
+#include <ctime>
 #include <utility>
 
 #include <QCheckBox>
@@ -10,6 +12,7 @@
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QUrl>
@@ -18,8 +21,10 @@
 #include "bevel_panel.h"
 #include "connection_setup.h"
 #include "email_script.h"
+#include "file_dialogs.h"
 #include "filename_edit.h"
 #include "import_run.h"
+#include "local_time.h"
 #include "message_boxes.h"
 #include "outcome_view.h"
 #include "pictures.h"
@@ -27,6 +32,7 @@
 #include "progress_gauge.h"
 #include "restore_copy.h"
 #include "run_mode.h"
+#include "run_report_pdf.h"
 #include "settings_file.h"
 #include "stop_signals.h"
 
@@ -91,6 +97,21 @@ bool readOption(const engine::ProfileFile& settings, const char* key, bool defau
 void writeOption(const engine::ProfileFile& settings, const char* key, bool value, bool defaultValue) {
     const bool held = settings.readString(kOptionsSection, key, "?") != "?";
     if (held || value != defaultValue) settings.writeString(kOptionsSection, key, value ? "1" : "0");
+}
+
+// Puts a window beside the main window, not over it: to its right where the screen has room,
+// else to its left, else at the screen's right edge. Platforms that place windows themselves
+// (Wayland) ignore it.
+void placeBeside(QWidget& window, const QWidget& mainWindow) {
+    window.adjustSize();
+    const QRect main = mainWindow.frameGeometry();
+    const QScreen* screen = mainWindow.screen();
+    const QRect room = screen != nullptr ? screen->availableGeometry() : main;
+    const int width = window.frameGeometry().width();
+    int left = main.right() + 1;
+    if (left + width > room.right() + 1)
+        left = main.left() - width >= room.left() ? main.left() - width : room.right() + 1 - width;
+    window.move(std::max(left, room.left()), main.top());
 }
 
 }  // namespace
@@ -336,16 +357,36 @@ void TFormImporta::presentOutcome() {
     report.refusedRowsLeftOut = lastReport_.refusedRowsLeftOut;
     for (const engine::LogReport& log : lastReport_.logs)
         if (log.entries > 0) report.logs.push_back({log.folder, log.fileName});
+    if (const std::optional<engine::LogReport>& refusals = lastReport_.refusals; refusals && refusals->entries > 0)
+        report.refusals = RunReport::Log{refusals->folder, refusals->fileName};
     if (const std::optional<engine::SafetyCopy>& copy = lastReport_.copy)
         report.copy = RunReport::Copy{copy->path, copy->database, static_cast<std::uintmax_t>(copy->bytes)};
 
-    if (outcomeView_ == nullptr)
+    const bool firstShown = outcomeView_ == nullptr;
+    if (firstShown)
         outcomeView_ = new OutcomeView(
             this, [this](const RunReport::Log& log) { openFile(log.folder, log.fileName); },
-            [this](const RunReport::Copy& copy) { return undoImport(copy.path, copy.database); });
+            [this](const RunReport::Copy& copy) { return undoImport(copy.path, copy.database); },
+            [this] { saveReport(); });
     outcomeView_->present(report);
+    if (firstShown) placeBeside(*outcomeView_, *this);
     outcomeView_->show();
     outcomeView_->raise();
+}
+
+void TFormImporta::saveReport() {
+    char proposed[40];
+    const std::tm started = platform::localTime(lastReport_.startedAt);
+    std::strftime(proposed, sizeof proposed, "relatorio-%Y%m%d-%H%M.pdf", &started);
+    const std::optional<QString> path = dialogs_.saveFile(outcomeView_, {QStringLiteral("Salvar relatório"),
+                                                                         {QStringLiteral("PDF (*.pdf)")},
+                                                                         QStringLiteral("PDF (*.pdf)"),
+                                                                         QString(),
+                                                                         QString::fromLatin1(proposed)});
+    if (!path) return;
+    handle([&] {
+        report::writeRunReport(path->toStdString(), lastReport_, {lastRequest_.origem, lastRequest_.destino});
+    });
 }
 
 bool TFormImporta::undoImport(const std::string& copyPath, const std::string& destination) {

@@ -105,6 +105,8 @@ private:
     // Closes the window once a stop was asked and no run is in progress.
     void closeOnStopRequest();
     // Puts the destination back from the last run's safety copy; true when it was restored.
+    // "Salvar relatório…": the last run's report as a PDF where the user chooses.
+    void saveReport();
     bool undoImport(const std::string& copyPath, const std::string& destination);
     // Runs an event's handling; a failure ends it and is shown in the error box.
     void handle(const std::function<void()>& action);

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -36,15 +37,22 @@ QString notes(const engine::TableOutcome& outcome, bool preview) {
     return parts.join(QStringLiteral("; "));
 }
 
-// The refused rows grouped by their reason: the largest group first, groups of equal size in
-// the order their first row was refused, rows in the order they were refused.
+// What a refused row is grouped under: its table and its cause in Portuguese, or the first
+// line of the server's text when the row has no cause.
+std::string groupOf(const engine::RefusedRow& row) {
+    return row.cause.empty() ? row.reason : row.table + ": " + row.cause;
+}
+
+// The refused rows grouped by table and reason: the largest group first, groups of equal size
+// in the order their first row was refused, rows in the order they were refused.
 std::vector<std::pair<std::string, std::vector<const engine::RefusedRow*>>> byReason(
     const std::vector<engine::RefusedRow>& rows) {
     std::vector<std::pair<std::string, std::vector<const engine::RefusedRow*>>> groups;
     for (const engine::RefusedRow& row : rows) {
-        auto group = std::find_if(groups.begin(), groups.end(),
-                                  [&](const auto& candidate) { return candidate.first == row.reason; });
-        if (group == groups.end()) group = groups.insert(groups.end(), {row.reason, {}});
+        const std::string name = groupOf(row);
+        auto group =
+            std::find_if(groups.begin(), groups.end(), [&](const auto& candidate) { return candidate.first == name; });
+        if (group == groups.end()) group = groups.insert(groups.end(), {name, {}});
         group->second.push_back(&row);
     }
     std::stable_sort(groups.begin(), groups.end(),
@@ -63,7 +71,7 @@ QString megabytes(std::uintmax_t bytes) {
 }  // namespace
 
 OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log&)> openLog,
-                         std::function<bool(const RunReport::Copy&)> undoImport)
+                         std::function<bool(const RunReport::Copy&)> undoImport, std::function<void()> saveReport)
     : QWidget(owner, Qt::Window), openLog_(std::move(openLog)), undoImport_(std::move(undoImport)) {
     setObjectName(QStringLiteral("FormResultado"));
     resize(820, 460);
@@ -85,7 +93,21 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     LabelRecusas->setObjectName(QStringLiteral("LabelRecusas"));
     TreeRecusas = new QTreeWidget(this);
     TreeRecusas->setObjectName(QStringLiteral("TreeRecusas"));
-    TreeRecusas->setHeaderLabels({QStringLiteral("Tabela"), QStringLiteral("Chave")});
+    TreeRecusas->setHeaderLabels(
+        {QStringLiteral("Tabela"), QStringLiteral("Chave"), QStringLiteral("Coluna"), QStringLiteral("Valor enviado")});
+    connect(TreeRecusas, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { showRefusal(current); });
+
+    LabelMotivo = new QLabel(this);
+    LabelMotivo->setObjectName(QStringLiteral("LabelMotivo"));
+    LabelMotivo->setWordWrap(true);
+    LabelMotivo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    GridOrigem = new QTableWidget(0, 2, this);
+    GridOrigem->setObjectName(QStringLiteral("GridOrigem"));
+    GridOrigem->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridOrigem->verticalHeader()->hide();
+    GridOrigem->horizontalHeader()->setStretchLastSection(true);
+    GridOrigem->setHorizontalHeaderLabels({QStringLiteral("Coluna na origem"), QStringLiteral("Valor")});
 
     PanelLogs = new QWidget(this);
     PanelLogs->setObjectName(QStringLiteral("PanelLogs"));
@@ -107,11 +129,23 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
         LabelCopia->setText(LabelCopia->text() + QStringLiteral(" — restaurada"));
     });
 
+    ButtonRelatorio = new QPushButton(QStringLiteral("Salvar relatório…"), this);
+    ButtonRelatorio->setObjectName(QStringLiteral("ButtonRelatorio"));
+    ButtonRelatorio->setVisible(static_cast<bool>(saveReport));
+    connect(ButtonRelatorio, &QPushButton::clicked, this, [saveReport] { saveReport(); });
+    copyRow->addWidget(ButtonRelatorio);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelTitulo);
-    layout->addWidget(GridTabelas, 2);
+    layout->addWidget(GridTabelas);
     layout->addWidget(LabelRecusas);
-    layout->addWidget(TreeRecusas, 3);
+    auto* refusals = new QHBoxLayout;
+    refusals->addWidget(TreeRecusas, 3);
+    auto* detail = new QVBoxLayout;
+    detail->addWidget(LabelMotivo);
+    detail->addWidget(GridOrigem, 1);
+    refusals->addLayout(detail, 2);
+    layout->addLayout(refusals, 1);
     layout->addWidget(PanelLogs);
     layout->addLayout(copyRow);
 }
@@ -150,6 +184,10 @@ void OutcomeView::fillTables(const RunReport& report) {
     }
     GridTabelas->resizeColumnsToContents();
     GridTabelas->setCurrentItem(nullptr);
+    // Every table's line is seen without scrolling.
+    int height = GridTabelas->horizontalHeader()->sizeHint().height() + 2 * GridTabelas->frameWidth();
+    for (int line = 0; line < GridTabelas->rowCount(); ++line) height += GridTabelas->rowHeight(line);
+    GridTabelas->setFixedHeight(height + GridTabelas->horizontalScrollBar()->sizeHint().height());
 }
 
 void OutcomeView::fillRefusals(const RunReport& report) {
@@ -164,15 +202,40 @@ void OutcomeView::fillRefusals(const RunReport& report) {
     LabelRecusas->setText(summary);
 
     TreeRecusas->clear();
-    for (const auto& [reason, rows] : byReason(report.refusedRows)) {
+    refusedRows_ = report.refusedRows;
+    for (const auto& [reason, rows] : byReason(refusedRows_)) {
         auto* group = new QTreeWidgetItem(TreeRecusas);
         group->setText(0, QStringLiteral("%1 — %2").arg(text(reason), rowsText(static_cast<long long>(rows.size()))));
         group->setFirstColumnSpanned(true);
-        for (const engine::RefusedRow* row : rows) new QTreeWidgetItem(group, {text(row->table), text(row->key)});
+        for (const engine::RefusedRow* row : rows) {
+            auto* item =
+                new QTreeWidgetItem(group, {text(row->table), text(row->key), text(row->column), text(row->value)});
+            item->setData(0, Qt::UserRole, static_cast<qulonglong>(row - refusedRows_.data()));
+        }
     }
     TreeRecusas->expandAll();
     TreeRecusas->resizeColumnToContents(0);
-    TreeRecusas->setVisible(!report.refusedRows.empty());
+    TreeRecusas->setVisible(!refusedRows_.empty());
+    showRefusal(nullptr);
+}
+
+void OutcomeView::showRefusal(const QTreeWidgetItem* item) {
+    const bool isRow = item != nullptr && item->parent() != nullptr;
+    LabelMotivo->setVisible(isRow);
+    GridOrigem->setVisible(isRow);
+    if (!isRow) return;
+    const engine::RefusedRow& row = refusedRows_.at(item->data(0, Qt::UserRole).toULongLong());
+    QString motive = text(row.advice);
+    if (!row.serverText.empty()) motive += QStringLiteral("\nMensagem do servidor: ") + text(row.serverText);
+    LabelMotivo->setText(motive.trimmed());
+    GridOrigem->setRowCount(static_cast<int>(row.sourceRow.size()));
+    int line = 0;
+    for (const auto& [name, value] : row.sourceRow) {
+        GridOrigem->setItem(line, 0, new QTableWidgetItem(text(name)));
+        GridOrigem->setItem(line, 1, new QTableWidgetItem(text(value)));
+        ++line;
+    }
+    GridOrigem->resizeColumnToContents(0);
 }
 
 void OutcomeView::fillLogs(const RunReport& report) {
@@ -183,6 +246,14 @@ void OutcomeView::fillLogs(const RunReport& report) {
         button->setObjectName(QStringLiteral("ButtonAbrirLog"));
         button->setToolTip(text(log.folder + log.fileName));
         connect(button, &QPushButton::clicked, this, [this, log] { openLog_(log); });
+        PanelLogs->layout()->addWidget(button);
+        logButtons_.push_back(button);
+    }
+    if (const std::optional<RunReport::Log>& refusals = report.refusals) {
+        auto* button = new QPushButton(QStringLiteral("Abrir ") + text(refusals->fileName), PanelLogs);
+        button->setObjectName(QStringLiteral("ButtonAbrirRecusadas"));
+        button->setToolTip(text(refusals->folder + refusals->fileName));
+        connect(button, &QPushButton::clicked, this, [this, log = *refusals] { openLog_(log); });
         PanelLogs->layout()->addWidget(button);
         logButtons_.push_back(button);
     }

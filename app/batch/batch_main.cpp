@@ -11,12 +11,15 @@
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
+
 #include "batch_options.h"
 #include "destination_count.h"
 #include "import_run.h"
 #include "import_session.h"
 #include "program_folder.h"
 #include "restore_command.h"
+#include "run_report_pdf.h"
 #include "run_summary.h"
 #include "settings_file.h"
 #include "stop_requests.h"
@@ -63,6 +66,25 @@ void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch
     std::cout << std::flush;
 }
 
+// The run's report as a PDF; says whether it was written. Its fonts and painting need a GUI
+// application, which the batch makes without a display.
+bool writeReport(const std::string& path, const engine::RunReport& run, const batch::DatabasePaths& paths) {
+    char name[] = "tavlo-merak-batch";
+    char platformOption[] = "-platform";
+    char offscreen[] = "offscreen";
+    char* arguments[] = {name, platformOption, offscreen, nullptr};
+    int count = 3;
+    const QGuiApplication application(count, arguments);
+    try {
+        report::writeRunReport(path, run, {paths.origem, paths.destino});
+    } catch (const std::exception& failure) {
+        std::cerr << "tavlo-merak-batch: " << failure.what() << '\n';
+        return false;
+    }
+    std::cout << "\nRelatório: " << path << '\n' << std::flush;
+    return true;
+}
+
 int runImport(const batch::BatchOptions& options) {
     const std::string folder = platform::programFolder();
     const batch::DatabasePaths paths = batch::databasePaths(options, folder + engine::kSettingsFileName);
@@ -84,9 +106,10 @@ int runImport(const batch::BatchOptions& options) {
     printSummary(report.tables, paths, login, options.simular);
     printLostLogs(report.logs);
     printCopy(report.copy);
+    const bool reportWritten = !options.relatorio || writeReport(*options.relatorio, report, paths);
     if (platform::stopRequested()) return platform::exitStatusOfSignal(platform::stopSignal());
-    return report.end == engine::RunEnd::Failed ? kWithFailures
-                                                : batch::exitStatusOfRun(report.tables, report.logEntries());
+    if (report.end == engine::RunEnd::Failed || !reportWritten) return kWithFailures;
+    return batch::exitStatusOfRun(report.tables, report.logEntries());
 }
 
 }  // namespace

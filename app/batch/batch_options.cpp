@@ -24,7 +24,7 @@ const std::map<std::string, CheckBox, std::less<>> kTableNames = {
 constexpr std::string_view kUsage =
     "Uso:\n"
     "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
-    "                    [--sem-copia]\n"
+    "                    [--sem-copia] [--relatorio ARQUIVO.pdf]\n"
     "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim] [--aceitar-copia-sem-registro]\n"
     "  tavlo-merak-batch --help | --version\n"
     "\n"
@@ -39,6 +39,8 @@ constexpr std::string_view kUsage =
     "                   perguntar; os logs vão para quorel-simulacao.log e quorel2-simulacao.log\n"
     "  --atomico        cada tabela é importada inteira ou fica como estava\n"
     "  --sem-copia      não faz a cópia de segurança do destino antes de apagar as tabelas\n"
+    "  --relatorio ARQUIVO.pdf\n"
+    "                   grava o relatório da importação em PDF, para entregar ao cliente\n"
     "  --restaurar COPIA.fbk\n"
     "                   em vez de importar, devolve o destino ao estado da cópia de segurança;\n"
     "                   a cópia é restaurada primeiro num banco novo ao lado do destino e só\n"
@@ -52,7 +54,8 @@ constexpr std::string_view kUsage =
     "(<destino>-<aaaammdd-hhmmss-mmm>.fbk) com o seu registro (.fbk.txt), anotada em copias.log\n"
     "na pasta do programa; se a cópia falhar ou não conferir, nada é apagado. Cópias, registros e\n"
     "logs só podem ser lidos pelo usuário que os gravou.\n"
-    "Os registros recusados ficam em quorel.log e quorel2.log, na pasta do programa (ou, se ela\n"
+    "Os registros recusados ficam em quorel.log e quorel2.log, e cada linha recusada, com a\n"
+    "coluna e o motivo, em recusadas.csv, na pasta do programa (ou, se ela\n"
     "não aceitar os arquivos, em ~/.local/share/tavlo-merak/).\n"
     "Ctrl+C, SIGTERM, SIGHUP (terminal fechado) ou SIGQUIT param a importação ao fim do\n"
     "registro em curso.\n"
@@ -141,6 +144,9 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--aceitar-copia-sem-registro") {
             once(options.aceitarCopiaSemRegistro);
             options.aceitarCopiaSemRegistro = true;
+        } else if (option == "--relatorio") {
+            once(options.relatorio.has_value());
+            options.relatorio = value();
         } else if (option == "--restaurar") {
             once(options.restaurar.has_value());
             options.restaurar = value();
@@ -150,7 +156,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     }
     if (options.restaurar) {
         // A restore replaces one database with a copy: nothing else goes with it.
-        if (tablesGiven || options.origem || options.semCopia)
+        if (tablesGiven || options.origem || options.semCopia || options.relatorio)
             throw UsageError("--restaurar aceita apenas --destino e --sim");
         if (!options.destino) throw UsageError("falta --destino para --restaurar");
         return options;

@@ -28,6 +28,8 @@ struct BatchOptions {
     bool atomico = false;
     // The run makes no safety copy of the destination.
     bool semCopia = false;
+    // After the run, writes its report as a PDF to this file.
+    std::optional<std::string> relatorio;
     // Instead of importing, restores this safety copy over the destination.
     std::optional<std::string> restaurar;
     // The restore accepts a copy without its record (made by hand with the server's tool),

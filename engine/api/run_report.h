@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "run_mode.h"
@@ -34,11 +36,23 @@ struct TableOutcome {
     double seconds = 0;
 };
 
-// One row that the destination refused, for the window's list of refusals.
+// One row that the destination refused, for the window's list of refusals and recusadas.csv.
 struct RefusedRow {
     std::string table;   // "CLIENTES"
     std::string key;     // the source key as the table's log entry writes it
     std::string reason;  // the first line of the failure text
+    // The destination column at fault when the failure names it (the key's columns for a
+    // duplicate or a foreign key, joined by ", "), and the value that was sent for it.
+    std::string column;
+    std::string value;
+    // What went wrong in Portuguese, the same for every row refused alike
+    // ("Texto longo demais para NOME (máximo 50)"), and what to change for this row
+    // ("NOME tem 51 caracteres; o Merak aceita 50 — encurte esse texto no cliente 16 no Tavlo").
+    std::string cause;
+    std::string advice;
+    std::string serverText;  // the whole failure text
+    // The source row's columns as read, name and value, in the source's order.
+    std::vector<std::pair<std::string, std::string>> sourceRow;
 };
 
 // A server backup of the destination, made by a run before it emptied anything.
@@ -78,6 +92,7 @@ enum class RunEnd {
 struct RunReport {
     RunEnd end = RunEnd::NotStarted;
     RunMode mode = RunMode::Default;
+    std::time_t startedAt = 0;  // when the run was asked for
     // The table imports, in the order they ran.
     std::vector<TableOutcome> tables;
     // The rows refused, in order; bounded, so that memory does not grow with the refusals
@@ -87,6 +102,8 @@ struct RunReport {
     std::optional<SafetyCopy> copy;
     // quorel.log and quorel2.log (or the preview's), once the run got past its confirmation.
     std::vector<LogReport> logs;
+    // recusadas.csv (or the preview's): one line per refused row, all of them.
+    std::optional<LogReport> refusals;
     // The text of the failure that ended a Failed run.
     std::string failure;
 

@@ -7,6 +7,7 @@
 
 #include "codepage.h"
 #include "log_folder.h"
+#include "refusal_csv.h"
 
 namespace engine {
 
@@ -16,8 +17,8 @@ std::string asWritten(const std::string& entry) { return db::toCodePage(entry) +
 
 }  // namespace
 
-RunLogFile::RunLogFile(std::string programFolder, std::string fileName)
-    : folder_(std::move(programFolder)), fileName_(std::move(fileName)) {}
+RunLogFile::RunLogFile(std::string programFolder, std::string fileName, LogFormat format)
+    : folder_(std::move(programFolder)), fileName_(std::move(fileName)), format_(std::move(format)) {}
 
 // Opens the file on the first entry: in the program folder, else in the user's data folder.
 bool RunLogFile::open() {
@@ -25,7 +26,9 @@ bool RunLogFile::open() {
     if (!fallbackFailure_.empty()) return false;
     try {
         folder_ = writeInLogFolder(folder_, programFolderFailure_, [&](const std::string& folder) {
-            file_ = std::make_unique<platform::LogFile>(folder + fileName_);
+            auto file = std::make_unique<platform::LogFile>(folder + fileName_);
+            if (!format_.preamble.empty()) file->write(format_.preamble);
+            file_ = std::move(file);
         });
         return true;
     } catch (const std::runtime_error& failure) {
@@ -36,7 +39,7 @@ bool RunLogFile::open() {
 
 void RunLogFile::append(const std::string& entry) {
     ++entries_;
-    const std::string bytes = asWritten(entry);
+    const std::string bytes = format_.utf8 ? entry + "\r\n" : asWritten(entry);
     // The program folder first; when it fails (cannot create the file, a full disk), the
     // rest of the log goes to the user's data folder.
     while (unwritten_.empty() && open()) {
@@ -56,13 +59,16 @@ void RunLogFile::finish() { file_.reset(); }
 void RunLogs::start(const std::string& programFolder, bool preview) {
     const std::string errosName = preview ? "quorel-simulacao.log" : "quorel.log";
     const std::string repetidosName = preview ? "quorel2-simulacao.log" : "quorel2.log";
+    const std::string recusadasName = preview ? "recusadas-simulacao.csv" : "recusadas.csv";
     if (preview) {
         // The preview's files show only the preview's entries.
         platform::removeFileQuietly(programFolder + errosName);
         platform::removeFileQuietly(programFolder + repetidosName);
+        platform::removeFileQuietly(programFolder + recusadasName);
     }
     erros_ = std::make_unique<RunLogFile>(programFolder, errosName);
     repetidos_ = std::make_unique<RunLogFile>(programFolder, repetidosName);
+    recusadas_ = std::make_unique<RunLogFile>(programFolder, recusadasName, LogFormat{true, csvPreamble()});
     running_ = true;
 }
 
@@ -77,11 +83,10 @@ void RunLogs::drain(std::vector<std::string>& logErros, std::vector<std::string>
 void RunLogs::finish() {
     if (!running_) return;
     running_ = false;
-    erros_->finish();
-    repetidos_->finish();
     std::string failure;
     std::string lost;
-    for (const RunLogFile* log : {erros_.get(), repetidos_.get()}) {
+    for (RunLogFile* log : {erros_.get(), repetidos_.get(), recusadas_.get()}) {
+        log->finish();
         if (log->lostEntries() == 0) continue;
         if (failure.empty()) failure = log->programFolderFailure();
         lost += "\r\n" + log->fileName() + ": " + std::to_string(log->lostEntries()) +

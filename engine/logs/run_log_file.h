@@ -9,6 +9,14 @@
 
 namespace engine {
 
+// How a log's entries are written: in the single-byte code page, each followed by CR LF (the
+// run's logs), or in UTF-8 after a first part written at the start of every file the log
+// opens (recusadas.csv: a byte-order mark and its header row).
+struct LogFormat {
+    bool utf8 = false;
+    std::string preamble;
+};
+
 // One log of a run, written entry by entry as the run makes them: the file is created (or
 // emptied) on the run's first entry, and each entry is on disk, followed by CR LF, in the
 // single-byte code page, as soon as it is appended. A run without entries leaves the file as
@@ -16,7 +24,7 @@ namespace engine {
 // the user's data folder.
 class RunLogFile {
 public:
-    RunLogFile(std::string programFolder, std::string fileName);
+    RunLogFile(std::string programFolder, std::string fileName, LogFormat format = {});
 
     // Never throws: an entry that no folder can take is kept until finish().
     void append(const std::string& entry);
@@ -40,6 +48,7 @@ private:
 
     std::string folder_;
     const std::string fileName_;
+    const LogFormat format_;
     std::unique_ptr<platform::LogFile> file_;
     std::size_t entries_ = 0;
     std::string programFolderFailure_;
@@ -47,8 +56,9 @@ private:
     std::vector<std::string> unwritten_;
 };
 
-// The run's two logs, quorel.log (errors) and quorel2.log (duplicate clients); a preview
-// writes quorel-simulacao.log and quorel2-simulacao.log instead and starts them afresh.
+// The run's two logs, quorel.log (errors) and quorel2.log (duplicate clients), and the list
+// of its refused rows, recusadas.csv; a preview writes quorel-simulacao.log,
+// quorel2-simulacao.log and recusadas-simulacao.csv instead and starts them afresh.
 class RunLogs {
 public:
     void start(const std::string& programFolder, bool preview);
@@ -60,12 +70,14 @@ public:
 
     RunLogFile& erros() { return *erros_; }
     RunLogFile& repetidos() { return *repetidos_; }
+    // One line per refused row (csvLine of refusal_csv.h), with its header.
+    RunLogFile& recusadas() { return *recusadas_; }
     // The entries of the last run, both logs together.
     std::size_t entries() const { return erros_ ? erros_->entries() + repetidos_->entries() : 0; }
 
-    // Ends the run's writing: closes both files; what they hold and where stays known until
+    // Ends the run's writing: closes the files; what they hold and where stays known until
     // the next run. When some entry could be written nowhere, throws std::runtime_error with
-    // the program folder's failure and, for each log that lost entries, its name and how many
+    // the program folder's failure and, for each file that lost entries, its name and how many
     // it lost.
     void finish();
 
@@ -73,6 +85,7 @@ private:
     bool running_ = false;
     std::unique_ptr<RunLogFile> erros_;
     std::unique_ptr<RunLogFile> repetidos_;
+    std::unique_ptr<RunLogFile> recusadas_;
 };
 
 }  // namespace engine

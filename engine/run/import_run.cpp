@@ -94,6 +94,7 @@ RunEnd importTables(RunState& run, const RunRequest& request, RunReport& report)
         report.refusedRows = run.refusedRows;
         report.refusedRowsLeftOut = run.refusedRowsLeftOut;
         report.logs = {reportOf(run.runLogs.erros()), reportOf(run.runLogs.repetidos())};
+        report.refusals = reportOf(run.runLogs.recusadas());
     };
     try {
         if (request.safetyCopy && !isPreview(run.mode) && !copyBeforeEmptying(run, report.copy)) {
@@ -155,6 +156,7 @@ RunEnd importTables(RunState& run, const RunRequest& request, RunReport& report)
 RunReport runImport(ImportSession& session, const RunRequest& request, RunObserver& observer, RunPrompter& prompter) {
     RunReport report;
     report.mode = request.mode;
+    report.startedAt = std::time(nullptr);
     bool admitted = false;
     try {
         if (!anyTableTicked(request.tables)) {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "database_error.h"
-#include "text.h"
+#include "refusal_csv.h"
 
 namespace engine {
 
@@ -47,13 +47,16 @@ void RowsInHand::write() {
     try {
         table_.writeRow();
         if (blocks_) {
+            // The block's refusal comes after the cursor moved on: the row is taken now.
             row.queued = true;
+            row.sourceRow = sourceRowOf(run_.session.IBQueryOrigem);
         } else {
             transaction_.rowWritten();
         }
     } catch (const db::DatabaseError& failure) {
         raiseWhenNotTheRows(failure, row);
-        row.failure = failure.text();
+        row.failure = failure;
+        if (row.sourceRow.empty()) row.sourceRow = sourceRowOf(run_.session.IBQueryOrigem);
     }
     row.errosMade = run_.LogErros.size() - errosStart_;
     row.repetidosMade = run_.LogClienteRepetido.size() - repetidosStart_;
@@ -88,7 +91,7 @@ void RowsInHand::sendQueued() {
                 transaction_.rowWritten();
             } catch (const db::DatabaseError& failure) {
                 raiseWhenNotTheRows(failure, row);
-                row.failure = failure.text();
+                row.failure = failure;
             }
         }
         return;
@@ -105,10 +108,22 @@ void RowsInHand::sendQueued() {
             transaction_.rowWritten();
         } catch (const db::DatabaseError& failure) {
             raiseWhenNotTheRows(failure, row);
-            row.failure = failure.text();
+            row.failure = failure;
         }
     }
     blocks_->clear();
+}
+
+void RowsInHand::recordRefusal(Row& row) {
+    // Every refused row is a line of recusadas.csv, on disk at once; the window's list keeps
+    // the first ones.
+    RefusedRow refused = refusedRowOf(table_.destinationTable, row.refusal.key, *row.failure, std::move(row.sourceRow));
+    if (run_.runLogs.active()) run_.runLogs.recusadas().append(csvLine(refused));
+    if (run_.refusedRows.size() < kRefusedRowsKept) {
+        run_.refusedRows.push_back(std::move(refused));
+    } else {
+        ++run_.refusedRowsLeftOut;
+    }
 }
 
 void RowsInHand::logInOrder() {
@@ -116,18 +131,13 @@ void RowsInHand::logInOrder() {
     std::vector<std::string> repetidos = takeFrom(run_.LogClienteRepetido, repetidosStart_);
     std::size_t errosGiven = 0;
     std::size_t repetidosGiven = 0;
-    for (const Row& row : rows_) {
+    for (Row& row : rows_) {
         giveBack(run_.LogErros, erros, errosGiven, row.errosMade);
         giveBack(run_.LogClienteRepetido, repetidos, repetidosGiven, row.repetidosMade);
         if (row.failure) {
             ++outcome_.rowsRefused;
-            row.refusal.log(*row.failure);
-            if (run_.refusedRows.size() < kRefusedRowsKept) {
-                run_.refusedRows.push_back(
-                    {std::string(table_.destinationTable), row.refusal.key, db::firstLine(*row.failure)});
-            } else {
-                ++run_.refusedRowsLeftOut;
-            }
+            row.refusal.log(row.failure->text());
+            recordRefusal(row);
         }
         run_.flushLogs();
     }

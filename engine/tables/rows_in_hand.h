@@ -7,6 +7,7 @@
 
 #include "block_insert.h"
 #include "database_error.h"
+#include "refused_row.h"
 #include "run_report.h"
 #include "run_state.h"
 #include "table_import.h"
@@ -18,7 +19,7 @@ namespace engine {
 // is settled as soon as it is written; in blocks, the rows queued since the last block. Settling
 // sends the queued block (row by row when the server refuses it) and then, in the order of the
 // rows, makes each row's log entries: those its filling made (a failed lookup) and, when it was
-// refused, its refusal, in the run's logs, its count and the list of refusals.
+// refused, its refusal, in the run's logs, recusadas.csv, its count and the list of refusals.
 class RowsInHand {
 public:
     // `blocks` is the queue writeRow fills, or none when each row is sent as it is written. A
@@ -38,7 +39,9 @@ public:
 private:
     struct Row {
         RowRefusal refusal;
-        std::optional<std::string> failure;
+        // The refusal, with its column fault, and the source row as it was when written.
+        std::optional<db::DatabaseError> failure;
+        SourceRow sourceRow;
         bool queued = false;
         // The entries of the two logs made up to the row's end, counted from the first row in hand.
         std::size_t errosMade = 0;
@@ -47,6 +50,7 @@ private:
 
     void sendQueued();
     void logInOrder();
+    void recordRefusal(Row& row);
     // Raises a failure that is not the row's, noting the key of the row it met.
     void raiseWhenNotTheRows(const db::DatabaseError& failure, const Row& row);
 

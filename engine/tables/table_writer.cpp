@@ -158,7 +158,8 @@ struct TableWriter::Impl {
         requireInserting();
         for (std::size_t field : requiredFields)
             if (row[field].isNull)
-                throw db::DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value");
+                throw db::DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value")
+                    .withColumnFault({db::ColumnFault::Kind::Missing, std::string(fields[field].name), {}});
         for (std::size_t p = 0; p < insertBindings.size(); ++p) {
             const InsertBinding& binding = insertBindings[p];
             const FieldValue& value = row[binding.field];
@@ -167,9 +168,12 @@ struct TableWriter::Impl {
             // the length of the text as the field kept it.
             if (binding.textLimit > 0 && !value.isNull) {
                 const std::size_t length = db::characterCount(value.text);
+                // The field being bound is named beside the text: two columns may share a limit.
                 if (length > binding.textLimit)
                     throw db::DatabaseError("Trying to store a string of length " + std::to_string(length) +
-                                            " into a field that can only contain " + std::to_string(binding.textLimit));
+                                            " into a field that can only contain " + std::to_string(binding.textLimit))
+                        .withColumnFault({db::ColumnFault::Kind::TextTooLong, std::string(fields[binding.field].name),
+                                          value.text, length, binding.textLimit});
             }
             bindValue(insert.param(p), value, fields[binding.field].kind);
         }

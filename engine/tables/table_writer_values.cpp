@@ -62,7 +62,9 @@ std::optional<std::int64_t> tenThousandthsOf(double value) {
 }
 
 void throwCannotHold(const FieldValue& slot, const FieldDeclaration& field, std::string_view owner) {
-    fieldFailure(owner, field, "cannot hold " + db::formatDouble(slot.real, kRegionalFormat));
+    const std::string value = db::formatDouble(slot.real, kRegionalFormat);
+    throw db::DatabaseError(std::string(owner) + ": Field '" + std::string(field.name) + "' cannot hold " + value)
+        .withColumnFault({db::ColumnFault::Kind::NotConvertible, std::string(field.name), value});
 }
 
 void assignInteger(FieldValue& slot, const FieldDeclaration& field, std::int32_t value, std::string_view owner) {

@@ -159,4 +159,61 @@ TEST_F(OutcomeViewTest, RunShowsHowTablesEndedTheCopyAndUndoesOnce) {
     EXPECT_TRUE(control("TreeRecusas")->isHidden());
 }
 
+TEST_F(OutcomeViewTest, RefusalsGroupByTableAndCauseAndASelectedRowShowsWhatToChangeAndItsSourceValues) {
+    ui::RunReport report;
+    report.outcomes.push_back(outcome("CLIENTES", 0, 3, 3, 0));
+    auto refused = [](const char* table, const char* key, const char* column, const char* cause) {
+        engine::RefusedRow row;
+        row.table = table;
+        row.key = key;
+        row.column = column;
+        row.value = "Rua muito longa";
+        row.cause = cause;
+        row.advice = std::string(column) +
+                     " tem 51 caracteres; o Merak aceita 50 — encurte esse texto no cadastro do "
+                     "cliente " +
+                     key + " no Tavlo";
+        row.serverText = "Trying to store a string of length 51 into a field that can only contain 50";
+        row.reason = row.serverText;
+        row.sourceRow = {{"CODIGO", key}, {"ENDERECO", "Rua muito longa"}};
+        return row;
+    };
+    report.refusedRows = {refused("CLIENTES", "16", "ENDERECO", "Texto longo demais para ENDERECO (máximo 50)"),
+                          refused("PRODUTOS", "4", "DESCRICAO", "Texto longo demais para DESCRICAO (máximo 50)"),
+                          refused("CLIENTES", "17", "ENDERECO", "Texto longo demais para ENDERECO (máximo 50)")};
+    report.refusals = ui::RunReport::Log{"/opt/tavlo-merak/", "recusadas.csv"};
+    view.present(report);
+
+    // The same server text in two tables makes two groups, each named in Portuguese.
+    EXPECT_EQ(refusalLines(),
+              (std::vector<std::string>{
+                  "CLIENTES: Texto longo demais para ENDERECO (máximo 50) — 2 linhas", "  CLIENTES 16", "  CLIENTES 17",
+                  "PRODUTOS: Texto longo demais para DESCRICAO (máximo 50) — 1 linha", "  PRODUTOS 4"}));
+    auto* tree = control<QTreeWidget>("TreeRecusas");
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(2), QStringLiteral("ENDERECO"));
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(3), QStringLiteral("Rua muito longa"));
+    EXPECT_TRUE(control("LabelMotivo")->isHidden());
+
+    tree->setCurrentItem(tree->topLevelItem(0)->child(1));
+    EXPECT_EQ(control<QLabel>("LabelMotivo")->text(),
+              QStringLiteral("ENDERECO tem 51 caracteres; o Merak aceita 50 — encurte esse texto no cadastro do "
+                             "cliente 17 no Tavlo\nMensagem do servidor: Trying to store a string of length 51 into a "
+                             "field that can only contain 50"));
+    auto* source = control<QTableWidget>("GridOrigem");
+    ASSERT_EQ(source->rowCount(), 2);
+    EXPECT_EQ(source->item(0, 1)->text(), QStringLiteral("17"));
+    EXPECT_EQ(source->item(1, 0)->text(), QStringLiteral("ENDERECO"));
+    EXPECT_FALSE(source->isHidden());
+
+    // A group's line shows no row; the list of refused rows opens like a log.
+    tree->setCurrentItem(tree->topLevelItem(1));
+    EXPECT_TRUE(source->isHidden());
+    auto* csv = control<QPushButton>("ButtonAbrirRecusadas");
+    EXPECT_EQ(csv->text(), QStringLiteral("Abrir recusadas.csv"));
+    csv->click();
+    EXPECT_EQ(opened, std::vector<std::string>{"/opt/tavlo-merak/recusadas.csv"});
+    // Without a way to save a report there is no button for it.
+    EXPECT_TRUE(control("ButtonRelatorio")->isHidden());
+}
+
 }  // namespace

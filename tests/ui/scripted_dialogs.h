@@ -58,13 +58,21 @@ public:
     }
 };
 
-// Open-file dialogs answered from a script: the chosen path, or nothing for a cancel.
+// Open-file and save-file dialogs answered from a script: the chosen path, or nothing for a cancel.
 class ScriptedFileDialogs final : public ui::FileDialogs {
 public:
     std::deque<std::optional<QString>> answers;
     std::vector<ui::OpenFileRequest> requests;
 
-    std::optional<QString> openFile(QWidget*, const ui::OpenFileRequest& request) override {
+    std::optional<QString> openFile(QWidget* owner, const ui::OpenFileRequest& request) override {
+        return answer(owner, request);
+    }
+    std::optional<QString> saveFile(QWidget* owner, const ui::OpenFileRequest& request) override {
+        return answer(owner, request);
+    }
+
+private:
+    std::optional<QString> answer(QWidget*, const ui::OpenFileRequest& request) {
         requests.push_back(request);
         if (answers.empty()) {
             ADD_FAILURE() << "no dialog answer scripted";

@@ -134,6 +134,18 @@ std::vector<std::string> refusedKeys(SyntheticRun& run) {
     return keys;
 }
 
+// The whole of each refusal, its source row included: in blocks a refusal is known after the
+// cursor moved on, and still shows the row it refused.
+std::vector<std::string> refusalDetails(SyntheticRun& run) {
+    std::vector<std::string> details;
+    for (const engine::RefusedRow& row : run.fixture.tables().refusedRows) {
+        std::string line = row.key + " " + row.column + "=" + row.value + " " + row.cause + " |";
+        for (const auto& [name, value] : row.sourceRow) line += " " + name + "=" + value;
+        details.push_back(line);
+    }
+    return details;
+}
+
 test_support::RunOptions defaultRun() { return {}; }
 test_support::RunOptions preview() { return {.preview = true, .allOrNothing = false, .safetyCopy = false}; }
 test_support::RunOptions allOrNothing() { return {.preview = false, .allOrNothing = true, .safetyCopy = true}; }
@@ -222,6 +234,11 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
                 EXPECT_EQ(run.fixture.tables().refusedRows[1].key, "3");
                 EXPECT_EQ(run.fixture.tables().refusedRows[1].reason,
                           "Trying to store a string of length 12 into a field that can only contain 5");
+                using SourceRow = std::vector<std::pair<std::string, std::string>>;
+                EXPECT_EQ(run.fixture.tables().refusedRows[0].sourceRow, (SourceRow{{"K", "2"}, {"V", "dup"}}));
+                EXPECT_EQ(run.fixture.tables().refusedRows[1].sourceRow,
+                          (SourceRow{{"K", "3"}, {"V", "longo demais"}}));
+                EXPECT_EQ(run.fixture.tables().refusedRows[1].column, "V");
                 EXPECT_EQ(run.outcome.rowsRefused, 2);
                 EXPECT_EQ(run.outcome.sequenceName, "GEN_T");
                 EXPECT_EQ(run.outcome.sequenceValue, 4);
@@ -242,6 +259,7 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
                 EXPECT_EQ(previewRun.outcome.rowsAfter, run.outcome.rowsAfter);
                 EXPECT_EQ(previewRun.outcome.sequenceValue, run.outcome.sequenceValue);
                 EXPECT_EQ(refusedKeys(previewRun), refusedKeys(run));
+                EXPECT_EQ(refusalDetails(previewRun), refusalDetails(run));
             }
             for (std::size_t blockRows : kBlockSizes) {
                 SCOPED_TRACE("all-or-nothing, blocks of " + std::to_string(blockRows));
@@ -249,6 +267,7 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
                 EXPECT_EQ(atomicRun.fixture.tables().LogErros, run.fixture.tables().LogErros);
                 EXPECT_EQ(atomicRun.order, run.order);
                 EXPECT_EQ(refusedKeys(atomicRun), refusedKeys(run));
+                EXPECT_EQ(refusalDetails(atomicRun), refusalDetails(run));
                 EXPECT_EQ(atomicRun.outcome.rowsRefused, run.outcome.rowsRefused);
                 EXPECT_EQ(atomicRun.committedRows(), finished ? kAllWritten : kOldRows);
                 EXPECT_EQ(sequenceValue(atomicRun.fixture.destination), finished ? 4 : 100);

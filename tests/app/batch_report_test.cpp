@@ -1,0 +1,106 @@
+// --relatorio: the run's report as a PDF, read back through pdftotext and pdfinfo.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch_program.h"
+#include "batch_summary_lines.h"
+#include "test_database.h"
+
+namespace {
+
+using test_support::BatchProgram;
+using test_support::BatchResult;
+using test_support::schemaFile;
+using test_support::SummaryLine;
+using test_support::summaryLines;
+using test_support::TestDatabase;
+
+const std::string kAllTables = "clientes,fornecedores,produtos,vendedores";
+
+// What a command prints on its standard output.
+std::string outputOf(const std::string& command) {
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    EXPECT_NE(pipe, nullptr) << command;
+    if (pipe == nullptr) return output;
+    char buffer[4096];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, read);
+    EXPECT_EQ(::pclose(pipe), 0) << command;
+    return output;
+}
+
+std::string pdfText(const std::string& path) { return outputOf("pdftotext -layout '" + path + "' -"); }
+
+int pdfPages(const std::string& path) {
+    std::smatch match;
+    const std::string info = outputOf("pdfinfo '" + path + "'");
+    return std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(match[1]) : -1;
+}
+
+// The report's line of a table: its name, then the rows before, read, refused and after.
+void expectTableLine(const std::string& text, const SummaryLine& line) {
+    const std::regex counts("(^|\\n)\\s*" + line.table + "\\s+" + line.before + "\\s+" + std::to_string(line.read) +
+                            "\\s+" + std::to_string(line.refused) + "\\s+" + line.found + "\\s");
+    EXPECT_TRUE(std::regex_search(text, counts)) << line.table << " in\n" << text;
+}
+
+TEST(BatchReport, ARunsReportHoldsEveryTablesCountsAndTheRefusedRowsByReason) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
+    const BatchProgram program;
+    const std::string report = program.folder() + "relatório.pdf";
+    const BatchResult result = program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas",
+                                            kAllTables, "--sim", "--sem-copia", "--relatorio", report});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_NE(result.out.find("Relatório: " + report), std::string::npos) << result.out;
+
+    const std::string text = pdfText(report);
+    EXPECT_EQ(text.find("Simulação"), std::string::npos);
+    EXPECT_NE(text.find("Relatório da importação do Tavlo para o Merak"), std::string::npos) << text;
+    EXPECT_NE(text.find(destination.path()), std::string::npos);
+    EXPECT_NE(text.find("Cópia de segurança: nenhuma"), std::string::npos);
+    const std::vector<SummaryLine> summary = summaryLines(result.out);
+    ASSERT_GT(summary.size(), 1u);
+    long long refused = 0;
+    for (std::size_t i = 0; i + 1 < summary.size(); ++i) {
+        expectTableLine(text, summary[i]);
+        refused += summary[i].refused;
+    }
+    ASSERT_GT(refused, 0);
+    EXPECT_NE(text.find("Linhas recusadas: " + std::to_string(refused)), std::string::npos) << text;
+    EXPECT_NE(text.find("CLIENTES: Texto longo demais para"), std::string::npos) << text;
+    EXPECT_NE(text.find("Chaves: "), std::string::npos);
+}
+
+TEST(BatchReport, APreviewSaysSoOnItsFirstLineAndACleanRunTakesOnePage) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" +
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Zé');\n");
+    const TestDatabase destination(schemaFile("merak-schema.sql"));
+    const BatchProgram program;
+    const std::string report = program.folder() + "simulacao.pdf";
+    const BatchResult result = program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas",
+                                            "vendedores", "--simular", "--relatorio", report});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const std::string text = pdfText(report);
+    std::istringstream lines(text);
+    std::string first;
+    while (std::getline(lines, first) && first.find_first_not_of(" \f") == std::string::npos) {
+    }
+    EXPECT_NE(first.find("Simulação: nada foi gravado no destino."), std::string::npos) << text;
+    expectTableLine(text, summaryLines(result.out).at(0));
+    EXPECT_EQ(pdfPages(report), 1);
+}
+
+TEST(BatchReport, TheBatchProgramLinksNoQtWidgets) {
+    const std::string libraries = outputOf("ldd '" BATCH_PROGRAM "'");
+    EXPECT_NE(libraries.find("libQt6Gui"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("Widgets"), std::string::npos) << libraries;
+}
+
+}  // namespace
