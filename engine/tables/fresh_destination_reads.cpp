@@ -10,17 +10,19 @@ namespace {
 
 // An attachment of its own to the destination that the run's attachment names.
 struct FreshDestination : DestinationConnection {
-    explicit FreshDestination(const db::Attachment& destination) : DestinationConnection("", "DestinoVerificacao") {
+    FreshDestination(const db::Attachment& destination, const ServerLogin& login)
+        : DestinationConnection("", login, "DestinoVerificacao") {
         attachment.setConnectionString(destination.connectionString());
     }
 };
 
 }  // namespace
 
-std::optional<KeysAboveSequence> keysAboveSequence(const db::Attachment& destination, std::string_view table,
-                                                   std::string_view keyColumn, std::string_view sequence) {
+std::optional<KeysAboveSequence> keysAboveSequence(const db::Attachment& destination, const ServerLogin& login,
+                                                   std::string_view table, std::string_view keyColumn,
+                                                   std::string_view sequence) {
     try {
-        FreshDestination reader(destination);
+        FreshDestination reader(destination, login);
         KeysAboveSequence found;
         {
             db::Statement query("", reader.attachment, reader.transaction);
@@ -39,10 +41,10 @@ std::optional<KeysAboveSequence> keysAboveSequence(const db::Attachment& destina
     }
 }
 
-std::optional<bool> rowIsInTable(const db::Attachment& destination, std::string_view table, std::string_view keyColumn,
-                                 const std::string& key) {
+std::optional<bool> rowIsInTable(const db::Attachment& destination, const ServerLogin& login, std::string_view table,
+                                 std::string_view keyColumn, const std::string& key) {
     try {
-        FreshDestination reader(destination);
+        FreshDestination reader(destination, login);
         bool found = false;
         {
             db::Statement query("", reader.attachment, reader.transaction);

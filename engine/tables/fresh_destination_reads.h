@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "attachment.h"
+#include "server_login.h"
 
 namespace engine {
 
@@ -21,12 +22,13 @@ struct KeysAboveSequence {
 
 // The table's highest key and the sequence's value. None when the keys are not above the
 // sequence, or when they cannot be read.
-std::optional<KeysAboveSequence> keysAboveSequence(const db::Attachment& destination, std::string_view table,
-                                                   std::string_view keyColumn, std::string_view sequence);
+std::optional<KeysAboveSequence> keysAboveSequence(const db::Attachment& destination, const ServerLogin& login,
+                                                   std::string_view table, std::string_view keyColumn,
+                                                   std::string_view sequence);
 
 // Whether the table holds a row with the given key (the row in flight when the connection was
 // lost: its commit may have reached the server). None when the server cannot be reached.
-std::optional<bool> rowIsInTable(const db::Attachment& destination, std::string_view table, std::string_view keyColumn,
-                                 const std::string& key);
+std::optional<bool> rowIsInTable(const db::Attachment& destination, const ServerLogin& login, std::string_view table,
+                                 std::string_view keyColumn, const std::string& key);
 
 }  // namespace engine

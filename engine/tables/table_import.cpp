@@ -153,14 +153,15 @@ void importTable(RunState& run, const TableImport& table) {
         if (run.mode == RunMode::Default && inFlightKey && !table.keyColumn.empty()) {
             // Its commit may have reached the server before the connection went: what the
             // table holds decides whether it was handled.
-            const std::optional<bool> inTable =
-                rowIsInTable(session.IBDatabaseDestino, table.destinationTable, table.keyColumn, *inFlightKey);
+            const std::optional<bool> inTable = rowIsInTable(session.IBDatabaseDestino, session.login,
+                                                             table.destinationTable, table.keyColumn, *inFlightKey);
             if (inTable.value_or(false)) ++outcome.rowsRead;
             if (!inTable) outcome.lastRowUnknown = *inFlightKey;
         }
         if (run.mode == RunMode::Default && !outcome.keptAsItWas && !table.sequence.empty()) {
-            if (const std::optional<KeysAboveSequence> above = keysAboveSequence(
-                    session.IBDatabaseDestino, table.destinationTable, table.keyColumn, table.sequence)) {
+            if (const std::optional<KeysAboveSequence> above =
+                    keysAboveSequence(session.IBDatabaseDestino, session.login, table.destinationTable, table.keyColumn,
+                                      table.sequence)) {
                 outcome.highestKeyAboveSequence = above->highestKey;
                 outcome.sequenceLeftAt = above->sequenceValue;
                 message += "\r\nA tabela tem códigos até " + std::to_string(above->highestKey) + ", acima do valor " +

@@ -3,6 +3,7 @@
 //   QT_QPA_PLATFORM=offscreen outcome_screenshot outcome.png
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include <QApplication>
@@ -26,6 +27,7 @@ public:
         if (box.buttons == ui::BoxButtons::Ok) return true;
         return box.text.rfind("Atenção", 0) == 0;
     }
+    std::optional<engine::Credentials> askLogin() override { return std::nullopt; }
 };
 
 }  // namespace

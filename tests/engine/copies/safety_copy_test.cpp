@@ -365,7 +365,7 @@ TEST_F(SafetyCopy, ACopyWithoutARecordIsRestoredOnlyWhenTheWarningIsAnsweredYes)
 
 // Copies made straight through the engine, as a run makes them, of databases in one folder.
 engine::SafetyCopy copyOf(const std::string& database) {
-    engine::DestinationConnection connection(database);
+    engine::DestinationConnection connection(database, {});
     connection.attachment.open();
     test_support::ScriptedWindow window;
     const engine::SafetyCopy copy = engine::makeSafetyCopy(engine::Progress(window.gauge, window), {},
