@@ -26,6 +26,7 @@ constexpr std::string_view kUsage =
     "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
     "                    [--sem-copia]\n"
     "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim]\n"
+    "  tavlo-merak-batch --conferir [--origem PATH] [--destino PATH] --tabelas LIST\n"
     "  tavlo-merak-batch --help\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -41,6 +42,11 @@ constexpr std::string_view kUsage =
     "  --sem-copia      não faz a cópia de segurança do destino antes de apagar as tabelas\n"
     "  --restaurar COPIA.fbk\n"
     "                   em vez de importar, devolve o destino ao estado da cópia de segurança\n"
+    "  --conferir       em vez de importar, compara cada registro das tabelas escolhidas do\n"
+    "                   destino com o que a importação faz do registro da origem, sem gravar\n"
+    "                   nada; as diferenças vão para conferencia.csv na pasta do programa;\n"
+    "                   saída 0 tudo confere (fora registros recusados explicados), 1 há\n"
+    "                   diferenças, 2 conferência não iniciada\n"
     "Um caminho relativo é tomado a partir da pasta atual.\n"
     "Antes de apagar, o servidor grava uma cópia de segurança do destino ao lado dele\n"
     "(<destino>-<aaaammdd-hhmmss>.fbk), anotada em copias.log na pasta do programa; se a\n"
@@ -124,6 +130,9 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--sem-copia") {
             once(options.semCopia);
             options.semCopia = true;
+        } else if (option == "--conferir") {
+            once(options.conferir);
+            options.conferir = true;
         } else if (option == "--restaurar") {
             once(options.restaurar.has_value());
             options.restaurar = value();
@@ -133,11 +142,13 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     }
     if (options.restaurar) {
         // A restore replaces one database with a copy: nothing else goes with it.
-        if (tablesGiven || options.origem || options.semCopia)
+        if (tablesGiven || options.origem || options.semCopia || options.conferir)
             throw UsageError("--restaurar aceita apenas --destino e --sim");
         if (!options.destino) throw UsageError("falta --destino para --restaurar");
         return options;
     }
+    if (options.conferir && (options.sim || options.simular || options.atomico || options.semCopia))
+        throw UsageError("--conferir aceita apenas --origem, --destino e --tabelas");
     if (!tablesGiven) throw UsageError("falta --tabelas");
     return options;
 }

@@ -29,6 +29,8 @@ struct BatchOptions {
     bool semCopia = false;
     // Instead of importing, restores this safety copy over the destination.
     std::optional<std::string> restaurar;
+    // Instead of importing, compares the chosen destination tables with the source.
+    bool conferir = false;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -39,7 +41,8 @@ public:
 
 // Reads the arguments that follow the program name. Any "--help" asks for the usage alone.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
-// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim) only.
+// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim) only;
+// --conferir takes --origem, --destino and --tabelas only.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.
