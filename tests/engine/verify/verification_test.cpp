@@ -22,8 +22,7 @@ using test_support::readFile;
 using test_support::schemaFile;
 using test_support::TestConnection;
 
-const std::set<CheckBox> kAllTables = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos,
-                                       CheckBox::Vendedores};
+const std::set<CheckBox> kAllTables = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
 const std::string kRepeated = "chave repetida na origem: a importação grava só a primeira";
 
 // The sample databases after a run of every table without a safety copy.
@@ -37,9 +36,9 @@ struct SampleAfterRun {
     }
 
     VerificationReport verify() {
-        return engine::verifyDestination(fixture.programFolder,
-                                         {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes(kAllTables)},
-                                         fixture.window, fixture.window);
+        return engine::verifyDestination(
+            fixture.programFolder, {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes(kAllTables)},
+            fixture.window, fixture.window);
     }
 
     // Runs statements on the destination through an attachment of the test's own, committed.
@@ -129,7 +128,8 @@ TEST(Verification, AfterARunOnTheSampleEveryTableMatchesApartFromItsExplainedRef
 
     // Nothing in the destination changed, and nothing was asked.
     EXPECT_EQ(sample.destinationContents(), before);
-    for (const std::string& event : sample.fixture.window.events) EXPECT_EQ(event.rfind("confirm", 0), std::string::npos);
+    for (const std::string& event : sample.fixture.window.events)
+        EXPECT_EQ(event.rfind("confirm", 0), std::string::npos);
 
     // conferencia.csv: UTF-8 with a byte-order mark, ";", one line per finding.
     EXPECT_EQ(report.csvPath, sample.fixture.programFolder + "conferencia.csv");
@@ -186,15 +186,16 @@ TEST(Verification, RowsChangedDeletedOrAddedByHandAreFoundWithTheirKeysAndColumn
 
 TEST(Verification, AMissingRowIsExplainedByTheLastRunsLogOnlyWhileTheLogSaysSo) {
     // The destination refuses seller 2 through a trigger; the run logs it in quorel.log.
-    ImportFixture fixture("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n"
-                          "INSERT INTO VENDEDOR (ID, NOME) VALUES (3, 'Caio');\n",
-                          "CREATE EXCEPTION RECUSA 'recusado pelo destino';\n"
-                          "SET TERM ^ ;\n"
-                          "CREATE TRIGGER RECUSA_VENDEDOR FOR VENDEDOR BEFORE INSERT AS BEGIN\n"
-                          "  IF (NEW.VEN_CODIGO = 2) THEN EXCEPTION RECUSA;\n"
-                          "END^\n"
-                          "SET TERM ; ^\n");
+    ImportFixture fixture(
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (3, 'Caio');\n",
+        "CREATE EXCEPTION RECUSA 'recusado pelo destino';\n"
+        "SET TERM ^ ;\n"
+        "CREATE TRIGGER RECUSA_VENDEDOR FOR VENDEDOR BEFORE INSERT AS BEGIN\n"
+        "  IF (NEW.VEN_CODIGO = 2) THEN EXCEPTION RECUSA;\n"
+        "END^\n"
+        "SET TERM ; ^\n");
     fixture.window.ticked = {CheckBox::Vendedores};
     fixture.options.safetyCopy = false;
     fixture.importRun();
@@ -231,9 +232,10 @@ TEST(Verification, IsRefusedWhileARunHoldsTheDestinationAndHoldsItWhileComparing
         const VerificationReport refused = sample.verify();
         EXPECT_FALSE(refused.started);
         EXPECT_TRUE(refused.tables.empty());
-        EXPECT_EQ(sample.fixture.window.boxes,
-                  std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" +
-                                           name + "\r\nNada foi apagado nem importado. Tente de novo quando ela terminar."});
+        EXPECT_EQ(
+            sample.fixture.window.boxes,
+            std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" + name +
+                                     "\r\nNada foi apagado nem importado. Tente de novo quando ela terminar."});
         EXPECT_FALSE(std::filesystem::exists(sample.fixture.programFolder + "conferencia.csv"));
     }
     bool heldWhileComparing = false;
