@@ -19,7 +19,7 @@ inline constexpr std::size_t kFindingsKept = 20;
 // compared. A source row without its destination row is explained by what the import refuses
 // before the server (its writer's checks, a key the source repeats) or by the last run's
 // logs. Every finding goes to the file; the check keeps the first few of each kind.
-// "Today" columns match a moment of earliestTodayDay or later. Raises nothing: a failure
+// "Today" columns match a moment from earliestTodayDay to the comparison's day. Raises nothing: a failure
 // ends the table's check with its text.
 TableCheck compareTable(RunState& run, const RowMapping& mapping, const LoggedRefusals& logged, ConferenceFile& file,
                         int earliestTodayDay);

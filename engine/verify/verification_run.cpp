@@ -8,6 +8,8 @@
 
 #include "conference_file.h"
 #include "connection_setup.h"
+#include "copy_day.h"
+#include "database_identity.h"
 #include "import_session.h"
 #include "logged_refusals.h"
 #include "row_mapping.h"
@@ -54,12 +56,15 @@ VerificationReport verifyDestination(const std::string& programFolder, const Ver
         report.csvPath = file.path();
         report.started = true;
         const LoggedRefusals logged = LoggedRefusals::read(programFolder);
+        const std::int32_t earliestTodayDay =
+            lastCopyDay(programFolder, db::serverFileName(session.IBDatabaseDestino, session.IBTransactionFireBird))
+                .value_or(0);
         RunState run(session, RunMode::Preview, observer, prompter);
         observer.phaseChanged(RunPhase::Running);
         for (const auto& mappingOf : chosenMappings(request.tables)) {
             if (run.progress.stopRequested()) break;
             const RowMapping mapping = mappingOf(run);
-            report.tables.push_back(compareTable(run, mapping, logged, file, 0));
+            report.tables.push_back(compareTable(run, mapping, logged, file, earliestTodayDay));
         }
         file.flush();
         observer.phaseChanged(RunPhase::Ended);

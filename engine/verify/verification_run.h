@@ -19,7 +19,9 @@ struct VerificationRequest {
 };
 
 // Compares each chosen destination table with what its import makes of the source, table
-// after table in the import's order, and writes every finding to conferencia.csv.
+// after table in the import's order, and writes every finding to conferencia.csv. Columns set
+// to "today" by the import match a day from that of the destination's last safety copy in
+// copias.log (any earlier day when there is none) to the comparison's.
 // Read-only: both databases are read in read-only snapshot transactions of a session of its
 // own (the front end's session is not touched), nothing is asked and no copy is made.
 // Refused as a second run is, through the same admission, while a run imports into the

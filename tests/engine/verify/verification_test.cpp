@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "copy_log.h"
 #include "database_identity.h"
 #include "import_fixture.h"
 #include "run_lock.h"
@@ -182,6 +183,31 @@ TEST(Verification, RowsChangedDeletedOrAddedByHandAreFoundWithTheirKeysAndColumn
     for (const std::string line : {"CLIENTES;2;diferente;NOME;Padaria Pão de Açúcar Ltda;Outro nome;",
                                    "PRODUTOS;4;ausente;;;;", "VENDEDOR;99;excedente;;;;"})
         EXPECT_NE(csv.find("\r\n" + line + "\r\n"), std::string::npos) << line << "\n" << csv;
+}
+
+TEST(Verification, TodayColumnsMatchFromTheDayOfTheLastCopyOfThisDestinationToTheComparisonsDay) {
+    SampleAfterRun sample;
+    sample.change({"UPDATE PRODUTOS SET DATAALTERACAO = CURRENT_DATE - 1 WHERE CODIGO = 2",
+                   "UPDATE FORNECEDORES SET DTCADASTRO = DATEADD(-3 DAY TO DTCADASTRO) WHERE CODIGO = 5"});
+    // No copy recorded: the run may have been on any earlier day.
+    EXPECT_TRUE(sample.verify().matches());
+
+    // A copy of another destination today says nothing of this one; a copy of this one today
+    // says that the run wrote today.
+    const std::string log = sample.fixture.programFolder + engine::kCopyLogName;
+    engine::appendCopyLog(log, {"/outro-x.fbk", 1, "/outro.fdb"}, std::time(nullptr));
+    EXPECT_TRUE(sample.verify().matches());
+    engine::appendCopyLog(log, {"/merak-x.fbk", 1, serverName(sample.fixture.destination)}, std::time(nullptr));
+    const VerificationReport report = sample.verify();
+    EXPECT_FALSE(report.matches());
+    const TableCheck& produtos = tableOf(report, "PRODUTOS");
+    ASSERT_EQ(produtos.differences.size(), 1u);
+    EXPECT_EQ(produtos.differences[0].key, "2");
+    EXPECT_EQ(produtos.differences[0].column, "DATAALTERACAO");
+    const TableCheck& fornecedores = tableOf(report, "FORNECEDORES");
+    ASSERT_EQ(fornecedores.differences.size(), 1u);
+    EXPECT_EQ(fornecedores.differences[0].key, "5");
+    EXPECT_EQ(fornecedores.differences[0].column, "DTCADASTRO");
 }
 
 TEST(Verification, AMissingRowIsExplainedByTheLastRunsLogOnlyWhileTheLogSaysSo) {
