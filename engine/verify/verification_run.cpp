@@ -43,6 +43,11 @@ VerificationReport verifyDestination(const std::string& programFolder, const Ver
                                      RunObserver& observer, RunPrompter& prompter) {
     VerificationReport report;
     try {
+        const std::vector<std::function<RowMapping(RunState&)>> mappings = chosenMappings(request.tables);
+        if (mappings.empty()) {
+            prompter.tell(MessageKind::Plain, "Marque uma ou mais tabelas para conferir.");
+            return report;
+        }
         ImportSession session(programFolder);
         for (db::Transaction* transaction : {&session.IBTransOrigem, &session.IBTransactionFireBird}) {
             transaction->setParams(kReadOnlyParams);
@@ -61,7 +66,7 @@ VerificationReport verifyDestination(const std::string& programFolder, const Ver
                 .value_or(0);
         RunState run(session, RunMode::Preview, observer, prompter);
         observer.phaseChanged(RunPhase::Running);
-        for (const auto& mappingOf : chosenMappings(request.tables)) {
+        for (const auto& mappingOf : mappings) {
             if (run.progress.stopRequested()) break;
             const RowMapping mapping = mappingOf(run);
             report.tables.push_back(compareTable(run, mapping, logged, file, earliestTodayDay));
