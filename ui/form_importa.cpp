@@ -170,6 +170,8 @@ void TFormImporta::createPage() {
         named(new QPushButton(QStringLiteral("Conferir"), PageMerak), "ButtonConferir", QRect(272, 77, 93, 25));
     ButtonConferir->setToolTip(QStringLiteral(
         "Compara cada registro das tabelas marcadas do destino com o que a importação faz da origem, sem gravar nada"));
+    // Outside the window's keyboard order, which stays as it was; reached by the mouse.
+    ButtonConferir->setFocusPolicy(Qt::ClickFocus);
 
     // Controls kept for commands and tables that the window does not offer.
     for (QWidget* hidden : std::initializer_list<QWidget*>{CheckBoxListaPrecos, CheckBoxTransportador, Button2,
