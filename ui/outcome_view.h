@@ -52,6 +52,8 @@ public:
 
     // Replaces what the view shows with the report.
     void present(const RunReport& report);
+    // Shows "Conferir", which compares the run's destination with its source.
+    void setVerify(std::function<void()> verify);
 
 private:
     void fillTables(const RunReport& report);
@@ -62,6 +64,7 @@ private:
     std::function<void(const RunReport::Log&)> openLog_;
     std::function<bool(const RunReport::Copy&)> undoImport_;
     std::optional<RunReport::Copy> copy_;
+    std::function<void()> verify_;
 
     QLabel* LabelTitulo = nullptr;
     QTableWidget* GridTabelas = nullptr;
@@ -71,6 +74,7 @@ private:
     std::vector<QPushButton*> logButtons_;
     QLabel* LabelCopia = nullptr;
     QPushButton* ButtonDesfazer = nullptr;
+    QPushButton* ButtonConferir = nullptr;
 };
 
 }  // namespace ui

@@ -154,13 +154,13 @@ struct TableWriter::Impl {
         throw db::DatabaseError("Not in edit mode");
     }
 
-    void post() {
+    // What post refuses before the server sees the row.
+    void checkRow() const {
         requireInserting();
         for (std::size_t field : requiredFields)
             if (row[field].isNull)
                 throw db::DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value");
-        for (std::size_t p = 0; p < insertBindings.size(); ++p) {
-            const InsertBinding& binding = insertBindings[p];
+        for (const InsertBinding& binding : insertBindings) {
             const FieldValue& value = row[binding.field];
             if (!value.isNull && !value.fits) throwCannotHold(value, fields[binding.field], name);
             // Checked here, before the statement's own check, so that the first number is
@@ -171,7 +171,14 @@ struct TableWriter::Impl {
                     throw db::DatabaseError("Trying to store a string of length " + std::to_string(length) +
                                             " into a field that can only contain " + std::to_string(binding.textLimit));
             }
-            bindValue(insert.param(p), value, fields[binding.field].kind);
+        }
+    }
+
+    void post() {
+        checkRow();
+        for (std::size_t p = 0; p < insertBindings.size(); ++p) {
+            const InsertBinding& binding = insertBindings[p];
+            bindValue(insert.param(p), row[binding.field], fields[binding.field].kind);
         }
         if (blocks) {
             blocks->queue();
@@ -263,6 +270,8 @@ void TableWriter::startNewRow() {
     impl_->state = Impl::State::Inserting;
 }
 
+void TableWriter::checkRow() const { impl_->checkRow(); }
+
 void TableWriter::post() { impl_->post(); }
 
 void TableWriter::close() {
@@ -318,6 +327,8 @@ std::int32_t WriterField::asInteger() const {
     if (value == nullptr || value->isNull) return 0;
     return integerOf(*value, w.fields[index_], writer_->name());
 }
+
+const FieldValue* WriterField::slot() const { return writer_->impl_->current(index_); }
 
 std::string WriterField::asText() const {
     TableWriter::Impl& w = *writer_->impl_;
