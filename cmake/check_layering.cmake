@@ -10,6 +10,7 @@ set(layers
   engine/tables
   engine/copies
   engine/run
+  engine/verify
   engine/email
   report
   ui

@@ -19,6 +19,7 @@
 
 #include "aligned_layout.h"
 #include "bevel_panel.h"
+#include "conference_view.h"
 #include "connection_setup.h"
 #include "email_script.h"
 #include "file_dialogs.h"
@@ -186,6 +187,13 @@ void TFormImporta::createPage() {
     ButtonSimular->setToolTip(QStringLiteral(
         "Faz a importação das tabelas marcadas sem gravar nada no destino e mostra o que seria recusado"));
 
+    ButtonConferir =
+        named(new QPushButton(QStringLiteral("Conferir"), PageMerak), "ButtonConferir", QRect(272, 77, 93, 25));
+    ButtonConferir->setToolTip(QStringLiteral(
+        "Compara cada registro das tabelas marcadas do destino com o que a importação faz da origem, sem gravar nada"));
+    // Outside the window's keyboard order, which stays as it was; reached by the mouse.
+    ButtonConferir->setFocusPolicy(Qt::ClickFocus);
+
     // Controls kept for commands and tables that the window does not offer.
     for (QWidget* hidden : std::initializer_list<QWidget*>{CheckBoxListaPrecos, CheckBoxTransportador, Button2,
                                                            MemoScript, CheckBoxReceber, CheckBoxPagar})
@@ -193,6 +201,7 @@ void TFormImporta::createPage() {
 
     connect(Button2, &QPushButton::clicked, this, &TFormImporta::Button2Click);
     connect(ButtonSimular, &QPushButton::clicked, this, &TFormImporta::ButtonSimularClick);
+    connect(ButtonConferir, &QPushButton::clicked, this, &TFormImporta::ButtonConferirClick);
 }
 
 void TFormImporta::createFilePanel() {
@@ -331,6 +340,26 @@ void TFormImporta::BitBtnImportarClick() { run(false); }
 
 void TFormImporta::ButtonSimularClick() { run(true); }
 
+void TFormImporta::ButtonConferirClick() {
+    conferir({fileNameOrigem(), fileNameDestino(), [this](engine::CheckBox box) { return isTicked(box); }});
+}
+
+void TFormImporta::conferir(const engine::VerificationRequest& request) {
+    handle([&] {
+        lastVerification_ = engine::verifyDestination(session_.programFolder, session_.login, request, *this, *this);
+        Importando = false;
+        if (!lastVerification_.started && lastVerification_.failure.empty()) return;
+        if (conferenceView_ == nullptr)
+            conferenceView_ = new ConferenceView(this, [this](const std::string& path) {
+                QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+            });
+        conferenceView_->present(lastVerification_);
+        conferenceView_->show();
+        conferenceView_->raise();
+    });
+    closeOnStopRequest();
+}
+
 void TFormImporta::run(bool preview) {
     lastRequest_ = {fileNameOrigem(), fileNameDestino(), [this](engine::CheckBox box) { return isTicked(box); },
                     engine::runMode(preview, CheckBoxAtomico->isChecked()), CheckBoxCopiaSeguranca->isChecked()};
@@ -368,6 +397,9 @@ void TFormImporta::presentOutcome() {
             this, [this](const RunReport::Log& log) { openFile(log.folder, log.fileName); },
             [this](const RunReport::Copy& copy) { return undoImport(copy.path, copy.database); },
             [this] { saveReport(); });
+    // The comparison of the run's own destination, source and tables.
+    outcomeView_->setVerify([this, request = engine::VerificationRequest{lastRequest_.origem, lastRequest_.destino,
+                                                                         lastRequest_.tables}] { conferir(request); });
     outcomeView_->present(report);
     if (firstShown) placeBeside(*outcomeView_, *this);
     outcomeView_->show();
@@ -489,6 +521,7 @@ std::string TFormImporta::fileNameDestino() const { return FilenameEditDestino->
 void TFormImporta::setImportEnabled(bool enabled) {
     BitBtnImportar->setEnabled(enabled);
     ButtonSimular->setEnabled(enabled);
+    ButtonConferir->setEnabled(enabled);
     // The last outcome's undo would restore the destination under the run.
     if (outcomeView_ != nullptr) outcomeView_->setEnabled(enabled);
 }

@@ -12,6 +12,8 @@
 #include "run_prompter.h"
 #include "run_report.h"
 #include "run_request.h"
+#include "verification_report.h"
+#include "verification_run.h"
 
 class QCheckBox;
 class QLabel;
@@ -23,6 +25,7 @@ class QTabWidget;
 namespace ui {
 
 class BevelPanel;
+class ConferenceView;
 class FileDialogs;
 class FilenameEdit;
 class ProgressGauge;
@@ -30,7 +33,7 @@ class MessageBoxes;
 class OutcomeView;
 
 // The program's only window: the tables to copy, the two database files, "Testar Conexão",
-// "Importar", "Simular" with the run's options, the status label and the progress gauge. It
+// "Importar", "Simular" with the run's options, "Conferir", the status label and the progress gauge. It
 // owns the session's database objects, follows the engine's runs as their observer and
 // answers their questions with message boxes, keeps the two database paths and the options in
 // Config.ini in the program folder, and after a run shows its outcome beside it.
@@ -46,6 +49,8 @@ public:
     // The request and the report of the last import run or preview.
     const engine::RunRequest& lastRequest() const { return lastRequest_; }
     const engine::RunReport& lastReport() const { return lastReport_; }
+    // The report of the last comparison of the destination with the source.
+    const engine::VerificationReport& lastVerification() const { return lastVerification_; }
 
     // True from the confirmation of an import run until its end; the window refuses to close.
     bool Importando = false;
@@ -59,6 +64,7 @@ public:
     void Button1Click();
     void BitBtnImportarClick();
     void ButtonSimularClick();
+    void ButtonConferirClick();
     void Button2Click();
 
     // engine::RunObserver: the status label, the gauge and the commands follow the run.
@@ -99,6 +105,8 @@ private:
     // the outcome when the run got past its confirmation.
     void run(bool preview);
     void presentOutcome();
+    // Compares the destination with the source and shows the comparison's view when it started.
+    void conferir(const engine::VerificationRequest& request);
     // BitBtnImportar, ButtonSimular and the outcome view; Button1 ("Testar Conexão").
     void setImportEnabled(bool enabled);
     void setConnectionTestEnabled(bool enabled);
@@ -117,6 +125,7 @@ private:
     engine::ImportSession session_;
     engine::RunRequest lastRequest_;
     engine::RunReport lastReport_;
+    engine::VerificationReport lastVerification_;
 
     BevelPanel* PanelCabecalho = nullptr;
     QTabWidget* PageControl = nullptr;
@@ -134,6 +143,7 @@ private:
     QCheckBox* CheckBoxAtomico = nullptr;
     QCheckBox* CheckBoxCopiaSeguranca = nullptr;
     QPushButton* ButtonSimular = nullptr;
+    QPushButton* ButtonConferir = nullptr;
     BevelPanel* Panel1 = nullptr;
     QLabel* Label2 = nullptr;
     FilenameEdit* FilenameEditOrigem = nullptr;
@@ -146,6 +156,7 @@ private:
     ProgressGauge* GaugeImportando = nullptr;
     QMdiArea* ChildArea = nullptr;
     OutcomeView* outcomeView_ = nullptr;
+    ConferenceView* conferenceView_ = nullptr;
     // True while a safety copy is being restored: like a run, it keeps the window open.
     bool restoring_ = false;
     // Looks for a stop request while the window is idle; during a run the run itself asks.

@@ -121,7 +121,15 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     LabelCopia->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ButtonDesfazer = new QPushButton(QStringLiteral("Desfazer importação"), this);
     ButtonDesfazer->setObjectName(QStringLiteral("ButtonDesfazer"));
+    ButtonConferir = new QPushButton(QStringLiteral("Conferir"), this);
+    ButtonConferir->setObjectName(QStringLiteral("ButtonConferir"));
+    ButtonConferir->setToolTip(QStringLiteral("Compara cada registro do destino com o que a importação faz da origem"));
+    ButtonConferir->hide();
+    connect(ButtonConferir, &QPushButton::clicked, this, [this] {
+        if (verify_) verify_();
+    });
     copyRow->addWidget(LabelCopia, 1);
+    copyRow->addWidget(ButtonConferir);
     copyRow->addWidget(ButtonDesfazer);
     connect(ButtonDesfazer, &QPushButton::clicked, this, [this] {
         if (!copy_ || !undoImport_(*copy_)) return;
@@ -148,6 +156,11 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     layout->addLayout(refusals, 1);
     layout->addWidget(PanelLogs);
     layout->addLayout(copyRow);
+}
+
+void OutcomeView::setVerify(std::function<void()> verify) {
+    verify_ = std::move(verify);
+    ButtonConferir->setVisible(static_cast<bool>(verify_));
 }
 
 void OutcomeView::present(const RunReport& report) {

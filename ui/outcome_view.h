@@ -57,6 +57,8 @@ public:
 
     // Replaces what the view shows with the report.
     void present(const RunReport& report);
+    // Shows "Conferir", which compares the run's destination with its source.
+    void setVerify(std::function<void()> verify);
 
 private:
     void fillTables(const RunReport& report);
@@ -71,6 +73,7 @@ private:
     std::function<bool(const RunReport::Copy&)> undoImport_;
     std::optional<RunReport::Copy> copy_;
     std::vector<engine::RefusedRow> refusedRows_;
+    std::function<void()> verify_;
 
     QLabel* LabelTitulo = nullptr;
     QTableWidget* GridTabelas = nullptr;
@@ -83,6 +86,7 @@ private:
     QLabel* LabelCopia = nullptr;
     QPushButton* ButtonDesfazer = nullptr;
     QPushButton* ButtonRelatorio = nullptr;
+    QPushButton* ButtonConferir = nullptr;
 };
 
 }  // namespace ui

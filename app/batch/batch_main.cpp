@@ -1,7 +1,7 @@
 // Starts the batch program: the window's import run from a script or a remote shell. Reads
 // the command line, runs the Import command with the terminal as its observer and prompter,
 // then counts what the destination holds and prints the summary; or restores a safety copy
-// over the destination.
+// over the destination; or compares the destination with the source.
 #include <signal.h>
 #include <unistd.h>
 
@@ -26,6 +26,7 @@
 #include "stop_signals.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
+#include "verify_command.h"
 
 namespace {
 
@@ -135,6 +136,7 @@ int main(int argc, char* argv[]) {
     }
     try {
         if (options.restaurar) return batch::runRestoreCommand(options);
+        if (options.conferir) return batch::runVerifyCommand(options);
         return runImport(options);
     } catch (const std::exception& failure) {
         std::cerr << "tavlo-merak-batch: " << failure.what() << '\n';

@@ -26,6 +26,7 @@ constexpr std::string_view kUsage =
     "  tavlo-merak-batch [--origem PATH] [--destino PATH] --tabelas LIST [--sim] [--simular] [--atomico]\n"
     "                    [--sem-copia] [--relatorio ARQUIVO.pdf]\n"
     "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim] [--aceitar-copia-sem-registro]\n"
+    "  tavlo-merak-batch --conferir [--origem PATH] [--destino PATH] --tabelas LIST\n"
     "  tavlo-merak-batch --help | --version\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -49,6 +50,11 @@ constexpr std::string_view kUsage =
     "                   restaura também uma cópia sem registro (.fbk.txt), feita à mão com o\n"
     "                   gbak: o seu conteúdo não pode ser conferido com o banco de onde veio,\n"
     "                   só com a validação do servidor\n"
+    "  --conferir       em vez de importar, compara cada registro das tabelas escolhidas do\n"
+    "                   destino com o que a importação faz do registro da origem, sem gravar\n"
+    "                   nada; as diferenças vão para conferencia.csv na pasta do programa;\n"
+    "                   saída 0 tudo confere (fora registros recusados explicados), 1 há\n"
+    "                   diferenças, 2 conferência não iniciada\n"
     "Um caminho relativo é tomado a partir da pasta atual.\n"
     "Antes de apagar, o programa grava uma cópia de segurança do destino ao lado dele\n"
     "(<destino>-<aaaammdd-hhmmss-mmm>.fbk) com o seu registro (.fbk.txt), anotada em copias.log\n"
@@ -147,6 +153,9 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--relatorio") {
             once(options.relatorio.has_value());
             options.relatorio = value();
+        } else if (option == "--conferir") {
+            once(options.conferir);
+            options.conferir = true;
         } else if (option == "--restaurar") {
             once(options.restaurar.has_value());
             options.restaurar = value();
@@ -156,12 +165,14 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     }
     if (options.restaurar) {
         // A restore replaces one database with a copy: nothing else goes with it.
-        if (tablesGiven || options.origem || options.semCopia || options.relatorio)
+        if (tablesGiven || options.origem || options.semCopia || options.relatorio || options.conferir)
             throw UsageError("--restaurar aceita apenas --destino e --sim");
         if (!options.destino) throw UsageError("falta --destino para --restaurar");
         return options;
     }
     if (options.aceitarCopiaSemRegistro) throw UsageError("--aceitar-copia-sem-registro vai apenas com --restaurar");
+    if (options.conferir && (options.sim || options.simular || options.atomico || options.semCopia))
+        throw UsageError("--conferir aceita apenas --origem, --destino e --tabelas");
     if (!tablesGiven) throw UsageError("falta --tabelas");
     return options;
 }

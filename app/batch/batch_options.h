@@ -35,6 +35,8 @@ struct BatchOptions {
     // The restore accepts a copy without its record (made by hand with the server's tool),
     // whose content cannot be checked against its origin.
     bool aceitarCopiaSemRegistro = false;
+    // Instead of importing, compares the chosen destination tables with the source.
+    bool conferir = false;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -47,7 +49,8 @@ public:
 // any "--version" for the version alone.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
 // unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim,
-// --aceitar-copia-sem-registro) only, and --aceitar-copia-sem-registro goes with it only.
+// --aceitar-copia-sem-registro) only, and --aceitar-copia-sem-registro goes with it only;
+// --conferir takes --origem, --destino and --tabelas only.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.

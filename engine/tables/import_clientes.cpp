@@ -1,6 +1,8 @@
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "row_mapping.h"
 #include "table_import.h"
 #include "table_imports.h"
 #include "text.h"
@@ -63,6 +65,16 @@ struct ClienteFields {
     WriterField& telefone;
     WriterField& cidade;
     WriterField& email;
+
+    std::vector<MappedColumn> columns() const {
+        return {
+            mappedColumn(codigo),      mappedColumn(nome),        mappedColumn(dtNascimento), mappedColumn(celular),
+            mappedColumn(codVendedor), mappedColumn(codCid),      mappedColumn(complemento),  mappedColumn(codPais),
+            mappedColumn(status),      mappedColumn(bloqueado),   mappedColumn(xPais),        mappedColumn(endereco),
+            mappedColumn(numero),      mappedColumn(bairro),      mappedColumn(cep),          mappedColumn(cgc),
+            mappedColumn(cpf),         mappedColumn(tipoCliente), mappedColumn(tipoPessoa),   mappedColumn(dtCadastro),
+            mappedColumn(ie),          mappedColumn(telefone),    mappedColumn(cidade),       mappedColumn(email)};
+    }
 };
 
 // Fills the row just started from the source cursor's current row. The conditional columns
@@ -144,30 +156,48 @@ void logRefusedCliente(RunState& run, const std::string& codigo, const std::stri
 
 }  // namespace
 
+RowMapping clientesMapping(RunState& run) {
+    TableWriter& clientes = run.session.IBDS_clientes;
+    const auto fields = std::make_shared<const ClienteFields>(clientes);
+    RowMapping mapping;
+    mapping.sourceTable = "CLIENTE";
+    mapping.sourceKey = "CODIGO";
+    mapping.destinationTable = "CLIENTES";
+    mapping.sequence = "GEN_CODCLI";
+    mapping.prepare = [&clientes] {
+        if (!clientes.isOpen()) clientes.open();
+    };
+    mapping.fill = [&run, &clientes, fields] {
+        clientes.startNewRow();
+        fillCliente(run, *fields);
+    };
+    mapping.refusal = [&clientes] { return writerRefusal(clientes); };
+    mapping.columns = fields->columns();
+    return mapping;
+}
+
 // Clients: CLIENTE into CLIENTES, with the city code looked up by name in the destination.
 void ImportaClientes(RunState& run) {
     TableWriter& clientes = run.session.IBDS_clientes;
-    const ClienteFields fields(clientes);
+    const WriterField& codigo = clientes.fieldByName("CODIGO");
+    const RowMapping mapping = clientesMapping(run);
 
     TableImport table;
-    table.destinationTable = "CLIENTES";
+    table.destinationTable = mapping.destinationTable;
     table.countQuery = "SELECT COUNT(CODIGO) AS QTD FROM CLIENTE";
     table.sourceQuery = "SELECT * FROM CLIENTE";
     table.status = "Importando Clientes";
     table.deleteStatement = " DELETE FROM CLIENTES ";
     table.failureMessage = "Falha na importação da tabela de Clientes, Falha: ";
-    table.keyColumn = "CODIGO";
-    table.sequence = "GEN_CODCLI";
+    table.keyColumn = mapping.columns.front().declaration.name;
+    table.sequence = mapping.sequence;
     table.afterRow = AfterRow::MessagesThenNext;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
-        if (!clientes.isOpen()) clientes.open();
+        mapping.prepare();
         clientes.postInBlocks(mostRowsPerBlock);
         return clientes.blocks();
     };
-    table.fillRow = [&] {
-        clientes.startNewRow();
-        fillCliente(run, fields);
-    };
+    table.fillRow = mapping.fill;
     table.writeRow = [&] { clientes.post(); };
     table.refusal = [&] {
         const db::Statement& origem = run.session.IBQueryOrigem;
@@ -179,7 +209,7 @@ void ImportaClientes(RunState& run) {
     // The next client code: the last handled code plus one; 1 when no row was handled, since
     // the key of no row reads 0.
     table.sequenceRestart = [&](bool) -> std::optional<SequenceRestart> {
-        return SequenceRestart{"GEN_CODCLI", std::to_string(std::int64_t{fields.codigo.asInteger()} + 1)};
+        return SequenceRestart{std::string(mapping.sequence), std::to_string(std::int64_t{codigo.asInteger()} + 1)};
     };
     importTable(run, table);
 }

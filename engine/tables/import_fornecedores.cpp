@@ -1,5 +1,8 @@
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "row_mapping.h"
 #include "table_import.h"
 #include "table_imports.h"
 #include "text.h"
@@ -54,6 +57,19 @@ struct FornecedorFields {
     WriterField& cnpj;
     WriterField& cpf;
     WriterField& ie;
+
+    std::vector<MappedColumn> columns() const {
+        return {mappedColumn(codigo),        mappedColumn(fornecedor),
+                mappedColumn(fantasia),      mappedColumn(dtCadastro, true),
+                mappedColumn(endereco),      mappedColumn(bairro),
+                mappedColumn(cidade),        mappedColumn(uf),
+                mappedColumn(numero),        mappedColumn(complemento),
+                mappedColumn(representante), mappedColumn(telefone),
+                mappedColumn(fax),           mappedColumn(email),
+                mappedColumn(xPais),         mappedColumn(codPais),
+                mappedColumn(cep),           mappedColumn(cnpj),
+                mappedColumn(cpf),           mappedColumn(ie)};
+    }
 };
 
 // Fills the row just started from the source cursor's current row.
@@ -95,31 +111,50 @@ void fillFornecedor(const db::Statement& origem, const FornecedorFields& fields)
 
 }  // namespace
 
+RowMapping fornecedoresMapping(RunState& run) {
+    const db::Statement& origem = run.session.IBQueryOrigem;
+    TableWriter& fornecedores = run.session.IBDS_Fornecedor;
+    const auto fields = std::make_shared<const FornecedorFields>(fornecedores);
+    RowMapping mapping;
+    mapping.sourceTable = "FORNECEDOR";
+    mapping.sourceKey = "CODIGO";
+    mapping.destinationTable = "FORNECEDORES";
+    mapping.sequence = "GEN_CODFOR";
+    mapping.prepare = [&fornecedores] {
+        if (!fornecedores.isOpen()) fornecedores.open();
+    };
+    mapping.fill = [&origem, &fornecedores, fields] {
+        fornecedores.startNewRow();
+        fillFornecedor(origem, *fields);
+    };
+    mapping.refusal = [&fornecedores] { return writerRefusal(fornecedores); };
+    mapping.columns = fields->columns();
+    return mapping;
+}
+
 // Suppliers: FORNECEDOR into FORNECEDORES.
 void ImportaFornecedores(RunState& run) {
     db::Statement& origem = run.session.IBQueryOrigem;
     TableWriter& fornecedores = run.session.IBDS_Fornecedor;
-    const FornecedorFields fields(fornecedores);
+    const WriterField& codigo = fornecedores.fieldByName("CODIGO");
+    const RowMapping mapping = fornecedoresMapping(run);
 
     TableImport table;
-    table.destinationTable = "FORNECEDORES";
+    table.destinationTable = mapping.destinationTable;
     table.countQuery = "SELECT COUNT(CODIGO) AS QTD FROM FORNECEDOR";
     table.sourceQuery = "SELECT * FROM FORNECEDOR";
     table.status = "Importando Fornecedores";
     table.deleteStatement = " DELETE FROM FORNECEDORES ";
     table.failureMessage = "Falha na importação da tabela de Fornecedores, Falha: ";
-    table.keyColumn = "CODIGO";
-    table.sequence = "GEN_CODFOR";
+    table.keyColumn = mapping.columns.front().declaration.name;
+    table.sequence = mapping.sequence;
     table.afterRow = AfterRow::MessagesThenNext;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
-        if (!fornecedores.isOpen()) fornecedores.open();
+        mapping.prepare();
         fornecedores.postInBlocks(mostRowsPerBlock);
         return fornecedores.blocks();
     };
-    table.fillRow = [&] {
-        fornecedores.startNewRow();
-        fillFornecedor(origem, fields);
-    };
+    table.fillRow = mapping.fill;
     table.writeRow = [&] { fornecedores.post(); };
     table.refusal = [&] {
         std::string codigo = std::to_string(origem.column("CODIGO").asInteger());
@@ -131,7 +166,7 @@ void ImportaFornecedores(RunState& run) {
     // The last handled supplier code itself; no restart when no row was handled.
     table.sequenceRestart = [&](bool anyRowHandled) -> std::optional<SequenceRestart> {
         if (!anyRowHandled) return std::nullopt;
-        return SequenceRestart{"GEN_CODFOR", fields.codigo.asText()};
+        return SequenceRestart{std::string(mapping.sequence), codigo.asText()};
     };
     importTable(run, table);
 }

@@ -1,7 +1,10 @@
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "row_mapping.h"
 #include "table_import.h"
 #include "table_imports.h"
 #include "text.h"
@@ -111,6 +114,48 @@ struct ProdutoFields {
     WriterField& codEnqIpi;
     WriterField& ncm;
     WriterField& cest;
+
+    std::vector<MappedColumn> columns() const {
+        return {mappedColumn(codigo),
+                mappedColumn(codigoAlternativo),
+                mappedColumn(unidade),
+                mappedColumn(balanca),
+                mappedColumn(codBarras),
+                mappedColumn(modelo),
+                mappedColumn(status),
+                mappedColumn(saldo),
+                mappedColumn(precoCusto),
+                mappedColumn(precoVenda),
+                mappedColumn(margem),
+                mappedColumn(percCustoEstimado),
+                mappedColumn(precoAtacado),
+                mappedColumn(margemAtacado),
+                mappedColumn(estMin),
+                mappedColumn(estMax),
+                mappedColumn(dataAlteracao, true),
+                mappedColumn(tipoProduto),
+                mappedColumn(descricao),
+                mappedColumn(codGrupo),
+                mappedColumn(icmsBcMod),
+                mappedColumn(validade),
+                mappedColumn(fatConv),
+                mappedColumn(kit),
+                mappedColumn(origemMercadoria),
+                mappedColumn(codPis),
+                mappedColumn(codCofins),
+                mappedColumn(codFamilia),
+                mappedColumn(icms),
+                mappedColumn(percIcmsEfetiva),
+                mappedColumn(cfopSaidaDentro),
+                mappedColumn(cfopSaidaFora),
+                mappedColumn(cfopEntradaDentro),
+                mappedColumn(cfopEntradaFora),
+                mappedColumn(csosn),
+                mappedColumn(ipiSit),
+                mappedColumn(codEnqIpi),
+                mappedColumn(ncm),
+                mappedColumn(cest)};
+    }
 };
 
 // Fills the row just started from the source cursor's current row, with the fixed defaults
@@ -175,32 +220,50 @@ void fillProduto(RunState& run, const ProdutoFields& fields) {
 
 }  // namespace
 
+RowMapping produtosMapping(RunState& run) {
+    TableWriter& produtos = run.session.IBDS_Produtos;
+    const auto fields = std::make_shared<const ProdutoFields>(produtos);
+    RowMapping mapping;
+    mapping.sourceTable = "ESTOQUE";
+    mapping.sourceKey = "CODIGO";
+    mapping.destinationTable = "PRODUTOS";
+    mapping.sequence = "CODIGO_PRODUTO";
+    mapping.prepare = [&produtos] {
+        if (!produtos.isOpen()) produtos.open();
+    };
+    mapping.fill = [&run, &produtos, fields] {
+        produtos.startNewRow();
+        fillProduto(run, *fields);
+    };
+    mapping.refusal = [&produtos] { return writerRefusal(produtos); };
+    mapping.columns = fields->columns();
+    return mapping;
+}
+
 // Products: ESTOQUE into PRODUTOS, with fixed defaults, a tax profile and the CEST code
 // looked up in the source.
 void ImportaProdutos(RunState& run) {
     db::Statement& origem = run.session.IBQueryOrigem;
     TableWriter& produtos = run.session.IBDS_Produtos;
-    const ProdutoFields fields(produtos);
+    const WriterField& codigo = produtos.fieldByName("CODIGO");
+    const RowMapping mapping = produtosMapping(run);
 
     TableImport table;
-    table.destinationTable = "PRODUTOS";
+    table.destinationTable = mapping.destinationTable;
     table.countQuery = "SELECT COUNT(CODIGO) AS QTD FROM ESTOQUE";
     table.sourceQuery = "SELECT * FROM ESTOQUE";
     table.status = "Importando Produtos";
     table.deleteStatement = " DELETE FROM PRODUTOS ";
     table.failureMessage = "Falha na importação da tabela de Produtos, Falha: ";
-    table.keyColumn = "CODIGO";
-    table.sequence = "CODIGO_PRODUTO";
+    table.keyColumn = mapping.columns.front().declaration.name;
+    table.sequence = mapping.sequence;
     table.afterRow = AfterRow::NextThenMessages;
     table.prepareWriting = [&](std::size_t mostRowsPerBlock) {
-        if (!produtos.isOpen()) produtos.open();
+        mapping.prepare();
         produtos.postInBlocks(mostRowsPerBlock);
         return produtos.blocks();
     };
-    table.fillRow = [&] {
-        produtos.startNewRow();
-        fillProduto(run, fields);
-    };
+    table.fillRow = mapping.fill;
     table.writeRow = [&] { produtos.post(); };
     // This entry ends in a carriage return alone.
     table.refusal = [&] {
@@ -213,7 +276,7 @@ void ImportaProdutos(RunState& run) {
     // The last handled product code itself; no restart when no row was handled.
     table.sequenceRestart = [&](bool anyRowHandled) -> std::optional<SequenceRestart> {
         if (!anyRowHandled) return std::nullopt;
-        return SequenceRestart{"CODIGO_PRODUTO", fields.codigo.asText()};
+        return SequenceRestart{std::string(mapping.sequence), codigo.asText()};
     };
     importTable(run, table);
 }

@@ -154,14 +154,14 @@ struct TableWriter::Impl {
         throw db::DatabaseError("Not in edit mode");
     }
 
-    void post() {
+    // What post refuses before the server sees the row.
+    void checkRow() const {
         requireInserting();
         for (std::size_t field : requiredFields)
             if (row[field].isNull)
                 throw db::DatabaseError("Field '" + std::string(fields[field].name) + "' must have a value")
                     .withColumnFault({db::ColumnFault::Kind::Missing, std::string(fields[field].name), {}});
-        for (std::size_t p = 0; p < insertBindings.size(); ++p) {
-            const InsertBinding& binding = insertBindings[p];
+        for (const InsertBinding& binding : insertBindings) {
             const FieldValue& value = row[binding.field];
             if (!value.isNull && !value.fits) throwCannotHold(value, fields[binding.field], name);
             // Checked here, before the statement's own check, so that the first number is
@@ -175,7 +175,14 @@ struct TableWriter::Impl {
                         .withColumnFault({db::ColumnFault::Kind::TextTooLong, std::string(fields[binding.field].name),
                                           value.text, length, binding.textLimit});
             }
-            bindValue(insert.param(p), value, fields[binding.field].kind);
+        }
+    }
+
+    void post() {
+        checkRow();
+        for (std::size_t p = 0; p < insertBindings.size(); ++p) {
+            const InsertBinding& binding = insertBindings[p];
+            bindValue(insert.param(p), row[binding.field], fields[binding.field].kind);
         }
         if (blocks) {
             blocks->queue();
@@ -267,6 +274,8 @@ void TableWriter::startNewRow() {
     impl_->state = Impl::State::Inserting;
 }
 
+void TableWriter::checkRow() const { impl_->checkRow(); }
+
 void TableWriter::post() { impl_->post(); }
 
 void TableWriter::close() {
@@ -322,6 +331,8 @@ std::int32_t WriterField::asInteger() const {
     if (value == nullptr || value->isNull) return 0;
     return integerOf(*value, w.fields[index_], writer_->name());
 }
+
+const FieldValue* WriterField::slot() const { return writer_->impl_->current(index_); }
 
 std::string WriterField::asText() const {
     TableWriter::Impl& w = *writer_->impl_;

@@ -53,6 +53,7 @@ extern const TableDeclaration kProdutosDeclaration;
 
 class BlockInsert;
 class TableWriter;
+struct FieldValue;
 
 // A declared field of a writer, through which the current row's slot is set and read.
 class WriterField {
@@ -66,6 +67,8 @@ public:
     // Read from the current row: 0 / the empty text when null or when there is no current row.
     std::int32_t asInteger() const;
     std::string asText() const;
+    // The current row's slot as it would be sent; none when there is no current row.
+    const FieldValue* slot() const;
 
     const FieldDeclaration& declaration() const;
 
@@ -97,6 +100,9 @@ public:
     // The declared field of that name, without regard to letter case; otherwise
     // "<writer>: Field '<name>' not found".
     WriterField& fieldByName(std::string_view name);
+    // Fails, as post would before sending the row, when a required field is null, a decimal
+    // cannot be sent or a text is longer than its column; the writer must be inserting.
+    void checkRow() const;
     void post();
     void close();
 

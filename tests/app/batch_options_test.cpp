@@ -50,6 +50,16 @@ TEST(BatchOptions, AcceptedCommandLinesGiveTheirTablesPathsAndAnswer) {
     }
 }
 
+TEST(BatchOptions, ConferirTakesTheTablesAndPathsOfARun) {
+    const BatchOptions options =
+        batch::parseBatchOptions({"--tabelas", "produtos,clientes", "--conferir", "--destino", "m.fdb"});
+    EXPECT_TRUE(options.conferir);
+    EXPECT_EQ(options.tabelas, (std::set<CheckBox>{CheckBox::Clientes, CheckBox::Produtos}));
+    EXPECT_EQ(options.destino, "m.fdb");
+    EXPECT_EQ(options.origem, std::nullopt);
+    EXPECT_FALSE(batch::parseBatchOptions({"--tabelas", "clientes"}).conferir);
+}
+
 TEST(BatchOptions, HelpAnywhereAsksForTheUsageAlone) {
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
              {"--help"}, {"--tabelas", "mesas", "--help"}, {"--depressa", "--help"}}) {
@@ -86,6 +96,17 @@ TEST(BatchOptions, RefusedCommandLinesSayWhatIsWrong) {
         {{"--tabelas", "clientes", "-s"}, "opção desconhecida: -s"},
         {{"--tabelas=clientes"}, "opção desconhecida: --tabelas=clientes"},
         {{"--tabelas", "clientes", "merak.fdb"}, "opção desconhecida: merak.fdb"},
+        // A comparison changes nothing: nothing to confirm, preview, undo or copy.
+        {{"--conferir", "--tabelas", "clientes", "--sim"}, "--conferir aceita apenas --origem, --destino e --tabelas"},
+        {{"--conferir", "--tabelas", "clientes", "--simular"},
+         "--conferir aceita apenas --origem, --destino e --tabelas"},
+        {{"--atomico", "--conferir", "--tabelas", "clientes"},
+         "--conferir aceita apenas --origem, --destino e --tabelas"},
+        {{"--conferir", "--tabelas", "clientes", "--sem-copia"},
+         "--conferir aceita apenas --origem, --destino e --tabelas"},
+        {{"--conferir", "--restaurar", "c.fbk", "--destino", "d.fdb"}, "--restaurar aceita apenas --destino e --sim"},
+        {{"--conferir", "--conferir", "--tabelas", "clientes"}, "opção repetida: --conferir"},
+        {{"--conferir", "--origem", "a.fdb"}, "falta --tabelas"},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(testing::PrintToString(arguments));

@@ -580,6 +580,47 @@ TEST_F(FormImportaRun, UndoImportPutsTheDestinationBackFromTheRunsCopy) {
     EXPECT_EQ(boxes.shown.back().caption, "A V I S O");
 }
 
+TEST_F(FormImportaRun, ConferirFromTheOutcomeViewAndBesideSimularShowsEachTablesComparison) {
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(false);
+    boxes.answers = {true, false, false};  // import; do not open the two logs
+    control<QPushButton>("BitBtnImportar")->click();
+    ASSERT_NE(outcomeView(), nullptr);
+    const std::size_t boxesAfterRun = boxes.shown.size();
+
+    // From the outcome view: the run's own databases and tables, nothing asked.
+    outcomeView()->findChild<QPushButton*>(QStringLiteral("ButtonConferir"))->click();
+    EXPECT_EQ(boxes.shown.size(), boxesAfterRun) << testing::PrintToString(boxes.texts());
+    auto* view = window->findChild<QWidget*>(QStringLiteral("FormConferencia"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->findChild<QLabel*>(QStringLiteral("LabelTitulo"))->text(),
+              QStringLiteral("O destino confere com a origem."));
+    auto* grid = view->findChild<QTableWidget*>(QStringLiteral("GridConferencia"));
+    ASSERT_EQ(grid->rowCount(), 2);
+    auto row = [&](int r) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < 6; ++column) cells.push_back(grid->item(r, column)->text().toStdString());
+        cells.push_back(grid->item(r, 8)->text().toStdString());
+        return cells;
+    };
+    // Of each repeated key the first row was written; the second is missing, explained.
+    EXPECT_EQ(row(0), (std::vector<std::string>{"CLIENTES", "3", "0", "2", "2", "0", "confere"}));
+    EXPECT_EQ(row(1), (std::vector<std::string>{"VENDEDOR", "1", "0", "1", "1", "0", "confere"}));
+    EXPECT_TRUE(std::filesystem::exists(programFolder + "conferencia.csv"));
+
+    // Beside Simular: the window's boxes; a row changed by hand no longer matches.
+    destination.run("UPDATE VENDEDOR SET VEN_NOME = 'Outra' WHERE VEN_CODIGO = 1;\nCOMMIT;\n");
+    control<QCheckBox>("CheckBoxClientes")->setChecked(false);
+    control<QPushButton>("ButtonConferir")->click();
+    EXPECT_EQ(view->findChild<QLabel*>(QStringLiteral("LabelTitulo"))->text(),
+              QStringLiteral("O destino NÃO confere com a origem."));
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(row(0), (std::vector<std::string>{"VENDEDOR", "0", "1", "1", "1", "0", "não confere"}));
+    EXPECT_EQ(window->lastVerification().tables.at(0).differences.at(0).destination, "Outra");
+    EXPECT_TRUE(control("ButtonConferir")->isEnabled());
+    EXPECT_FALSE(window->Importando);
+}
+
 // The hidden e-mail script command, against a real source database.
 class FormImportaEmailScript : public FormImportaTest {
 protected:

@@ -1,0 +1,47 @@
+#include "verification_summary.h"
+
+namespace batch {
+
+namespace {
+
+constexpr int kMatches = 0;
+constexpr int kDiffers = 1;
+constexpr int kNotStarted = 2;
+
+void writeTable(std::ostream& out, const engine::TableCheck& table) {
+    out << table.destinationTable << ": " << table.rowsEqual << " iguais, " << table.rowsDifferent << " diferentes, "
+        << table.rowsMissingExplained + table.rowsMissingUnexplained << " ausentes (" << table.rowsMissingExplained
+        << " explicados), " << table.rowsExtra << " excedentes" << (table.matches() ? " - confere" : " - NÃO CONFERE")
+        << '\n';
+    if (!table.sequenceName.empty()) {
+        out << "  sequência " << table.sequenceName << " = "
+            << (table.sequenceValue ? std::to_string(*table.sequenceValue) : "?") << ", maior chave "
+            << (table.highestKey ? std::to_string(*table.highestKey) : "nenhuma")
+            << (table.sequenceBehind() ? " - SEQUÊNCIA ATRASADA" : "") << '\n';
+    }
+    for (const engine::ColumnDifference& difference : table.differences)
+        out << "  diferente  chave " << difference.key << ", " << difference.column << ": mapeamento \""
+            << difference.mapped << "\", destino \"" << difference.destination << "\"\n";
+    for (const engine::MissingRow& missing : table.missing)
+        out << "  ausente    chave " << missing.key << ": "
+            << (missing.explanation.empty() ? "sem explicação" : missing.explanation) << '\n';
+    for (const std::string& key : table.extraKeys) out << "  excedente  chave " << key << '\n';
+    if (!table.failure.empty()) out << "  falha: " << table.failure << '\n';
+}
+
+}  // namespace
+
+void writeVerificationSummary(std::ostream& out, const engine::VerificationReport& report) {
+    out << "Conferência do destino com a origem\n";
+    for (const engine::TableCheck& table : report.tables) writeTable(out, table);
+    if (!report.failure.empty()) out << "Falha: " << report.failure << '\n';
+    if (!report.csvPath.empty()) out << "Todas as diferenças: " << report.csvPath << '\n';
+    out << (report.matches() ? "O destino confere com a origem.\n" : "O destino NÃO confere com a origem.\n");
+}
+
+int exitStatusOfVerification(const engine::VerificationReport& report) {
+    if (!report.started) return kNotStarted;
+    return report.matches() ? kMatches : kDiffers;
+}
+
+}  // namespace batch

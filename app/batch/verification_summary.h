@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ostream>
+
+#include "verification_report.h"
+
+namespace batch {
+
+// The comparison's summary on standard output: per table its counts, its sequence (flagged
+// when behind the highest key) and its first findings of each kind; then where
+// conferencia.csv is.
+void writeVerificationSummary(std::ostream& out, const engine::VerificationReport& report);
+
+// The program's exit status for a comparison: 0 when every table matches apart from
+// explained missing rows, 1 when anything else differs or a table could not be compared to
+// its end, 2 when the comparison did not start.
+int exitStatusOfVerification(const engine::VerificationReport& report);
+
+}  // namespace batch

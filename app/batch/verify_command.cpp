@@ -1,0 +1,31 @@
+#include "verify_command.h"
+
+#include <unistd.h>
+
+#include <iostream>
+
+#include "program_folder.h"
+#include "settings_file.h"
+#include "terminal_progress.h"
+#include "terminal_window.h"
+#include "verification_run.h"
+#include "verification_summary.h"
+
+namespace batch {
+
+int runVerifyCommand(const BatchOptions& options) {
+    const std::string folder = platform::programFolder();
+    const DatabasePaths paths = databasePaths(options, folder + engine::kSettingsFileName);
+    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
+    TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, false);
+    engine::ServerLogin login = engine::loginFromEnvironment();
+    const engine::VerificationReport report = engine::verifyDestination(
+        folder, login, {paths.origem, paths.destino, engine::tickedBoxes(options.tabelas)}, window, window);
+    if (report.started || !report.failure.empty()) {
+        writeVerificationSummary(std::cout, report);
+        std::cout << std::flush;
+    }
+    return exitStatusOfVerification(report);
+}
+
+}  // namespace batch

@@ -1,0 +1,85 @@
+#include "verification_run.h"
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "conference_file.h"
+#include "connection_setup.h"
+#include "copy_day.h"
+#include "database_identity.h"
+#include "import_session.h"
+#include "logged_refusals.h"
+#include "row_mapping.h"
+#include "run_admission.h"
+#include "run_state.h"
+#include "table_comparison.h"
+
+namespace engine {
+
+namespace {
+
+// A snapshot that writes nothing and waits for no one.
+const std::vector<std::string> kReadOnlyParams = {"read", "concurrency", "nowait"};
+
+// The mappings of the chosen tables, in the order of an import run.
+std::vector<std::function<RowMapping(RunState&)>> chosenMappings(const TableChoice& tables) {
+    std::vector<std::function<RowMapping(RunState&)>> mappings;
+    if (tables(CheckBox::Clientes)) mappings.push_back(clientesMapping);
+    if (tables(CheckBox::Fornec)) mappings.push_back(fornecedoresMapping);
+    if (tables(CheckBox::Produtos)) {
+        mappings.push_back(gruposMapping);
+        mappings.push_back(produtosMapping);
+    }
+    if (tables(CheckBox::Vendedores)) mappings.push_back(vendedoresMapping);
+    return mappings;
+}
+
+}  // namespace
+
+VerificationReport verifyDestination(const std::string& programFolder, ServerLogin& login,
+                                     const VerificationRequest& request, RunObserver& observer, RunPrompter& prompter) {
+    VerificationReport report;
+    try {
+        const std::vector<std::function<RowMapping(RunState&)>> mappings = chosenMappings(request.tables);
+        if (mappings.empty()) {
+            prompter.tell(MessageKind::Plain, "Marque uma ou mais tabelas para conferir.");
+            return report;
+        }
+        ImportSession session(programFolder, login);
+        for (db::Transaction* transaction : {&session.IBTransOrigem, &session.IBTransactionFireBird}) {
+            transaction->setParams(kReadOnlyParams);
+            transaction->setCloseAction(db::CloseAction::Rollback);
+        }
+        const bool connected = Connectar(session, request.origem, request.destino, prompter, false);
+        login = session.login;
+        if (!connected) return report;
+        const std::unique_ptr<platform::DestinationLock> lock = admitRun(session, prompter);
+        if (!lock) return report;
+
+        ConferenceFile file(programFolder);
+        report.csvPath = file.path();
+        report.started = true;
+        const LoggedRefusals logged = LoggedRefusals::read(programFolder);
+        const std::int32_t earliestTodayDay =
+            lastCopyDay(programFolder, db::serverFileName(session.IBDatabaseDestino, session.IBTransactionFireBird))
+                .value_or(0);
+        RunState run(session, RunMode::Preview, observer, prompter);
+        observer.phaseChanged(RunPhase::Running);
+        for (const auto& mappingOf : mappings) {
+            if (run.progress.stopRequested()) break;
+            const RowMapping mapping = mappingOf(run);
+            report.tables.push_back(compareTable(run, mapping, logged, file, earliestTodayDay));
+        }
+        file.flush();
+        observer.phaseChanged(RunPhase::Ended);
+    } catch (const std::exception& failure) {
+        report.failure = failure.what();
+        observer.phaseChanged(RunPhase::Ended);
+    }
+    return report;
+}
+
+}  // namespace engine

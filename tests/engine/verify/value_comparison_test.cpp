@@ -1,0 +1,133 @@
+// How a sent value compares with what the destination stores, and what the last run's logs
+// explain; no database needed.
+#include <gtest/gtest.h>
+
+#include <ibase.h>
+
+#include "logged_refusals.h"
+#include "value_comparison.h"
+
+namespace {
+
+using engine::FieldDeclaration;
+using engine::FieldKind;
+using engine::FieldValue;
+
+FieldValue decimal(std::int64_t tenThousandths) {
+    FieldValue value;
+    value.isNull = false;
+    value.integer = tenThousandths;
+    return value;
+}
+
+FieldValue text(const std::string& content) {
+    FieldValue value;
+    value.isNull = false;
+    value.text = content;
+    return value;
+}
+
+TEST(ValueComparison, DecimalsAreComparedAtTheColumnsScaleAsTheServerRoundsThem) {
+    const FieldDeclaration field{.name = "PRECOCUSTO", .kind = FieldKind::Decimal, .scale = 2};
+    const db::FieldDescription twoPlaces{"PRECOCUSTO", SQL_INT64, 0, -2, 8};
+    const db::FieldDescription fourPlaces{"PRECOCUSTO", SQL_INT64, 0, -4, 8};
+    struct Case {
+        std::int64_t sent;
+        const db::FieldDescription& column;
+        std::int64_t stored;  // in ten-thousandths
+    };
+    const std::vector<Case> cases = {
+        {12350, twoPlaces, 12400},                               // 1.2350 -> 1.24: a half goes away from zero
+        {-12350, twoPlaces, -12400},                             // -1.2350 -> -1.24
+        {12349, twoPlaces, 12300},                               // 1.2349 -> 1.23
+        {-12349, twoPlaces, -12300}, {12250, twoPlaces, 12300},  // 1.2250 -> 1.23, not to the even 1.22
+        {12345, fourPlaces, 12345},                              // nothing to round
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent);
+        const FieldValue stored = engine::storedValue(decimal(c.sent), field, c.column);
+        EXPECT_EQ(stored.integer, c.stored);
+        EXPECT_TRUE(engine::sameValue(stored, decimal(c.stored), field.kind, c.column));
+        EXPECT_FALSE(engine::sameValue(stored, decimal(c.stored + 100), field.kind, c.column));
+    }
+}
+
+TEST(ValueComparison, TextsLoseTrailingBlanksAndGoThroughTheDestinationsCodePage) {
+    const FieldDeclaration field{.name = "NOME", .kind = FieldKind::Text, .length = 10};
+    const db::FieldDescription charColumn{"NOME", SQL_TEXT, 0, 0, 10};
+    // A CHAR column pads with blanks; the sent text had none.
+    EXPECT_TRUE(
+        engine::sameValue(engine::storedValue(text("Ana"), field, charColumn), text("Ana"), field.kind, charColumn));
+    EXPECT_TRUE(
+        engine::sameValue(engine::storedValue(text("Ana  "), field, charColumn), text("Ana"), field.kind, charColumn));
+    // Leading blanks and letter case count.
+    EXPECT_FALSE(
+        engine::sameValue(engine::storedValue(text(" Ana"), field, charColumn), text("Ana"), field.kind, charColumn));
+    EXPECT_FALSE(
+        engine::sameValue(engine::storedValue(text("ana"), field, charColumn), text("Ana"), field.kind, charColumn));
+    // A character the code page lacks arrives as "?".
+    EXPECT_EQ(engine::storedValue(text("Zé €"), field, charColumn).text, "Zé €");
+    EXPECT_EQ(engine::storedValue(text("Ωmega"), field, charColumn).text, "?mega");
+    // Null matches null only; the empty text is sent as null.
+    EXPECT_FALSE(engine::sameValue(FieldValue{}, text("Ana"), field.kind, charColumn));
+    EXPECT_TRUE(engine::sameValue(FieldValue{}, FieldValue{}, field.kind, charColumn));
+}
+
+TEST(ValueComparison, TodayMatchesTheRunsDayOrLaterUpToTheComparisonsDay) {
+    FieldValue expected;
+    expected.isNull = false;
+    expected.dateTime = {45000, 0};
+    auto on = [](std::int32_t day) {
+        FieldValue value;
+        value.isNull = false;
+        value.dateTime = {day, 1234};
+        return value;
+    };
+    EXPECT_TRUE(engine::sameDayOrLater(expected, on(45000), 44990));
+    EXPECT_TRUE(engine::sameDayOrLater(expected, on(44990), 44990));
+    EXPECT_FALSE(engine::sameDayOrLater(expected, on(44989), 44990));
+    EXPECT_FALSE(engine::sameDayOrLater(expected, on(45001), 44990));
+    EXPECT_FALSE(engine::sameDayOrLater(expected, FieldValue{}, 44990));
+}
+
+TEST(LoggedRefusals, EachTablesLogEntryGivesItsKeyAndTheLineThatFollows) {
+    engine::LoggedRefusals logged;
+    logged.addLog("quorel.log",
+                  "Erro na importação de CLIENTES no cód. cliente: 12\r\nviolation of FOREIGN KEY\r\n\r\n"
+                  "Alerta!!! Na importação de CLIENTES no cliente: 13\r\nO Cliente: \"X\" possui o CNPJ inválido!\r\n"
+                  "Erro na importação de FORNECEDORES no Registro 4\r\nfalha 4\r\n"
+                  "Erro na importação de GRUPO no Registro 5\r\nfalha 5\r\n"
+                  "Erro na importação de PRODUTO no Registro 6\r\nfalha 6\r"
+                  "Erro na importação de VENDEDOR no Registro 7\r\nfalha 7\r\n"
+                  "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  8\r\n");
+    logged.addLog("quorel2.log", "Cod. Cliente: 21 Nome Cliente: Ana\r\n");
+    struct Case {
+        const char* table;
+        const char* key;
+        const char* reason;  // null: none
+    };
+    const std::vector<Case> cases = {
+        {"CLIENTES", "12", "quorel.log: violation of FOREIGN KEY"},
+        {"CLIENTES", "13", "quorel.log: O Cliente: \"X\" possui o CNPJ inválido!"},
+        {"FORNECEDORES", "4", "quorel.log: falha 4"},
+        {"GRUPO", "5", "quorel.log: falha 5"},
+        {"PRODUTOS", "6", "quorel.log: falha 6"},
+        {"VENDEDOR", "7", "quorel.log: falha 7"},
+        {"CLIENTES", "21", "quorel2.log: código de cliente repetido"},
+        {"PRODUTOS", "7", nullptr},
+        {"CLIENTES", "8", nullptr},
+        {"CLIENTES", "1", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + " " + c.key);
+        const std::string* reason = logged.find(c.table, c.key);
+        if (c.reason == nullptr) {
+            EXPECT_EQ(reason, nullptr);
+        } else {
+            ASSERT_NE(reason, nullptr);
+            EXPECT_EQ(*reason, c.reason);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,299 @@
+// The comparison of the destination with the source, after runs on databases of the test's
+// own: what it finds, what it explains, and that it changes and blocks nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "copy_log.h"
+#include "database_identity.h"
+#include "import_fixture.h"
+#include "run_lock.h"
+#include "statement.h"
+#include "test_connection.h"
+#include "verification_run.h"
+
+namespace {
+
+using engine::CheckBox;
+using engine::TableCheck;
+using engine::VerificationReport;
+using test_support::ImportFixture;
+using test_support::readFile;
+using test_support::schemaFile;
+using test_support::TestConnection;
+
+const std::set<CheckBox> kAllTables = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
+const std::string kRepeated = "chave repetida na origem: a importação grava só a primeira";
+
+// The sample databases after a run of every table without a safety copy.
+struct SampleAfterRun {
+    ImportFixture fixture{schemaFile("tavlo-sample-data.sql"), schemaFile("merak-sample-data.sql")};
+
+    SampleAfterRun() {
+        fixture.window.ticked = kAllTables;
+        fixture.options.safetyCopy = false;
+        fixture.importRun();
+    }
+
+    VerificationReport verify() {
+        return engine::verifyDestination(
+            fixture.programFolder, fixture.session.login, {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes(kAllTables)},
+            fixture.window, fixture.window);
+    }
+
+    // Runs statements on the destination through an attachment of the test's own, committed.
+    void change(const std::vector<std::string>& statements) const {
+        TestConnection connection(fixture.destination.connectionString());
+        connection.attachment.open();
+        for (const std::string& sql : statements) {
+            db::Statement statement("", connection.attachment, connection.transaction);
+            statement.setText(sql);
+            statement.execute();
+        }
+        connection.transaction.commit();
+    }
+
+    // Every row of the five tables and the four sequences.
+    std::vector<ImportFixture::Rows> destinationContents() const {
+        std::vector<ImportFixture::Rows> contents;
+        for (const char* sql : {"SELECT * FROM CLIENTES ORDER BY CODIGO", "SELECT * FROM FORNECEDORES ORDER BY CODIGO",
+                                "SELECT * FROM GRUPO ORDER BY ID_GRUPO", "SELECT * FROM PRODUTOS ORDER BY CODIGO",
+                                "SELECT * FROM VENDEDOR ORDER BY VEN_CODIGO",
+                                "SELECT GEN_ID(GEN_CODCLI, 0), GEN_ID(GEN_CODFOR, 0), GEN_ID(GEN_ID_GRUPO, 0), "
+                                "GEN_ID(CODIGO_PRODUTO, 0) FROM RDB$DATABASE"})
+            contents.push_back(fixture.destinationRows(sql));
+        return contents;
+    }
+};
+
+const TableCheck& tableOf(const VerificationReport& report, const std::string& name) {
+    for (const TableCheck& table : report.tables)
+        if (table.destinationTable == name) return table;
+    throw std::runtime_error("no check of " + name);
+}
+
+std::map<std::string, std::string> missingOf(const TableCheck& table) {
+    std::map<std::string, std::string> missing;
+    for (const engine::MissingRow& row : table.missing) missing[row.key] = row.explanation;
+    return missing;
+}
+
+std::string serverName(const test_support::TestDatabase& database) {
+    TestConnection connection(database.connectionString());
+    connection.attachment.open();
+    return db::serverFileName(connection.attachment, connection.transaction);
+}
+
+TEST(Verification, AfterARunOnTheSampleEveryTableMatchesApartFromItsExplainedRefusalsAndNothingChanges) {
+    SampleAfterRun sample;
+    ASSERT_EQ(sample.fixture.report.end, engine::RunEnd::Finished);
+    const auto before = sample.destinationContents();
+    sample.fixture.window.events.clear();
+
+    const VerificationReport report = sample.verify();
+
+    ASSERT_TRUE(report.started);
+    EXPECT_TRUE(report.matches()) << report.failure;
+    const std::vector<std::string> order = {"CLIENTES", "FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR"};
+    ASSERT_EQ(report.tables.size(), order.size());
+    long long compared = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const TableCheck& table = report.tables[i];
+        SCOPED_TRACE(order[i]);
+        EXPECT_EQ(table.destinationTable, order[i]);
+        EXPECT_EQ(table.failure, "");
+        EXPECT_EQ(table.rowsDifferent, 0);
+        EXPECT_EQ(table.rowsExtra, 0);
+        EXPECT_EQ(table.rowsMissingUnexplained, 0);
+        EXPECT_GT(table.rowsEqual, 0);
+        compared += table.rowsEqual + table.rowsMissingExplained;
+    }
+    // Every source row was met: 110 read by the run.
+    EXPECT_EQ(compared, 110);
+    // The sample's refusals: a repeated client code and texts too long for their columns.
+    const std::map<std::string, std::string> clientes = missingOf(tableOf(report, "CLIENTES"));
+    ASSERT_EQ(clientes.size(), 3u);
+    EXPECT_EQ(clientes.at("7"), kRepeated);
+    EXPECT_EQ(clientes.at("16"), "Trying to store a string of length 51 into a field that can only contain 50");
+    EXPECT_EQ(clientes.at("19"), "Trying to store a string of length 10 into a field that can only contain 9");
+    EXPECT_EQ(missingOf(tableOf(report, "VENDEDOR")).at("7"),
+              "Trying to store a string of length 61 into a field that can only contain 50");
+    // The sequences and the highest keys.
+    const TableCheck& produtos = tableOf(report, "PRODUTOS");
+    EXPECT_EQ(produtos.sequenceName, "CODIGO_PRODUTO");
+    EXPECT_EQ(produtos.sequenceValue, 32);
+    EXPECT_EQ(produtos.highestKey, 32);
+    EXPECT_FALSE(produtos.sequenceBehind());
+    EXPECT_EQ(tableOf(report, "VENDEDOR").sequenceName, "");
+
+    // Nothing in the destination changed, and nothing was asked.
+    EXPECT_EQ(sample.destinationContents(), before);
+    for (const std::string& event : sample.fixture.window.events)
+        EXPECT_EQ(event.rfind("confirm", 0), std::string::npos);
+
+    // conferencia.csv: UTF-8 with a byte-order mark, ";", one line per finding.
+    EXPECT_EQ(report.csvPath, sample.fixture.programFolder + "conferencia.csv");
+    const std::string csv = readFile(report.csvPath);
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFTabela;Chave;Resultado;Coluna;Mapeamento;Destino;Explicação\r\n", 0), 0u);
+    EXPECT_NE(csv.find("\r\nCLIENTES;7;ausente;;;;" + kRepeated + "\r\n"), std::string::npos) << csv;
+}
+
+TEST(Verification, RowsChangedDeletedOrAddedByHandAreFoundWithTheirKeysAndColumns) {
+    SampleAfterRun sample;
+    sample.change({"UPDATE CLIENTES SET NOME = 'Outro nome  ' WHERE CODIGO = 2",
+                   "UPDATE CLIENTES SET CEP = NULL WHERE CODIGO = 3", "DELETE FROM PRODUTOS WHERE CODIGO = 4",
+                   "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME, SUP_CODIGO) VALUES (99, 'Extra', 1)",
+                   "UPDATE PRODUTOS SET PRECOCUSTO = 4.26 WHERE CODIGO = 1",
+                   "UPDATE PRODUTOS SET DATAALTERACAO = CURRENT_DATE + 2 WHERE CODIGO = 2"});
+
+    const VerificationReport report = sample.verify();
+
+    ASSERT_TRUE(report.started);
+    EXPECT_FALSE(report.matches());
+    const TableCheck& clientes = tableOf(report, "CLIENTES");
+    EXPECT_EQ(clientes.rowsDifferent, 2);
+    ASSERT_EQ(clientes.differences.size(), 2u);
+    EXPECT_EQ(clientes.differences[0].key, "2");
+    EXPECT_EQ(clientes.differences[0].column, "NOME");
+    EXPECT_EQ(clientes.differences[0].mapped, "Padaria Pão de Açúcar Ltda");
+    EXPECT_EQ(clientes.differences[0].destination, "Outro nome");
+    EXPECT_EQ(clientes.differences[1].key, "3");
+    EXPECT_EQ(clientes.differences[1].column, "CEP");
+    EXPECT_EQ(clientes.differences[1].mapped, "30180101");
+    EXPECT_EQ(clientes.differences[1].destination, "(nulo)");
+
+    const TableCheck& produtos = tableOf(report, "PRODUTOS");
+    EXPECT_EQ(produtos.rowsMissingUnexplained, 1);
+    EXPECT_EQ(missingOf(produtos).at("4"), "");
+    ASSERT_EQ(produtos.differences.size(), 2u);
+    EXPECT_EQ(produtos.differences[0].key, "1");
+    EXPECT_EQ(produtos.differences[0].column, "PRECOCUSTO");
+    // A "today" column set to a day after the comparison's own.
+    EXPECT_EQ(produtos.differences[1].key, "2");
+    EXPECT_EQ(produtos.differences[1].column, "DATAALTERACAO");
+
+    const TableCheck& vendedores = tableOf(report, "VENDEDOR");
+    EXPECT_EQ(vendedores.rowsExtra, 1);
+    EXPECT_EQ(vendedores.extraKeys, std::vector<std::string>{"99"});
+    EXPECT_FALSE(vendedores.matches());
+    EXPECT_TRUE(tableOf(report, "FORNECEDORES").matches());
+
+    const std::string csv = readFile(report.csvPath);
+    for (const std::string line : {"CLIENTES;2;diferente;NOME;Padaria Pão de Açúcar Ltda;Outro nome;",
+                                   "PRODUTOS;4;ausente;;;;", "VENDEDOR;99;excedente;;;;"})
+        EXPECT_NE(csv.find("\r\n" + line + "\r\n"), std::string::npos) << line << "\n" << csv;
+}
+
+TEST(Verification, TodayColumnsMatchFromTheDayOfTheLastCopyOfThisDestinationToTheComparisonsDay) {
+    SampleAfterRun sample;
+    sample.change({"UPDATE PRODUTOS SET DATAALTERACAO = CURRENT_DATE - 1 WHERE CODIGO = 2",
+                   "UPDATE FORNECEDORES SET DTCADASTRO = DATEADD(-3 DAY TO DTCADASTRO) WHERE CODIGO = 5"});
+    // No copy recorded: the run may have been on any earlier day.
+    EXPECT_TRUE(sample.verify().matches());
+
+    // A copy of another destination today says nothing of this one; a copy of this one today
+    // says that the run wrote today.
+    const std::string log = sample.fixture.programFolder + engine::kCopyLogName;
+    engine::appendCopyLog(log, {"/outro-x.fbk", 1, "/outro.fdb"}, std::time(nullptr));
+    EXPECT_TRUE(sample.verify().matches());
+    engine::appendCopyLog(log, {"/merak-x.fbk", 1, serverName(sample.fixture.destination)}, std::time(nullptr));
+    const VerificationReport report = sample.verify();
+    EXPECT_FALSE(report.matches());
+    const TableCheck& produtos = tableOf(report, "PRODUTOS");
+    ASSERT_EQ(produtos.differences.size(), 1u);
+    EXPECT_EQ(produtos.differences[0].key, "2");
+    EXPECT_EQ(produtos.differences[0].column, "DATAALTERACAO");
+    const TableCheck& fornecedores = tableOf(report, "FORNECEDORES");
+    ASSERT_EQ(fornecedores.differences.size(), 1u);
+    EXPECT_EQ(fornecedores.differences[0].key, "5");
+    EXPECT_EQ(fornecedores.differences[0].column, "DTCADASTRO");
+}
+
+TEST(Verification, AMissingRowIsExplainedByTheLastRunsLogOnlyWhileTheLogSaysSo) {
+    // The destination refuses seller 2 through a trigger; the run logs it in quorel.log.
+    ImportFixture fixture(
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (3, 'Caio');\n",
+        "CREATE EXCEPTION RECUSA 'recusado pelo destino';\n"
+        "SET TERM ^ ;\n"
+        "CREATE TRIGGER RECUSA_VENDEDOR FOR VENDEDOR BEFORE INSERT AS BEGIN\n"
+        "  IF (NEW.VEN_CODIGO = 2) THEN EXCEPTION RECUSA;\n"
+        "END^\n"
+        "SET TERM ; ^\n");
+    fixture.window.ticked = {CheckBox::Vendedores};
+    fixture.options.safetyCopy = false;
+    fixture.importRun();
+    ASSERT_EQ(fixture.report.tables.at(0).rowsRefused, 1);
+    auto verify = [&] {
+        return engine::verifyDestination(
+            fixture.programFolder, fixture.session.login,
+            {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes({CheckBox::Vendedores})},
+            fixture.window, fixture.window);
+    };
+
+    const VerificationReport explained = verify();
+    EXPECT_TRUE(explained.matches());
+    const TableCheck& table = explained.tables.at(0);
+    EXPECT_EQ(table.rowsEqual, 2);
+    EXPECT_EQ(table.rowsMissingExplained, 1);
+    ASSERT_EQ(table.missing.size(), 1u);
+    EXPECT_EQ(table.missing[0].key, "2");
+    EXPECT_EQ(table.missing[0].explanation.rfind("quorel.log: ", 0), 0u) << table.missing[0].explanation;
+
+    std::filesystem::remove(fixture.programFolder + "quorel.log");
+    const VerificationReport unexplained = verify();
+    EXPECT_FALSE(unexplained.matches());
+    EXPECT_EQ(unexplained.tables.at(0).rowsMissingUnexplained, 1);
+}
+
+TEST(Verification, IsRefusedWhileARunHoldsTheDestinationAndHoldsItWhileComparing) {
+    SampleAfterRun sample;
+    const std::string name = serverName(sample.fixture.destination);
+    sample.fixture.window.boxes.clear();
+    {
+        const platform::DestinationLock otherRun(name);
+        ASSERT_TRUE(otherRun.held());
+        const VerificationReport refused = sample.verify();
+        EXPECT_FALSE(refused.started);
+        EXPECT_TRUE(refused.tables.empty());
+        EXPECT_EQ(
+            sample.fixture.window.boxes,
+            std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" + name +
+                                     "\r\nNada foi apagado nem importado. Tente de novo quando ela terminar."});
+        EXPECT_FALSE(std::filesystem::exists(sample.fixture.programFolder + "conferencia.csv"));
+    }
+    bool heldWhileComparing = false;
+    sample.fixture.window.onProcessMessages = [&] { heldWhileComparing = !platform::DestinationLock(name).held(); };
+    EXPECT_TRUE(sample.verify().matches());
+    EXPECT_TRUE(heldWhileComparing);
+    EXPECT_TRUE(platform::DestinationLock(name).held());
+}
+
+TEST(Verification, BlocksNoUserOfTheDestinationAndSeesOnlyWhatIsCommitted) {
+    SampleAfterRun sample;
+    // A user's change not yet committed when the comparison starts.
+    TestConnection user(sample.fixture.destination.connectionString());
+    user.attachment.open();
+    db::Statement pending("", user.attachment, user.transaction);
+    pending.setText("UPDATE CLIENTES SET NOME = 'Pendente' WHERE CODIGO = 2");
+    pending.execute();
+    // Another user writes and commits while the comparison reads.
+    bool otherUserWrote = false;
+    sample.fixture.window.onProcessMessages = [&] {
+        if (otherUserWrote) return;
+        sample.change({"UPDATE VENDEDOR SET VEN_NOME = VEN_NOME WHERE VEN_CODIGO = 1"});
+        otherUserWrote = true;
+    };
+
+    const VerificationReport report = sample.verify();
+
+    EXPECT_TRUE(otherUserWrote);
+    EXPECT_TRUE(report.matches()) << report.failure;
+    user.transaction.commit();
+    EXPECT_EQ(sample.fixture.destinationRows("SELECT NOME FROM CLIENTES WHERE CODIGO = 2"),
+              (ImportFixture::Rows{{"Pendente"}}));
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+#include "conference_view.h"
+
+#include <utility>
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace ui {
+
+namespace {
+
+QString text(const std::string& value) { return QString::fromStdString(value); }
+
+QString sequence(const engine::TableCheck& table) {
+    if (table.sequenceName.empty()) return {};
+    QString shown = text(table.sequenceName) + QStringLiteral(" = ") +
+                    (table.sequenceValue ? QString::number(*table.sequenceValue) : QStringLiteral("?"));
+    if (table.sequenceBehind()) shown += QStringLiteral(" (atrasada)");
+    return shown;
+}
+
+// The findings of one table, as children of its item.
+void addFindings(QTreeWidgetItem* item, const engine::TableCheck& table) {
+    for (const engine::ColumnDifference& d : table.differences)
+        new QTreeWidgetItem(
+            item, {QStringLiteral("diferente"), text(d.key), text(d.column),
+                   QStringLiteral("mapeamento \"%1\", destino \"%2\"").arg(text(d.mapped), text(d.destination))});
+    for (const engine::MissingRow& m : table.missing)
+        new QTreeWidgetItem(item, {QStringLiteral("ausente"), text(m.key), QString(),
+                                   m.explanation.empty() ? QStringLiteral("sem explicação") : text(m.explanation)});
+    for (const std::string& key : table.extraKeys)
+        new QTreeWidgetItem(item, {QStringLiteral("excedente"), text(key), QString(), QString()});
+    if (!table.failure.empty())
+        new QTreeWidgetItem(item, {QStringLiteral("falha"), QString(), QString(), text(table.failure)});
+}
+
+}  // namespace
+
+ConferenceView::ConferenceView(QWidget* owner, std::function<void(const std::string& path)> openCsv)
+    : QWidget(owner, Qt::Window), openCsv_(std::move(openCsv)) {
+    setObjectName(QStringLiteral("FormConferencia"));
+    setWindowTitle(QStringLiteral("Conferência do destino com a origem"));
+    resize(820, 460);
+
+    LabelTitulo = new QLabel(this);
+    LabelTitulo->setObjectName(QStringLiteral("LabelTitulo"));
+    QFont bold = LabelTitulo->font();
+    bold.setBold(true);
+    LabelTitulo->setFont(bold);
+
+    GridConferencia = new QTableWidget(0, 9, this);
+    GridConferencia->setObjectName(QStringLiteral("GridConferencia"));
+    GridConferencia->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridConferencia->verticalHeader()->hide();
+    GridConferencia->setWordWrap(false);
+    GridConferencia->horizontalHeader()->setStretchLastSection(true);
+    GridConferencia->setHorizontalHeaderLabels(
+        {QStringLiteral("Tabela"), QStringLiteral("Iguais"), QStringLiteral("Diferentes"), QStringLiteral("Ausentes"),
+         QStringLiteral("Explicados"), QStringLiteral("Excedentes"), QStringLiteral("Sequência"),
+         QStringLiteral("Maior chave"), QStringLiteral("Situação")});
+
+    TreeAchados = new QTreeWidget(this);
+    TreeAchados->setObjectName(QStringLiteral("TreeAchados"));
+    TreeAchados->setHeaderLabels(
+        {QStringLiteral("Tabela"), QStringLiteral("Chave"), QStringLiteral("Coluna"), QStringLiteral("Detalhe")});
+
+    ButtonAbrirCsv = new QPushButton(QStringLiteral("Abrir conferencia.csv"), this);
+    ButtonAbrirCsv->setObjectName(QStringLiteral("ButtonAbrirCsv"));
+    connect(ButtonAbrirCsv, &QPushButton::clicked, this, [this] {
+        if (!csvPath_.empty()) openCsv_(csvPath_);
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LabelTitulo);
+    layout->addWidget(GridConferencia, 2);
+    layout->addWidget(TreeAchados, 3);
+    layout->addWidget(ButtonAbrirCsv, 0, Qt::AlignLeft);
+}
+
+void ConferenceView::present(const engine::VerificationReport& report) {
+    LabelTitulo->setText(
+        report.matches()
+            ? QStringLiteral("O destino confere com a origem.")
+            : QStringLiteral("O destino NÃO confere com a origem.") +
+                  (report.failure.empty() ? QString() : QStringLiteral(" Falha: ") + text(report.failure)));
+    GridConferencia->setRowCount(static_cast<int>(report.tables.size()));
+    TreeAchados->clear();
+    for (int row = 0; row < static_cast<int>(report.tables.size()); ++row) {
+        const engine::TableCheck& table = report.tables[static_cast<std::size_t>(row)];
+        const QStringList cells = {
+            text(table.destinationTable),
+            QString::number(table.rowsEqual),
+            QString::number(table.rowsDifferent),
+            QString::number(table.rowsMissingExplained + table.rowsMissingUnexplained),
+            QString::number(table.rowsMissingExplained),
+            QString::number(table.rowsExtra),
+            sequence(table),
+            table.highestKey ? QString::number(*table.highestKey) : QString(),
+            table.matches() ? QStringLiteral("confere") : QStringLiteral("não confere"),
+        };
+        for (int column = 0; column < cells.size(); ++column)
+            GridConferencia->setItem(row, column, new QTableWidgetItem(cells[column]));
+        auto* item = new QTreeWidgetItem(TreeAchados, {text(table.destinationTable)});
+        addFindings(item, table);
+        item->setExpanded(true);
+    }
+    GridConferencia->resizeColumnsToContents();
+    csvPath_ = report.csvPath;
+    ButtonAbrirCsv->setEnabled(!csvPath_.empty());
+}
+
+}  // namespace ui
