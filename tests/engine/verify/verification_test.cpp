@@ -38,8 +38,9 @@ struct SampleAfterRun {
 
     VerificationReport verify() {
         return engine::verifyDestination(
-            fixture.programFolder, fixture.session.login, {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes(kAllTables)},
-            fixture.window, fixture.window);
+            fixture.programFolder, fixture.session.login,
+            {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes(kAllTables)}, fixture.window,
+            fixture.window);
     }
 
     // Runs statements on the destination through an attachment of the test's own, committed.
