@@ -249,6 +249,29 @@ TEST(Verification, AMissingRowIsExplainedByTheLastRunsLogOnlyWhileTheLogSaysSo) 
     EXPECT_EQ(unexplained.tables.at(0).rowsMissingUnexplained, 1);
 }
 
+TEST(Verification, ARefusedLoginIsAskedAgainAndTheTypedOneIsKeptForTheFrontEnd) {
+    SampleAfterRun sample;
+    sample.fixture.session.login = {std::nullopt, "errada"};
+    sample.fixture.window.logins = {{"SYSDBA", "pinewheel"}};
+    sample.fixture.window.events.clear();
+
+    const VerificationReport report = sample.verify();
+
+    EXPECT_TRUE(report.started) << report.failure;
+    EXPECT_TRUE(report.matches()) << report.failure;
+    EXPECT_EQ(sample.fixture.window.events.at(0), "login asked");
+    EXPECT_EQ(sample.fixture.session.login.user, "SYSDBA");
+    EXPECT_EQ(sample.fixture.session.login.password, "pinewheel");
+
+    // Cancel in the login dialog: nothing is compared and the report says why.
+    sample.fixture.session.login = {std::nullopt, "errada"};
+    sample.fixture.window.events.clear();
+    const VerificationReport cancelled = sample.verify();
+    EXPECT_FALSE(cancelled.started);
+    EXPECT_TRUE(cancelled.tables.empty());
+    EXPECT_EQ(sample.fixture.window.events.at(0), "login asked");
+}
+
 TEST(Verification, IsRefusedWhileARunHoldsTheDestinationAndHoldsItWhileComparing) {
     SampleAfterRun sample;
     const std::string name = serverName(sample.fixture.destination);
