@@ -129,6 +129,8 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
         if (verify_) verify_();
     });
     copyRow->addWidget(LabelCopia, 1);
+    // The buttons keep their own width at the right, with or without a copy to name.
+    copyRow->addStretch(1);
     copyRow->addWidget(ButtonConferir);
     copyRow->addWidget(ButtonDesfazer);
     connect(ButtonDesfazer, &QPushButton::clicked, this, [this] {
