@@ -117,7 +117,10 @@ void ProfileFile::writeString(std::string_view section, std::string_view key, st
             if (lines.back().end.empty()) lines.back().end = kLineEnd;
             lines.push_back({"", std::string(kLineEnd)});
         }
-        lines.push_back({"[" + std::string(section) + "]", std::string(kLineEnd)});
+        // Built by appending: GCC 12 warns wrongly (-Wrestrict) about "[" + std::string(...).
+        std::string header = "[";
+        header.append(section).append("]");
+        lines.push_back({header, std::string(kLineEnd)});
         lines.push_back(keyLine);
         writeLines(path_, lines);
         return;

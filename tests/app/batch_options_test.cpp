@@ -4,8 +4,11 @@
 
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+
+#include "file_paths.h"
 
 namespace {
 
@@ -127,7 +130,11 @@ struct PathCase {
 };
 
 TEST(DatabasePaths, GivenPathsElseTheSettingsAsTheBoxesHoldThem) {
-    const std::string cwd = std::filesystem::current_path().string();
+    // An absolute path and a relative one made absolute, in the platform's own spelling: "/" and
+    // "/tmp/dados/x.fdb" on Linux, "C:\\" and "C:\\Temp\\dados\\x.fdb" on Windows.
+    const std::string root = platform::utf8Path(std::filesystem::current_path().root_path());
+    const std::string cwd = platform::utf8Path(std::filesystem::current_path());
+    const std::string separator = platform::utf8Path(std::filesystem::path("/").make_preferred());
     const std::string settings =
         "[Bancos]\r\nOrigem=\"/dados/tavlo velho.fdb\"\r\nDestino=  /dados/me\"r\"ak.fdb  \r\n";
     const std::vector<PathCase> cases = {
@@ -135,14 +142,18 @@ TEST(DatabasePaths, GivenPathsElseTheSettingsAsTheBoxesHoldThem) {
         // The settings lose blanks around the value and every quotation mark.
         {settings, std::nullopt, std::nullopt, {"/dados/tavlo velho.fdb", "/dados/merak.fdb"}},
         // A given path wins, even empty, and is used as given: blanks and quotation marks too.
-        {settings, "/outro/a\"b/tavlo.fdb ", "", {"/outro/a\"b/tavlo.fdb ", ""}},
-        {"[Outra]\r\nOrigem=/x.fdb\r\n", std::nullopt, "/m.fdb", {"", "/m.fdb"}},
+        {settings, root + "outro/a\"b/tavlo.fdb ", "", {root + "outro/a\"b/tavlo.fdb ", ""}},
+        {"[Outra]\r\nOrigem=/x.fdb\r\n", std::nullopt, root + "m.fdb", {"", root + "m.fdb"}},
         // A relative path is named from the current folder; a bare name that is no file
         // there stays as it is, for the server to resolve as an alias.
-        {"", "dados/tavlo.fdb", "merak", {cwd + "/dados/tavlo.fdb", "merak"}},
+        {"", "dados/tavlo.fdb", "merak", {cwd + separator + "dados" + separator + "tavlo.fdb", "merak"}},
     };
-    std::string folder = (std::filesystem::temp_directory_path() / "tavlo-merak-settings-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    // A folder of this run's own, by a name no other run takes at the same time.
+    const std::string folder =
+        (std::filesystem::temp_directory_path() /
+         ("tavlo-merak-settings-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())))
+            .string();
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
     const std::string path = folder + "/Config.ini";
     for (const PathCase& c : cases) {
         SCOPED_TRACE(c.settings);

@@ -1,0 +1,51 @@
+// The Windows platform tests' program. Started with a role as its first argument, it is the
+// child process a test needs instead of running the tests:
+//   --print-program-folder FILE   writes programFolder() to FILE and ends
+//   --hold-lock NAME FILE         takes the destination lock on NAME, writes "held" or
+//                                 "not held" to FILE, and waits to be killed
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "file_paths.h"
+#include "program_folder.h"
+#include "run_lock.h"
+#include "windows_text.h"
+
+namespace {
+
+std::vector<std::string> utf8Arguments() {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(platform::windows::toUtf8(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
+
+void writeFile(const std::string& utf8Path, const std::string& bytes) {
+    std::ofstream(platform::filePath(utf8Path), std::ios::binary) << bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments = utf8Arguments();
+    if (arguments.size() == 3 && arguments[1] == "--print-program-folder") {
+        writeFile(arguments[2], platform::programFolder());
+        return 0;
+    }
+    if (arguments.size() == 4 && arguments[1] == "--hold-lock") {
+        platform::DestinationLock lock(arguments[2]);
+        writeFile(arguments[3], lock.held() ? "held" : "not held");
+        ::Sleep(INFINITE);
+        return 0;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
