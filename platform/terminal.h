@@ -7,4 +7,9 @@ namespace platform {
 // every accented letter into another character.
 void useUtf8Terminal();
 
+// Whether the program's standard input, or its standard error, is a terminal that a person
+// types into and reads (a console on Windows); a file, a pipe or the null device is none.
+bool standardInputIsTerminal();
+bool standardErrorIsTerminal();
+
 }  // namespace platform

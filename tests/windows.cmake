@@ -16,6 +16,7 @@ endfunction()
 
 windows_test(parameter_blocks_test db/parameter_blocks_test.cpp db GTest::gtest_main)
 windows_test(profile_file_test engine/common/profile_file_test.cpp engine_common Qt6::Core GTest::gtest_main)
+windows_test(server_login_test engine/common/server_login_test.cpp engine_common Qt6::Core GTest::gtest_main)
 windows_test(batch_options_test app/batch_options_test.cpp batch_front_end GTest::gtest_main)
 windows_test(terminal_progress_test app/terminal_progress_test.cpp batch_front_end GTest::gtest_main)
 
@@ -37,6 +38,9 @@ foreach(name message_boxes_test progress_gauge_test outcome_view_test filename_e
   endif()
 endforeach()
 unset(TAVLO_TEST_EXTRA_SOURCES)
+# Qt's own texts in Portuguese from the program folder's translations folder (qt.conf), as the
+# zip ships them; the test has a main of its own.
+windows_test(translations_test ui/translations_test.cpp ui)
 unset(TAVLO_TEST_PROPERTIES)
 
-add_subdirectory(${PROJECT_SOURCE_DIR}/platform/windows/tests ${CMAKE_CURRENT_BINARY_DIR}/platform_windows)
+add_subdirectory(platform/windows)

@@ -2,9 +2,6 @@
 // the command line, runs the Import command with the terminal as its observer and prompter,
 // then counts what the destination holds and prints the summary; or restores a safety copy
 // over the destination; or compares the destination with the source.
-#include <signal.h>
-#include <unistd.h>
-
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -14,6 +11,7 @@
 #include <QGuiApplication>
 
 #include "batch_options.h"
+#include "command_line.h"
 #include "destination_count.h"
 #include "import_run.h"
 #include "import_session.h"
@@ -24,6 +22,7 @@
 #include "settings_file.h"
 #include "stop_requests.h"
 #include "stop_signals.h"
+#include "terminal.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
 #include "verify_command.h"
@@ -34,14 +33,6 @@ namespace {
 // same database twice, a destination another run is importing into.
 constexpr int kNotStarted = 2;
 constexpr int kWithFailures = 1;
-
-std::string signalName(int signal) {
-    if (signal == SIGINT) return "SIGINT";
-    if (signal == SIGTERM) return "SIGTERM";
-    if (signal == SIGHUP) return "SIGHUP";
-    if (signal == SIGQUIT) return "SIGQUIT";
-    return std::to_string(signal);
-}
 
 // The logs that lost entries, because no folder could take them.
 void printLostLogs(const std::vector<engine::LogReport>& logs) {
@@ -61,7 +52,8 @@ void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch
     std::vector<std::string> tables;
     for (const engine::TableOutcome& outcome : outcomes) tables.push_back(outcome.destinationTable);
     const std::vector<batch::RowCount> counts = batch::countDestinationRows(paths.destino, login, tables);
-    batch::RunSummary summary{paths, preview, platform::stopRequested() ? signalName(platform::stopSignal()) : "", {}};
+    batch::RunSummary summary{
+        paths, preview, platform::stopRequested() ? platform::stopSignalName(platform::stopSignal()) : "", {}};
     for (std::size_t i = 0; i < outcomes.size(); ++i) summary.tables.push_back({outcomes[i], counts[i]});
     batch::writeRunSummary(std::cout, summary);
     std::cout << std::flush;
@@ -89,8 +81,8 @@ bool writeReport(const std::string& path, const engine::RunReport& run, const ba
 int runImport(const batch::BatchOptions& options) {
     const std::string folder = platform::programFolder();
     const batch::DatabasePaths paths = batch::databasePaths(options, folder + engine::kSettingsFileName);
-    batch::TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
-    batch::TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.sim);
+    batch::TerminalProgress progress(std::cerr, platform::standardErrorIsTerminal());
+    batch::TerminalWindow window({std::cin, std::cerr, platform::standardInputIsTerminal()}, progress, options.sim);
     const engine::RunRequest request{paths.origem, paths.destino, engine::tickedBoxes(options.tabelas),
                                      engine::runMode(options.simular, options.atomico), !options.semCopia};
     engine::RunReport report;
@@ -118,9 +110,12 @@ int runImport(const batch::BatchOptions& options) {
 int main(int argc, char* argv[]) {
     // Before the first attachment, so that a stop signal ends the run at a row boundary.
     engine::installStopSignals();
+    platform::useUtf8Terminal();
+    // UTF-8 arguments whatever the platform's own form: a path may hold any letter.
+    const std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
     batch::BatchOptions options;
     try {
-        options = batch::parseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
+        options = batch::parseBatchOptions(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     } catch (const batch::UsageError& error) {
         // The one line that matters, and where the usage is.
         std::cerr << "tavlo-merak-batch: " << error.what() << "\nUse tavlo-merak-batch --help para ver as opções.\n";

@@ -1,12 +1,11 @@
 #include "restore_command.h"
 
-#include <unistd.h>
-
 #include <iostream>
 
 #include "program_folder.h"
 #include "restore_copy.h"
 #include "settings_file.h"
+#include "terminal.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
 
@@ -21,8 +20,8 @@ constexpr int kNotRestored = 2;
 
 int runRestoreCommand(const BatchOptions& options) {
     const DatabasePaths paths = databasePaths(options, platform::programFolder() + engine::kSettingsFileName);
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
-    TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, options.sim,
+    TerminalProgress progress(std::cerr, platform::standardErrorIsTerminal());
+    TerminalWindow window({std::cin, std::cerr, platform::standardInputIsTerminal()}, progress, options.sim,
                           options.aceitarCopiaSemRegistro);
     // The server's progress is drawn like a run's.
     progress.runStarted();

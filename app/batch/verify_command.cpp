@@ -1,11 +1,10 @@
 #include "verify_command.h"
 
-#include <unistd.h>
-
 #include <iostream>
 
 #include "program_folder.h"
 #include "settings_file.h"
+#include "terminal.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
 #include "verification_run.h"
@@ -16,8 +15,8 @@ namespace batch {
 int runVerifyCommand(const BatchOptions& options) {
     const std::string folder = platform::programFolder();
     const DatabasePaths paths = databasePaths(options, folder + engine::kSettingsFileName);
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO) != 0);
-    TerminalWindow window({std::cin, std::cerr, ::isatty(STDIN_FILENO) != 0}, progress, false);
+    TerminalProgress progress(std::cerr, platform::standardErrorIsTerminal());
+    TerminalWindow window({std::cin, std::cerr, platform::standardInputIsTerminal()}, progress, false);
     engine::ServerLogin login = engine::loginFromEnvironment();
     const engine::VerificationReport report = engine::verifyDestination(
         folder, login, {paths.origem, paths.destino, engine::tickedBoxes(options.tabelas)}, window, window);

@@ -29,4 +29,12 @@ void installStopSignals() {
 
 int stopSignal() { return receivedSignal; }
 
+std::string stopSignalName(int signal) {
+    if (signal == SIGINT) return "SIGINT";
+    if (signal == SIGTERM) return "SIGTERM";
+    if (signal == SIGHUP) return "SIGHUP";
+    if (signal == SIGQUIT) return "SIGQUIT";
+    return std::to_string(signal);
+}
+
 }  // namespace platform

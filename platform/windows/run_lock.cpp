@@ -1,106 +1,118 @@
-// The destination lock on Windows: LockFileEx on a file in the machine's common application
-// data folder (C:\ProgramData\tavlo-merak\), named from a hash of the server's file name, so
-// that every user's runs meet there. Windows releases the lock when the handle is closed or
-// the process ends in any way. A named mutex would not do: it belongs to the thread that took
-// it and can be taken again by that thread, so two runs inside one process would both hold it.
+// The destination lock on Windows: LockFileEx on the file beside the database; Windows releases
+// the lock when the handle is closed or the process ends in any way. The file is opened as
+// itself (FILE_FLAG_OPEN_REPARSE_POINT): a link or a junction at its place is never followed.
+//
+// Runs open the file sharing reading and writing but not its removal, so that nobody can
+// remove or rename it while a run holds it. A file at its place that is not to be relied on (a
+// reparse point, a file with a second name, one whose owner is neither this user, nor the
+// database's owner, nor the machine's administrators) is removed, its name only, and the lock
+// made anew, once. Windows refuses that removal while another program has the file open, and it
+// refuses the opening itself while another program holds the file without sharing it: the run
+// is then refused with Windows' reason and the file's name, as it is when something keeps it
+// from being created.
 #include "run_lock.h"
 
 #include <fcntl.h>
 #include <io.h>
-#include <shlobj.h>
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string>
+#include <optional>
 
 #include "file_paths.h"
+#include "windows_security.h"
 #include "windows_text.h"
 
 namespace platform {
 
 namespace {
 
-// File names on Windows are the same file in upper and lower case: so are their locks.
-std::wstring upperCase(const std::wstring& text) {
-    if (text.empty()) return text;
-    const int length = static_cast<int>(text.size());
-    const int needed =
-        ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), length, nullptr, 0, nullptr, nullptr, 0);
-    std::wstring upper(static_cast<std::size_t>(needed), L'\0');
-    ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), length, upper.data(), needed, nullptr, nullptr,
-                    0);
-    return upper;
-}
-
-// FNV-1a over the UTF-8 bytes: the same name gives the same file in every build of either
-// program.
-std::uint64_t nameHash(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
+// The lock's handle until it is handed to the C runtime descriptor the object keeps.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (valid()) ::CloseHandle(handle_);
     }
-    return hash;
-}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    HANDLE release() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
 
-std::filesystem::path lockFolder() {
-    wchar_t* common = nullptr;
-    const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &common);
-    std::filesystem::path folder =
-        SUCCEEDED(found) && common != nullptr ? std::filesystem::path(common) : std::filesystem::temp_directory_path();
-    ::CoTaskMemFree(common);
-    return folder / L"tavlo-merak";
-}
+private:
+    HANDLE handle_;
+};
 
-std::filesystem::path lockPath(const std::string& serverFileName) {
-    char name[64];
-    std::snprintf(
-        name, sizeof name, "tavlo-merak-%016llx.lock",
-        static_cast<unsigned long long>(nameHash(windows::toUtf8(upperCase(windows::toUtf16(serverFileName))))));
-    return lockFolder() / name;
+// The lock file as found: one this run may rely on is a plain file with no other name, made by
+// this user, the database's owner or an administrator.
+bool trusted(HANDLE file, const windows::Sid& databaseOwner) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file, &information)) return false;
+    if ((information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+        information.nNumberOfLinks != 1)
+        return false;
+    DWORD error = 0;
+    const std::optional<windows::Sid> owner = windows::ownerOf(file, error);
+    if (!owner) return false;
+    return *owner == windows::currentUser() || *owner == databaseOwner || windows::isAdministrative(*owner);
 }
 
 }  // namespace
 
+std::string destinationLockPath(const std::string& serverFileName) { return serverFileName + ".tavlo-merak-lock"; }
+
 DestinationLock::DestinationLock(const std::string& serverFileName) {
-    const std::filesystem::path path = lockPath(serverFileName);
-    const auto fail = [&](DWORD error) {
-        failure_ = '"';
-        failure_ += utf8Path(path);
-        failure_ += "\": ";
-        failure_ += windows::systemMessage(error);
-    };
-    // The folder may exist already, created by another user's run.
-    if (!::CreateDirectoryW(path.parent_path().c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        fail(::GetLastError());
+    const std::string path = destinationLockPath(serverFileName);
+    const std::wstring name = filePath(path).native();
+    const auto fail = [&](DWORD error) { failure_ = "\"" + path + "\": " + windows::systemMessage(error); };
+    DWORD error = 0;
+    const std::optional<windows::Sid> databaseOwner = windows::ownerOf(filePath(serverFileName).native(), error);
+    if (!databaseOwner) {
+        fail(error);
         return;
     }
-    // Read access is enough for the lock, and it is what another user gets on a file this one
-    // created there. Everything is shared: only the lock excludes.
-    const HANDLE file =
-        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        fail(::GetLastError());
-        return;
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // Read access is all LockFileEx needs; READ_CONTROL reads the owner. Nothing is ever
+        // written to the file, so one found there is never emptied.
+        FileHandle file(::CreateFileW(name.c_str(), GENERIC_READ | READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr));
+        if (!file.valid()) {
+            fail(::GetLastError());
+            return;
+        }
+        if (trusted(file.get(), *databaseOwner)) {
+            OVERLAPPED start{};
+            if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start)) {
+                // ERROR_LOCK_VIOLATION: held by another run; the lock was tried.
+                if (const DWORD reason = ::GetLastError(); reason != ERROR_LOCK_VIOLATION) fail(reason);
+                return;
+            }
+            // The object keeps a C runtime descriptor (the type the interface holds); the
+            // handle is behind it and is closed with it, which releases the lock.
+            descriptor_ = ::_open_osfhandle(reinterpret_cast<intptr_t>(file.get()), _O_RDONLY);
+            if (descriptor_ < 0) {
+                fail(ERROR_TOO_MANY_OPEN_FILES);
+                return;
+            }
+            file.release();
+            return;
+        }
+        ::CloseHandle(file.release());
+        if (!::DeleteFileW(name.c_str())) {
+            if (const DWORD reason = ::GetLastError(); reason != ERROR_FILE_NOT_FOUND) {
+                fail(reason);
+                return;
+            }
+        }
     }
-    OVERLAPPED start{};
-    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start)) {
-        const DWORD error = ::GetLastError();
-        ::CloseHandle(file);
-        // Held by another run: the lock was tried.
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) fail(error);
-        return;
-    }
-    // The object keeps a C runtime descriptor (the type the interface holds); the handle is
-    // behind it and is closed with it, which releases the lock.
-    descriptor_ = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY);
-    if (descriptor_ < 0) {
-        ::CloseHandle(file);
-        fail(ERROR_TOO_MANY_OPEN_FILES);
-    }
+    fail(ERROR_ALREADY_EXISTS);
 }
 
 DestinationLock::~DestinationLock() {

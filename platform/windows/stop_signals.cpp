@@ -82,4 +82,10 @@ void installStopSignals() {
 
 int stopSignal() { return receivedSignal; }
 
+std::string stopSignalName(int signal) {
+    if (signal == SIGINT) return "SIGINT";
+    if (signal == SIGTERM) return "SIGTERM";
+    return std::to_string(signal);
+}
+
 }  // namespace platform

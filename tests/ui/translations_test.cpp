@@ -46,9 +46,9 @@ TEST(Translations, TheStandardButtonsArePortugueseWhateverTheMachinesLanguage) {
 int main(int argc, char* argv[]) {
     testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-    ::setenv("LANG", "C", 1);
-    ::setenv("LC_ALL", "C", 1);
-    ::unsetenv("LANGUAGE");
+    qputenv("LANG", "C");
+    qputenv("LC_ALL", "C");
+    qunsetenv("LANGUAGE");
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }

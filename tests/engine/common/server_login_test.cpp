@@ -1,6 +1,6 @@
 #include "server_login.h"
 
-#include <cstdlib>
+#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
@@ -47,17 +47,17 @@ TEST(ServerLogin, WithNothingSetTheParameterBlocksAndTheServiceLoginAreTheFixedO
 }
 
 TEST(ServerLogin, EachVariableOfTheEnvironmentOnItsOwn) {
-    ::unsetenv("ISC_USER");
-    ::unsetenv("ISC_PASSWORD");
+    qunsetenv("ISC_USER");
+    qunsetenv("ISC_PASSWORD");
     EXPECT_FALSE(engine::loginFromEnvironment().user);
     EXPECT_FALSE(engine::loginFromEnvironment().password);
-    ::setenv("ISC_PASSWORD", "outra", 1);
+    qputenv("ISC_PASSWORD", "outra");
     EXPECT_FALSE(engine::loginFromEnvironment().user);
     EXPECT_EQ(engine::loginFromEnvironment().password, "outra");
-    ::setenv("ISC_USER", "ana", 1);
+    qputenv("ISC_USER", "ana");
     EXPECT_EQ(engine::loginFromEnvironment().user, "ana");
-    ::unsetenv("ISC_USER");
-    ::unsetenv("ISC_PASSWORD");
+    qunsetenv("ISC_USER");
+    qunsetenv("ISC_PASSWORD");
 }
 
 TEST(ServerLogin, TypedCredentialsReplaceBoth) {
