@@ -10,11 +10,12 @@
 // refused when it is a reparse point, before anything is written or emptied.
 #include "log_file.h"
 
-#include <aclapi.h>
 #include <fcntl.h>
 #include <io.h>
-#include <sddl.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <aclapi.h>
+#include <sddl.h>
 
 #include "file_paths.h"
 #include "windows_security.h"

@@ -30,9 +30,10 @@ inline std::wstring quoted(const std::wstring& argument) {
 class ChildProcess {
 public:
     // Starts the program with the arguments; the child's standard output and error go to the
-    // file named by outputFile when one is given.
+    // file named by outputFile when one is given, and its standard input is then the file named
+    // by inputFile, or NUL.
     ChildProcess(const std::wstring& program, const std::vector<std::wstring>& arguments,
-                 const std::wstring& outputFile = {}) {
+                 const std::wstring& outputFile = {}, const std::wstring& inputFile = L"NUL") {
         std::wstring commandLine = quoted(program);
         for (const std::wstring& argument : arguments) commandLine += L" " + quoted(argument);
         STARTUPINFOW startup{};
@@ -44,8 +45,8 @@ public:
             output = ::CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             startup.dwFlags = STARTF_USESTDHANDLES;
-            // Nothing to read: the child never waits on the test's own input.
-            input = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING,
+            // Never the test's own input: the child does not wait on it.
+            input = ::CreateFileW(inputFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
             startup.hStdInput = input;
             startup.hStdOutput = output;

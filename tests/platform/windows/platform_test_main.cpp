@@ -3,16 +3,21 @@
 //   --print-program-folder FILE   writes programFolder() to FILE and ends
 //   --hold-lock NAME FILE         takes the destination lock on NAME, writes "held" or
 //                                 "not held" to FILE, and waits to be killed
+//   --read-hidden FILE            reads a line as a password is read, writes it between
+//                                 brackets to FILE ("none" at the end of the input)
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
 #include <fstream>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "file_paths.h"
+#include "hidden_input.h"
 #include "program_folder.h"
 #include "run_lock.h"
 #include "windows_text.h"
@@ -44,6 +49,11 @@ int main(int argc, char** argv) {
         platform::DestinationLock lock(arguments[2]);
         writeFile(arguments[3], lock.held() ? "held" : "not held");
         ::Sleep(INFINITE);
+        return 0;
+    }
+    if (arguments.size() == 3 && arguments[1] == "--read-hidden") {
+        const std::optional<std::string> line = platform::readLineWithoutEcho(std::cin);
+        writeFile(arguments[2], line ? "[" + *line + "]" : "none");
         return 0;
     }
     testing::InitGoogleTest(&argc, argv);
