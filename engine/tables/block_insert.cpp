@@ -23,7 +23,10 @@ constexpr std::size_t kParameterOverhead = 8;
 bool isQuote(char c) { return c == '\'' || c == '"' || c == '`'; }
 
 std::string variable(std::size_t row, std::size_t param) {
-    return "R" + std::to_string(row) + "_" + std::to_string(param);
+    // Built by appending: GCC 12 warns wrongly (-Wrestrict) about "R" + std::to_string(...).
+    std::string name = "R";
+    name.append(std::to_string(row)).append("_").append(std::to_string(param));
+    return name;
 }
 
 // The INSERT's text with its "?" markers (outside quoted texts) replaced by row `row`'s

@@ -23,6 +23,15 @@ engine::TableOutcome outcome(const char* table, long long before, int read, int 
     return result;
 }
 
+// A refused row with only its table, key and first line of the server's text.
+engine::RefusedRow refusal(const char* table, const char* key, const char* reason) {
+    engine::RefusedRow row;
+    row.table = table;
+    row.key = key;
+    row.reason = reason;
+    return row;
+}
+
 class OutcomeViewTest : public testing::Test {
 protected:
     std::vector<std::string> opened;
@@ -82,9 +91,9 @@ TEST_F(OutcomeViewTest, PreviewShowsEachTableWithNotesAndTheRefusalsGroupedLarge
     failed.failure = "Table unknown\r\nCEST\r\nAt line 1";
     report.outcomes.push_back(failed);
     report.refusedRows = {
-        {"CLIENTES", "1", "violation of PRIMARY or UNIQUE KEY constraint \"PK_CLIENTES\""},
-        {"CLIENTES", "2", "validation error for column \"CLI_NOME\""},
-        {"CLIENTES", "3", "violation of PRIMARY or UNIQUE KEY constraint \"PK_CLIENTES\""},
+        refusal("CLIENTES", "1", "violation of PRIMARY or UNIQUE KEY constraint \"PK_CLIENTES\""),
+        refusal("CLIENTES", "2", "validation error for column \"CLI_NOME\""),
+        refusal("CLIENTES", "3", "violation of PRIMARY or UNIQUE KEY constraint \"PK_CLIENTES\""),
     };
     report.logs = {{"/opt/tavlo-merak/", "quorel-simulacao.log"}};
     view.present(report);
@@ -120,7 +129,7 @@ TEST_F(OutcomeViewTest, RunShowsHowTablesEndedTheCopyAndUndoesOnce) {
     interrupted.sequenceName = "GEN_CODFOR";
     interrupted.sequenceValue = 4;
     report.outcomes.push_back(interrupted);
-    report.refusedRows = {{"CLIENTES", "1", "a"}};
+    report.refusedRows = {refusal("CLIENTES", "1", "a")};
     report.refusedRowsLeftOut = 1;
     report.logs = {{"/opt/tavlo-merak/", "quorel.log"}, {"/opt/tavlo-merak/", "quorel2.log"}};
     report.copy = ui::RunReport::Copy{"/dados/MERAK-20261210-034500.fbk", "/dados/MERAK.FDB", 3 * 1024 * 1024};

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QByteArray>
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,8 +47,8 @@ TEST(Translations, TheStandardButtonsArePortugueseWhateverTheMachinesLanguage) {
 int main(int argc, char* argv[]) {
     testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-    qputenv("LANG", "C");
-    qputenv("LC_ALL", "C");
+    qputenv("LANG", QByteArray("C"));
+    qputenv("LC_ALL", QByteArray("C"));
     qunsetenv("LANGUAGE");
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();

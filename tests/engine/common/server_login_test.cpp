@@ -1,6 +1,6 @@
 #include "server_login.h"
 
-#include <QtGlobal>
+#include <QByteArray>
 
 #include <gtest/gtest.h>
 
@@ -51,10 +51,10 @@ TEST(ServerLogin, EachVariableOfTheEnvironmentOnItsOwn) {
     qunsetenv("ISC_PASSWORD");
     EXPECT_FALSE(engine::loginFromEnvironment().user);
     EXPECT_FALSE(engine::loginFromEnvironment().password);
-    qputenv("ISC_PASSWORD", "outra");
+    qputenv("ISC_PASSWORD", QByteArray("outra"));
     EXPECT_FALSE(engine::loginFromEnvironment().user);
     EXPECT_EQ(engine::loginFromEnvironment().password, "outra");
-    qputenv("ISC_USER", "ana");
+    qputenv("ISC_USER", QByteArray("ana"));
     EXPECT_EQ(engine::loginFromEnvironment().user, "ana");
     qunsetenv("ISC_USER");
     qunsetenv("ISC_PASSWORD");

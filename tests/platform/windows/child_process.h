@@ -46,8 +46,8 @@ public:
                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             startup.dwFlags = STARTF_USESTDHANDLES;
             // Never the test's own input: the child does not wait on it.
-            input = ::CreateFileW(inputFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+            input = ::CreateFileW(inputFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             startup.hStdInput = input;
             startup.hStdOutput = output;
             startup.hStdError = output;

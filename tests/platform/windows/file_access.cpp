@@ -83,12 +83,18 @@ std::string accessOf(const std::string& path) {
         if (sid == user)
             owner = true;
         else if (!platform::windows::isAdministrative(sid))
-            others += " " + sid.text();
+            others.append(" ").append(sid.text());
     }
     ::LocalFree(descriptor);
-    if (!others.empty()) return "also" + others;
+    if (!others.empty()) {
+        std::string answer = "also";
+        return answer.append(others);
+    }
     return owner ? kOwnerOnly : "nobody";
 }
+
+// Wine's own ntdll exports its version; Windows' does not.
+bool accessIsReported() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr; }
 
 bool makeLink(const std::string& target, const std::string& link) {
     const std::wstring name = platform::filePath(link).native();
