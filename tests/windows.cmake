@@ -17,6 +17,7 @@ endfunction()
 windows_test(parameter_blocks_test db/parameter_blocks_test.cpp db GTest::gtest_main)
 windows_test(profile_file_test engine/common/profile_file_test.cpp engine_common Qt6::Core GTest::gtest_main)
 windows_test(server_login_test engine/common/server_login_test.cpp engine_common Qt6::Core GTest::gtest_main)
+windows_test(value_comparison_test engine/verify/value_comparison_test.cpp engine_verify GTest::gtest_main)
 windows_test(batch_options_test app/batch_options_test.cpp batch_front_end GTest::gtest_main)
 windows_test(terminal_progress_test app/terminal_progress_test.cpp batch_front_end GTest::gtest_main)
 
