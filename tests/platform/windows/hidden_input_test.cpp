@@ -1,5 +1,6 @@
 // A password read on Windows when standard input is no console (a file, a pipe): the line as it
-// is, the line end of a Windows file left out, nothing at the end of the input.
+// is, the line end of a Windows file left out, nothing at the end of the input. Neither a file
+// nor NUL counts as a terminal, though the C runtime's _isatty says yes for NUL.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -33,6 +34,22 @@ TEST(HiddenInput, AFileOnStandardInputGivesItsFirstLine) {
         ASSERT_TRUE(child.started());
         ASSERT_EQ(child.wait(), 0);
         EXPECT_EQ(windows_test::readAll(platform::filePath(answer)), c.read);
+    }
+}
+
+TEST(Terminal, NeitherAFileNorNulIsATerminal) {
+    const windows_test::TemporaryFolder folder;
+    const std::string input = folder.utf8() + "entrada.txt";
+    std::ofstream(platform::filePath(input), std::ios::binary) << "x\r\n";
+    for (const std::wstring& source : {platform::filePath(input).native(), std::wstring(L"NUL")}) {
+        SCOPED_TRACE(platform::utf8Path(source));
+        const std::string answer = folder.utf8() + "terminais.txt";
+        windows_test::ChildProcess child(windows_test::thisProgram().native(),
+                                         {L"--terminals", platform::filePath(answer)},
+                                         platform::filePath(folder.utf8() + "saida.txt"), source);
+        ASSERT_TRUE(child.started());
+        ASSERT_EQ(child.wait(), 0);
+        EXPECT_EQ(windows_test::readAll(platform::filePath(answer)), "input no, errors no");
     }
 }
 

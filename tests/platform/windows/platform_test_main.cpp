@@ -5,6 +5,8 @@
 //                                 "not held" to FILE, and waits to be killed
 //   --read-hidden FILE            reads a line as a password is read, writes it between
 //                                 brackets to FILE ("none" at the end of the input)
+//   --terminals FILE              writes whether standard input and standard error are
+//                                 terminals to FILE ("input yes, errors no")
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
@@ -20,6 +22,7 @@
 #include "hidden_input.h"
 #include "program_folder.h"
 #include "run_lock.h"
+#include "terminal.h"
 #include "windows_text.h"
 
 namespace {
@@ -54,6 +57,11 @@ int main(int argc, char** argv) {
     if (arguments.size() == 3 && arguments[1] == "--read-hidden") {
         const std::optional<std::string> line = platform::readLineWithoutEcho(std::cin);
         writeFile(arguments[2], line ? "[" + *line + "]" : "none");
+        return 0;
+    }
+    if (arguments.size() == 3 && arguments[1] == "--terminals") {
+        writeFile(arguments[2], std::string("input ") + (platform::standardInputIsTerminal() ? "yes" : "no") +
+                                    ", errors " + (platform::standardErrorIsTerminal() ? "yes" : "no"));
         return 0;
     }
     testing::InitGoogleTest(&argc, argv);
