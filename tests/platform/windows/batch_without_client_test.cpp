@@ -47,6 +47,7 @@ TEST_F(BatchWithoutClient, AnswersForItsOptions) {
         std::vector<std::string> shown;
     } cases[] = {
         {{L"--help"}, 0, {"Uso:", "tavlo-merak-batch --help"}},
+        {{L"--version"}, 0, {"tavlo-merak-batch " TAVLO_MERAK_VERSION}},
         // One line naming the fault, one naming where the usage is.
         {{L"--nao-existe"}, 2, {"tavlo-merak-batch: opção desconhecida: --nao-existe", "--help"}},
         {{L"--tabelas", L"clientes", L"--tabelas", L"produtos"}, 2, {"tavlo-merak-batch: opção repetida: --tabelas"}},

@@ -7,6 +7,8 @@
 //                                 brackets to FILE ("none" at the end of the input)
 //   --terminals FILE              writes whether standard input and standard error are
 //                                 terminals to FILE ("input yes, errors no")
+//   --stop-on-ctrl-c FILE         sends Ctrl+C to its own console with the stop handlers
+//                                 installed, and writes the stop request it recorded to FILE
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
@@ -22,6 +24,7 @@
 #include "hidden_input.h"
 #include "program_folder.h"
 #include "run_lock.h"
+#include "stop_signals.h"
 #include "terminal.h"
 #include "windows_text.h"
 
@@ -62,6 +65,17 @@ int main(int argc, char** argv) {
     if (arguments.size() == 3 && arguments[1] == "--terminals") {
         writeFile(arguments[2], std::string("input ") + (platform::standardInputIsTerminal() ? "yes" : "no") +
                                     ", errors " + (platform::standardErrorIsTerminal() ? "yes" : "no"));
+        return 0;
+    }
+    if (arguments.size() == 3 && arguments[1] == "--stop-on-ctrl-c") {
+        platform::installStopSignals();
+        ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+        // The handler runs on a thread of its own.
+        for (int i = 0; i < 100 && !platform::stopRequested(); ++i) ::Sleep(50);
+        const int signal = platform::stopSignal();
+        writeFile(arguments[2], signal == 0 ? "none"
+                                            : platform::stopSignalName(signal) + " " +
+                                                  std::to_string(platform::exitStatusOfSignal(signal)));
         return 0;
     }
     testing::InitGoogleTest(&argc, argv);
