@@ -49,8 +49,8 @@ private:
 };
 
 // The lock file as found: one this run may rely on is a plain file with no other name, made by
-// this user, the database's owner or an administrator.
-bool trusted(HANDLE file, const windows::Sid& databaseOwner) {
+// this user, the database's owner (when this user may read who that is) or an administrator.
+bool trusted(HANDLE file, const std::optional<windows::Sid>& databaseOwner) {
     BY_HANDLE_FILE_INFORMATION information{};
     if (!::GetFileInformationByHandle(file, &information)) return false;
     if ((information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
@@ -59,7 +59,8 @@ bool trusted(HANDLE file, const windows::Sid& databaseOwner) {
     DWORD error = 0;
     const std::optional<windows::Sid> owner = windows::ownerOf(file, error);
     if (!owner) return false;
-    return *owner == windows::currentUser() || *owner == databaseOwner || windows::isAdministrative(*owner);
+    return *owner == windows::currentUser() || (databaseOwner && *owner == *databaseOwner) ||
+           windows::isAdministrative(*owner);
 }
 
 }  // namespace
@@ -70,12 +71,13 @@ DestinationLock::DestinationLock(const std::string& serverFileName) {
     const std::string path = destinationLockPath(serverFileName);
     const std::wstring name = filePath(path).native();
     const auto fail = [&](DWORD error) { failure_ = "\"" + path + "\": " + windows::systemMessage(error); };
-    DWORD error = 0;
-    const std::optional<windows::Sid> databaseOwner = windows::ownerOf(filePath(serverFileName).native(), error);
-    if (!databaseOwner) {
-        fail(error);
+    const std::wstring database = filePath(serverFileName).native();
+    if (::GetFileAttributesW(database.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        fail(::GetLastError());
         return;
     }
+    DWORD unknown = 0;
+    const std::optional<windows::Sid> databaseOwner = windows::ownerOf(database, unknown);
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         // Read access is all LockFileEx needs; READ_CONTROL reads the owner. Nothing is ever
@@ -87,7 +89,7 @@ DestinationLock::DestinationLock(const std::string& serverFileName) {
             fail(::GetLastError());
             return;
         }
-        if (trusted(file.get(), *databaseOwner)) {
+        if (trusted(file.get(), databaseOwner)) {
             OVERLAPPED start{};
             if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start)) {
                 // ERROR_LOCK_VIOLATION: held by another run; the lock was tried.
