@@ -9,8 +9,8 @@ namespace platform {
 // A file of customer data written by this program (run logs, copias.log, safety copies and
 // their records), each write handed to the operating system at once (no buffer in the
 // program), so that everything written survives the program being killed. Such a file gives
-// other users of the machine no access: on POSIX systems its mode is 0600 (an existing file is
-// set so when opened), on Windows it is kept where only its user reaches it. A link at its
+// other users of the machine no access: on POSIX systems its mode is 0600, on Windows its
+// access list grants its user alone (an existing file is set so when opened). A link at its
 // place is never followed.
 class LogFile {
 public:
