@@ -18,6 +18,10 @@ file(MAKE_DIRECTORY ${bin}/platforms ${bin}/styles ${bin}/translations)
 foreach(module Core Gui Widgets)
   file(COPY ${qt_prefix}/bin/Qt6${module}.dll DESTINATION ${bin})
 endforeach()
+# Qt Test, for the window's tests only (the zip leaves it out), when this Qt was built with it.
+if(EXISTS ${qt_prefix}/bin/Qt6Test.dll)
+  file(COPY ${qt_prefix}/bin/Qt6Test.dll DESTINATION ${bin})
+endif()
 foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
                   OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
