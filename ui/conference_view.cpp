@@ -2,12 +2,13 @@
 
 #include <utility>
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include "report_widgets.h"
 
 namespace ui {
 
@@ -46,18 +47,10 @@ ConferenceView::ConferenceView(QWidget* owner, std::function<void(const std::str
     setWindowTitle(QStringLiteral("Conferência do destino com a origem"));
     resize(820, 460);
 
-    LabelTitulo = new QLabel(this);
-    LabelTitulo->setObjectName(QStringLiteral("LabelTitulo"));
-    QFont bold = LabelTitulo->font();
-    bold.setBold(true);
-    LabelTitulo->setFont(bold);
+    LabelTitulo = boldTitle(this, QStringLiteral("LabelTitulo"));
 
-    GridConferencia = new QTableWidget(0, 9, this);
-    GridConferencia->setObjectName(QStringLiteral("GridConferencia"));
-    GridConferencia->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridConferencia->verticalHeader()->hide();
+    GridConferencia = readOnlyTable(this, 9, QStringLiteral("GridConferencia"));
     GridConferencia->setWordWrap(false);
-    GridConferencia->horizontalHeader()->setStretchLastSection(true);
     GridConferencia->setHorizontalHeaderLabels(
         {QStringLiteral("Tabela"), QStringLiteral("Iguais"), QStringLiteral("Diferentes"), QStringLiteral("Ausentes"),
          QStringLiteral("Explicados"), QStringLiteral("Excedentes"), QStringLiteral("Sequência"),

@@ -12,6 +12,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "report_widgets.h"
+
 namespace ui {
 
 namespace {
@@ -76,18 +78,10 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     setObjectName(QStringLiteral("FormResultado"));
     resize(820, 460);
 
-    LabelTitulo = new QLabel(this);
-    LabelTitulo->setObjectName(QStringLiteral("LabelTitulo"));
-    QFont bold = LabelTitulo->font();
-    bold.setBold(true);
-    LabelTitulo->setFont(bold);
+    LabelTitulo = boldTitle(this, QStringLiteral("LabelTitulo"));
 
-    GridTabelas = new QTableWidget(0, 7, this);
-    GridTabelas->setObjectName(QStringLiteral("GridTabelas"));
-    GridTabelas->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridTabelas->verticalHeader()->hide();
+    GridTabelas = readOnlyTable(this, 7, QStringLiteral("GridTabelas"));
     GridTabelas->setWordWrap(false);
-    GridTabelas->horizontalHeader()->setStretchLastSection(true);
 
     LabelRecusas = new QLabel(this);
     LabelRecusas->setObjectName(QStringLiteral("LabelRecusas"));
@@ -102,11 +96,7 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     LabelMotivo->setObjectName(QStringLiteral("LabelMotivo"));
     LabelMotivo->setWordWrap(true);
     LabelMotivo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    GridOrigem = new QTableWidget(0, 2, this);
-    GridOrigem->setObjectName(QStringLiteral("GridOrigem"));
-    GridOrigem->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridOrigem->verticalHeader()->hide();
-    GridOrigem->horizontalHeader()->setStretchLastSection(true);
+    GridOrigem = readOnlyTable(this, 2, QStringLiteral("GridOrigem"));
     GridOrigem->setHorizontalHeaderLabels({QStringLiteral("Coluna na origem"), QStringLiteral("Valor")});
 
     PanelLogs = new QWidget(this);
