@@ -18,24 +18,11 @@
 #include "scripted_dialogs.h"
 #include "test_database.h"
 #include "test_user.h"
+#include "window_fixture.h"
 
 namespace {
 
-class FormImportaLogin : public testing::Test {
-protected:
-    QTemporaryDir folder;
-    const std::string programFolder = folder.path().toStdString() + "/";
-    ui_test::ScriptedMessageBoxes boxes;
-    ui_test::ScriptedFileDialogs dialogs;
-    std::unique_ptr<ui::TFormImporta> window = std::make_unique<ui::TFormImporta>(programFolder, boxes, dialogs);
-
-    template <typename Widget = QWidget>
-    Widget* control(const char* name) const {
-        auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-};
+using FormImportaLogin = ui_test::WindowFixture;
 
 TEST_F(FormImportaLogin, TheTypedLoginConnectsAndIsWrittenNowhere) {
     const test_support::TestUser user;

@@ -29,26 +29,16 @@
 #include "progress_gauge.h"
 #include "scripted_dialogs.h"
 #include "test_database.h"
+#include "window_fixture.h"
 
 namespace {
 
 const std::string kTitle(engine::kApplicationTitle);
 
-class FormImportaTest : public testing::Test {
+class FormImportaTest : public ui_test::WindowFixture {
 protected:
-    QTemporaryDir folder;
-    const std::string programFolder = folder.path().toStdString() + "/";
     const std::string settingsPath = programFolder + "Config.ini";
-    ui_test::ScriptedMessageBoxes boxes;
-    ui_test::ScriptedFileDialogs dialogs;
-    std::unique_ptr<ui::TFormImporta> window = std::make_unique<ui::TFormImporta>(programFolder, boxes, dialogs);
 
-    template <typename Widget = QWidget>
-    Widget* control(const char* name) const {
-        auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
     ui::FilenameEdit* origem() const { return control<ui::FilenameEdit>("FilenameEditOrigem"); }
     ui::FilenameEdit* destino() const { return control<ui::FilenameEdit>("FilenameEditDestino"); }
 
