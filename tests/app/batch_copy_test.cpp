@@ -177,17 +177,27 @@ TEST(BatchCopy, CopyIsMadeByDefaultAndNotWithSemCopiaAndAFailedOneStopsTheRunWit
     }
 }
 
-TEST(BatchCopy, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnectionIsAttached) {
-    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
-    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
+// A run of the batch program on the sample databases that imported the clients after its
+// safety copy: the destination's clients before the run, and the copy beside it.
+class BatchRestore : public testing::Test {
+protected:
+    const TestDatabase source{schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql")};
+    const TestDatabase destination{schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql")};
     const long long clientsBefore = clientCount(destination);
     const BatchProgram program;
-    ASSERT_EQ(
-        program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"})
-            .status,
-        1);
-    const std::vector<std::string> copies = copyFilesBeside(destination);
-    ASSERT_EQ(copies.size(), 1u);
+    std::vector<std::string> copies;
+
+    void SetUp() override {
+        ASSERT_EQ(
+            program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"})
+                .status,
+            1);
+        copies = copyFilesBeside(destination);
+        ASSERT_EQ(copies.size(), 1u);
+    }
+};
+
+TEST_F(BatchRestore, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnectionIsAttached) {
     const long long clientsAfterRun = clientCount(destination);
     ASSERT_NE(clientsAfterRun, clientsBefore);
     const std::vector<std::string> restore = {"--restaurar", copies[0], "--destino", destination.path(), "--sim"};
@@ -218,17 +228,7 @@ TEST(BatchCopy, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnectionI
     EXPECT_EQ(clientCount(destination), clientsBefore);
 }
 
-TEST(BatchCopy, ACopyWithoutARecordIsRestoredOnlyWithItsOwnOptionNotWithSim) {
-    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
-    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
-    const long long clientsBefore = clientCount(destination);
-    const BatchProgram program;
-    ASSERT_EQ(
-        program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim"})
-            .status,
-        1);
-    const std::vector<std::string> copies = copyFilesBeside(destination);
-    ASSERT_EQ(copies.size(), 1u);
+TEST_F(BatchRestore, ACopyWithoutARecordIsRestoredOnlyWithItsOwnOptionNotWithSim) {
     // As a copy made by hand: no record beside it.
     ASSERT_TRUE(std::filesystem::remove(copies[0] + ".txt"));
     const long long clientsAfterRun = clientCount(destination);
