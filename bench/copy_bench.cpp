@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "database_server.h"
 #include "file_paths.h"
 #include "import_run.h"
 #include "import_session.h"
@@ -95,7 +96,7 @@ void measure(const char* name, const std::string& sourceScript, const std::strin
     {
         std::ifstream file(platform::filePath(report.copy->path), std::ios::binary);
         engine::runStreamedRestore(
-            engine::Progress(session.gauge, window), session.login,
+            engine::Progress(session.gauge, window), session.login, engine::serverOf(destination.path()),
             db::streamedRestoreRequest(destination.path(), db::RestoreInto::ExistingDatabase),
             [&](std::size_t most) {
                 std::string chunk(most, '\0');

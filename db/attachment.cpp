@@ -5,6 +5,7 @@
 #include "client_library.h"
 #include "database_error.h"
 #include "file_paths.h"
+#include "legacy_types.h"
 #include "parameter_blocks.h"
 #include "pointer_list.h"
 #include "transaction.h"
@@ -83,17 +84,48 @@ void Attachment::open() {
         },
         [&] { handle_ = 0; }, throwStatus);
     lostConnection_.reset();
-    const char item = isc_info_db_sql_dialect;
+    const char items[] = {isc_info_db_sql_dialect, isc_info_firebird_version};
     char reply[512] = {};
     // Without its dialect the attachment is not usable: it is detached again.
-    checkedCall([&](ISC_STATUS* status) { return lib.database_info(status, &handle_, 1, &item, sizeof reply, reply); },
-                [&] { detachQuietly(); }, throwStatus);
-    databaseDialect_ = 1;
-    if (reply[0] == isc_info_db_sql_dialect) {
-        const auto length = static_cast<short>(lib.vax_integer(reply + 1, 2));
-        databaseDialect_ = static_cast<int>(lib.vax_integer(reply + 3, length));
-    }
+    checkedCall(
+        [&](ISC_STATUS* status) {
+            return lib.database_info(status, &handle_, static_cast<short>(sizeof items), items,
+                                     static_cast<short>(sizeof reply), reply);
+        },
+        [&] { detachQuietly(); }, throwStatus);
+    readDatabaseInfo(reply, sizeof reply);
     if (databaseDialect_ < sqlDialect_) sqlDialect_ = databaseDialect_;
+    if (describesNewTypes(serverVersion_)) {
+        try {
+            askForLegacyTypes(&handle_, sqlDialect_);
+        } catch (...) {
+            detachQuietly();
+            throw;
+        }
+    }
+}
+
+void Attachment::readDatabaseInfo(const char* reply, std::size_t size) {
+    const ClientLibrary& lib = clientLibrary();
+    databaseDialect_ = 1;
+    serverVersion_ = {};
+    std::size_t at = 0;
+    while (at + 3 <= size && reply[at] != isc_info_end) {
+        const char item = reply[at];
+        const auto length = static_cast<std::size_t>(lib.vax_integer(reply + at + 1, 2));
+        const char* data = reply + at + 3;
+        if (at + 3 + length > size) break;
+        if (item == isc_info_db_sql_dialect) {
+            databaseDialect_ = static_cast<int>(lib.vax_integer(data, static_cast<short>(length)));
+        } else if (item == isc_info_firebird_version && length >= 2) {
+            // A count of lines, each with its length; the first is the server's own.
+            const auto first = static_cast<std::size_t>(static_cast<unsigned char>(data[1]));
+            if (first + 2 <= length) serverVersion_ = parseServerVersion(std::string(data + 2, first));
+        } else if (item == isc_info_error || item == isc_info_truncated) {
+            break;
+        }
+        at += 3 + length;
+    }
 }
 
 void Attachment::detachQuietly() noexcept {

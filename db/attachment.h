@@ -8,6 +8,7 @@
 
 #include "checked_call.h"
 #include "database_error.h"
+#include "server_version.h"
 #include "values.h"
 
 namespace db {
@@ -41,6 +42,8 @@ public:
     void setSqlDialect(int dialect);
     int sqlDialect() const { return sqlDialect_; }
     int databaseDialect() const { return databaseDialect_; }
+    // The version of the server it reached when it was last opened.
+    const ServerVersion& serverVersion() const { return serverVersion_; }
     // The value of the "lc_ctype" line as written; "NONE" without one.
     const std::string& characterSet() const { return characterSet_; }
 
@@ -86,6 +89,7 @@ private:
     void removeTransaction(Transaction* transaction);
     void closeWithoutServer(const Transaction* busy);
     void detachQuietly() noexcept;
+    void readDatabaseInfo(const char* reply, std::size_t size);
     void closeUsers() noexcept;
     void endTransactions() noexcept;
 
@@ -97,6 +101,7 @@ private:
     std::string characterSet_ = "NONE";
     int sqlDialect_ = 3;
     int databaseDialect_ = 1;
+    ServerVersion serverVersion_;
     isc_db_handle handle_ = 0;
     Transaction* defaultTransaction_ = nullptr;
     std::vector<Transaction*> transactions_;

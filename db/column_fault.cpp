@@ -4,54 +4,11 @@
 #include <vector>
 
 #include "server_lines.h"
+#include "status_items.h"
 
 namespace db {
 
 namespace {
-
-// One error code of a status vector with the arguments that follow it.
-struct StatusItem {
-    long code = 0;
-    std::vector<std::string> texts;
-    std::vector<long> numbers;
-};
-
-std::vector<StatusItem> itemsOf(const ISC_STATUS* status) {
-    std::vector<StatusItem> items;
-    for (const ISC_STATUS* item = status; *item != isc_arg_end;) {
-        switch (item[0]) {
-        case isc_arg_gds:
-            items.push_back({static_cast<long>(item[1]), {}, {}});
-            item += 2;
-            break;
-        case isc_arg_cstring:
-            if (!items.empty())
-                items.back().texts.push_back(fromServerLine(
-                    std::string_view(reinterpret_cast<const char*>(item[2]), static_cast<std::size_t>(item[1]))));
-            item += 3;
-            break;
-        case isc_arg_string:
-        case isc_arg_interpreted:
-            if (!items.empty()) items.back().texts.push_back(fromServerLine(reinterpret_cast<const char*>(item[1])));
-            item += 2;
-            break;
-        case isc_arg_number:
-            if (!items.empty()) items.back().numbers.push_back(static_cast<long>(item[1]));
-            item += 2;
-            break;
-        default:
-            item += 2;
-            break;
-        }
-    }
-    return items;
-}
-
-const StatusItem* find(const std::vector<StatusItem>& items, long code) {
-    for (const StatusItem& item : items)
-        if (item.code == code) return &item;
-    return nullptr;
-}
 
 // A quoted name, "NAME" with "" for a quote inside it; the position moves past it.
 std::string quotedName(std::string_view text, std::size_t& at) {

@@ -4,6 +4,7 @@
 
 #include "client_library.h"
 #include "server_lines.h"
+#include "status_items.h"
 
 namespace db {
 
@@ -39,6 +40,14 @@ std::vector<long> errorCodesOf(const ISC_STATUS* status) {
     return codes;
 }
 
+std::optional<StructureMismatch> structureMismatchOf(const ISC_STATUS* status) {
+    const std::vector<StatusItem> items = itemsOf(status);
+    const StatusItem* wrong = find(items, isc_wrong_ods);
+    if (wrong == nullptr || wrong->texts.empty() || wrong->numbers.size() < 4) return std::nullopt;
+    return StructureMismatch{wrong->texts[0], wrong->numbers[0], wrong->numbers[1], wrong->numbers[2],
+                             wrong->numbers[3]};
+}
+
 }  // namespace
 
 FailureKind DatabaseError::kind() const noexcept {
@@ -68,6 +77,8 @@ DatabaseError statusError(const ISC_STATUS* status) {
     const long sqlCode = static_cast<long>(lib.sqlcode(status));
     DatabaseError failure(text, sqlCode, errorCodesOf(status));
     if (std::optional<ColumnFault> fault = columnFaultOf(status)) failure.withColumnFault(std::move(*fault));
+    if (std::optional<StructureMismatch> mismatch = structureMismatchOf(status))
+        failure.withStructureMismatch(std::move(*mismatch));
     return failure;
 }
 

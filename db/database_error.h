@@ -25,6 +25,16 @@ enum class FailureKind {
     ServerIo,
 };
 
+// A database file that the server will not open because another Firebird version made it:
+// the file as the server names it, the on-disk structure found and the one the server opens.
+struct StructureMismatch {
+    std::string file;
+    long foundMajor = 0;
+    long foundMinor = 0;
+    long supportedMajor = 0;
+    long supportedMinor = 0;
+};
+
 // The one failure type of the access layer. It carries the failure text exactly as the
 // rest of the system copies it into logs and messages, and, for a server error, the SQL
 // code and the error codes of the status vector.
@@ -48,10 +58,18 @@ public:
         return *this;
     }
 
+    // Set when the server refused the file for its on-disk structure (isc_wrong_ods).
+    const std::optional<StructureMismatch>& structureMismatch() const noexcept { return structureMismatch_; }
+    DatabaseError& withStructureMismatch(StructureMismatch mismatch) {
+        structureMismatch_ = std::move(mismatch);
+        return *this;
+    }
+
 private:
     long sqlCode_;
     std::vector<long> errorCodes_;
     std::optional<ColumnFault> columnFault_;
+    std::optional<StructureMismatch> structureMismatch_;
 };
 
 // Composes the failure of a status vector: the server's lines joined by CR LF, one final

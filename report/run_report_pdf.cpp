@@ -230,6 +230,10 @@ void writeRunReport(const std::string& path, const engine::RunReport& run, const
         pages.space(4);
         pages.line(QStringLiteral("Origem (Tavlo): ") + text(databases.origem), 9);
         pages.line(QStringLiteral("Destino (Merak): ") + text(databases.destino), 9);
+        if (!run.origemServer.empty())
+            pages.line(QStringLiteral("Servidores: origem ") + text(run.origemServer) + QStringLiteral("; destino ") +
+                           text(run.destinoServer),
+                       9);
         pages.line(QStringLiteral("Data e hora: ") + dateTimeText(run.startedAt), 9);
         pages.line(QStringLiteral("Modo: ") + modeText(run.mode), 9);
         pages.line(

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <tuple>
 #include <utility>
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -21,6 +23,7 @@
 #include "bevel_panel.h"
 #include "conference_view.h"
 #include "connection_setup.h"
+#include "database_server.h"
 #include "email_script.h"
 #include "file_dialogs.h"
 #include "filename_edit.h"
@@ -217,6 +220,21 @@ void TFormImporta::createFilePanel() {
     // Labels lie beneath the boxes they touch.
     Label1->lower();
     Label2->lower();
+    auto portControl = [&](const char* labelName, const char* name, int top, const QString& database) {
+        QLabel* caption = label(Panel1, labelName, "Porta:", QPoint(520, top + 3), designFont(11, true));
+        auto* port = named(new QSpinBox(Panel1), name, QRect(568, top, 70, 21));
+        port->setRange(0, 65535);
+        port->setSpecialValueText(QStringLiteral("padrão"));
+        port->setToolTip(QStringLiteral("Porta do servidor Firebird deste computador que abre o banco de %1 "
+                                        "(padrão: a porta padrão do servidor, 3050)")
+                             .arg(database));
+        caption->setBuddy(port);
+        return std::pair{caption, port};
+    };
+    std::tie(LabelPortaOrigem, SpinEditPortaOrigem) =
+        portControl("LabelPortaOrigem", "SpinEditPortaOrigem", 5, QStringLiteral("origem"));
+    std::tie(LabelPortaDestino, SpinEditPortaDestino) =
+        portControl("LabelPortaDestino", "SpinEditPortaDestino", 57, QStringLiteral("destino"));
 
     BitBtnImportar = named(new QPushButton(importPicture(), QStringLiteral("Importar"), Panel1), "BitBtnImportar",
                            QRect(18, 63, 93, 44));
@@ -226,6 +244,10 @@ void TFormImporta::createFilePanel() {
 
     connect(FilenameEditOrigem, &QLineEdit::textChanged, this, &TFormImporta::FilenameEditOrigemChange);
     connect(FilenameEditDestino, &QLineEdit::textChanged, this, &TFormImporta::FilenameEditDestinoChange);
+    connect(SpinEditPortaOrigem, &QSpinBox::valueChanged, this,
+            [this] { applyPort(FilenameEditOrigem, SpinEditPortaOrigem); });
+    connect(SpinEditPortaDestino, &QSpinBox::valueChanged, this,
+            [this] { applyPort(FilenameEditDestino, SpinEditPortaDestino); });
     connect(BitBtnImportar, &QPushButton::clicked, this, &TFormImporta::BitBtnImportarClick);
     connect(Button1, &QPushButton::clicked, this, &TFormImporta::Button1Click);
 }
@@ -271,7 +293,9 @@ void TFormImporta::setFocusOrder() {
                               Button1,
                               CheckBoxAtomico,
                               CheckBoxCopiaSeguranca,
-                              ButtonSimular};
+                              ButtonSimular,
+                              SpinEditPortaOrigem,
+                              SpinEditPortaDestino};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -307,8 +331,13 @@ void TFormImporta::FormShow() {
         statusChanged("Status da importação");
         Importando = false;
         const engine::ProfileFile settings(settingsPath());
-        FilenameEditOrigem->setText(QString::fromStdString(settings.readString(kDatabasesSection, kOrigemKey, "")));
-        FilenameEditDestino->setText(QString::fromStdString(settings.readString(kDatabasesSection, kDestinoKey, "")));
+        const std::string origem = settings.readString(kDatabasesSection, kOrigemKey, "");
+        const std::string destino = settings.readString(kDatabasesSection, kDestinoKey, "");
+        // The port controls first, so that the boxes keep the server form they were saved with.
+        SpinEditPortaOrigem->setValue(engine::serverPortOf(origem));
+        SpinEditPortaDestino->setValue(engine::serverPortOf(destino));
+        FilenameEditOrigem->setText(QString::fromStdString(origem));
+        FilenameEditDestino->setText(QString::fromStdString(destino));
         CheckBoxAtomico->setChecked(readOption(settings, kAllOrNothingKey, false));
         CheckBoxCopiaSeguranca->setChecked(readOption(settings, kSafetyCopyKey, true));
     });
@@ -328,9 +357,21 @@ void TFormImporta::FormClose() {
 
 void TFormImporta::removeQuotes(FilenameEdit* box) { box->setText(box->text().remove(u'"')); }
 
-void TFormImporta::FilenameEditOrigemChange() { removeQuotes(FilenameEditOrigem); }
+void TFormImporta::applyPort(FilenameEdit* box, const QSpinBox* port) {
+    const std::string text = box->text().toStdString();
+    if (text.empty() || engine::serverPortOf(text) == port->value()) return;
+    box->setText(QString::fromStdString(engine::withServerPort(text, port->value())));
+}
 
-void TFormImporta::FilenameEditDestinoChange() { removeQuotes(FilenameEditDestino); }
+void TFormImporta::FilenameEditOrigemChange() {
+    removeQuotes(FilenameEditOrigem);
+    applyPort(FilenameEditOrigem, SpinEditPortaOrigem);
+}
+
+void TFormImporta::FilenameEditDestinoChange() {
+    removeQuotes(FilenameEditDestino);
+    applyPort(FilenameEditDestino, SpinEditPortaDestino);
+}
 
 void TFormImporta::Button1Click() {
     handle([this] { engine::Connectar(session_, fileNameOrigem(), fileNameDestino(), *this, true); });
@@ -381,6 +422,8 @@ void TFormImporta::presentOutcome() {
     if (lastReport_.tables.empty() && !lastReport_.copy) return;
     RunReport report;
     report.preview = engine::isPreview(lastReport_.mode);
+    report.origemServer = lastReport_.origemServer;
+    report.destinoServer = lastReport_.destinoServer;
     report.outcomes = lastReport_.tables;
     report.refusedRows = lastReport_.refusedRows;
     report.refusedRowsLeftOut = lastReport_.refusedRowsLeftOut;

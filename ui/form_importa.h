@@ -20,6 +20,7 @@ class QLabel;
 class QMdiArea;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace ui {
@@ -119,6 +120,9 @@ private:
     // Runs an event's handling; a failure ends it and is shown in the error box.
     void handle(const std::function<void()>& action);
     static void removeQuotes(FilenameEdit* box);
+    // Keeps a file box's server port as its port control says: the box shows the server form
+    // ("localhost/3051:/path") for any port but the default one.
+    static void applyPort(FilenameEdit* box, const QSpinBox* port);
 
     MessageBoxes& boxes_;
     FileDialogs& dialogs_;
@@ -149,6 +153,11 @@ private:
     FilenameEdit* FilenameEditOrigem = nullptr;
     QLabel* Label1 = nullptr;
     FilenameEdit* FilenameEditDestino = nullptr;
+    // The port of each database's Firebird server on this machine; "padrão" for its default.
+    QLabel* LabelPortaOrigem = nullptr;
+    QSpinBox* SpinEditPortaOrigem = nullptr;
+    QLabel* LabelPortaDestino = nullptr;
+    QSpinBox* SpinEditPortaDestino = nullptr;
     QPushButton* BitBtnImportar = nullptr;
     QPushButton* Button1 = nullptr;
     BevelPanel* PanelCorpo = nullptr;

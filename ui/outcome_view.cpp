@@ -79,6 +79,9 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
     resize(820, 460);
 
     LabelTitulo = boldTitle(this, QStringLiteral("LabelTitulo"));
+    LabelServidores = new QLabel(this);
+    LabelServidores->setObjectName(QStringLiteral("LabelServidores"));
+    LabelServidores->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     GridTabelas = readOnlyTable(this, 7, QStringLiteral("GridTabelas"));
     GridTabelas->setWordWrap(false);
@@ -137,6 +140,7 @@ OutcomeView::OutcomeView(QWidget* owner, std::function<void(const RunReport::Log
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelTitulo);
+    layout->addWidget(LabelServidores);
     layout->addWidget(GridTabelas);
     layout->addWidget(LabelRecusas);
     auto* refusals = new QHBoxLayout;
@@ -161,6 +165,9 @@ void OutcomeView::present(const RunReport& report) {
     LabelTitulo->setText(report.preview
                              ? QStringLiteral("Simulação: nada foi gravado no destino. Assim ficaria a importação:")
                              : QStringLiteral("Importação realizada:"));
+    LabelServidores->setText(
+        QStringLiteral("Origem: %1 — Destino: %2").arg(text(report.origemServer), text(report.destinoServer)));
+    LabelServidores->setVisible(!report.origemServer.empty());
     fillTables(report);
     fillRefusals(report);
     fillLogs(report);

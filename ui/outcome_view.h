@@ -21,6 +21,9 @@ namespace ui {
 // What the window shows after a preview or an import run.
 struct RunReport {
     bool preview = false;
+    // Each database's server and its version ("Firebird 4.0.5, localhost/3051").
+    std::string origemServer;
+    std::string destinoServer;
     std::vector<engine::TableOutcome> outcomes;
     std::vector<engine::RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
@@ -76,6 +79,7 @@ private:
     std::function<void()> verify_;
 
     QLabel* LabelTitulo = nullptr;
+    QLabel* LabelServidores = nullptr;
     QTableWidget* GridTabelas = nullptr;
     QLabel* LabelRecusas = nullptr;
     QTreeWidget* TreeRecusas = nullptr;

@@ -47,13 +47,18 @@ void printCopy(const std::optional<engine::SafetyCopy>& copy) {
     if (copy) std::cout << "\nCópia de segurança: " << copy->path << " (" << copy->bytes << " bytes)\n";
 }
 
-void printSummary(const std::vector<engine::TableOutcome>& outcomes, const batch::DatabasePaths& paths,
-                  const engine::ServerLogin& login, bool preview) {
+void printSummary(const engine::RunReport& report, const batch::DatabasePaths& paths, const engine::ServerLogin& login,
+                  bool preview) {
+    const std::vector<engine::TableOutcome>& outcomes = report.tables;
     std::vector<std::string> tables;
     for (const engine::TableOutcome& outcome : outcomes) tables.push_back(outcome.destinationTable);
     const std::vector<batch::RowCount> counts = batch::countDestinationRows(paths.destino, login, tables);
-    batch::RunSummary summary{
-        paths, preview, platform::stopRequested() ? platform::stopSignalName(platform::stopSignal()) : "", {}};
+    batch::RunSummary summary{paths,
+                              report.origemServer,
+                              report.destinoServer,
+                              preview,
+                              platform::stopRequested() ? platform::stopSignalName(platform::stopSignal()) : "",
+                              {}};
     for (std::size_t i = 0; i < outcomes.size(); ++i) summary.tables.push_back({outcomes[i], counts[i]});
     batch::writeRunSummary(std::cout, summary);
     std::cout << std::flush;
@@ -96,7 +101,7 @@ int runImport(const batch::BatchOptions& options) {
     }  // Both attachments are closed here, before the destination is counted.
 
     if (!report.started()) return kNotStarted;
-    printSummary(report.tables, paths, login, options.simular);
+    printSummary(report, paths, login, options.simular);
     printLostLogs(report.logs);
     printCopy(report.copy);
     const bool reportWritten = !options.relatorio || writeReport(*options.relatorio, report, paths);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 
+#include "database_server.h"
 #include "file_paths.h"
 #include "profile_file.h"
 #include "settings_file.h"
@@ -92,14 +93,15 @@ std::string asBoxText(std::string text) {
 }
 
 // A relative path named from the current folder; an empty one stays empty for the window's
-// message.
-std::string fromCallersFolder(const std::string& path) {
+// message. A text that names its server keeps it: only its file part is made absolute.
+std::string fromCallersFolder(const std::string& text) {
     namespace fs = std::filesystem;
+    const std::string path = engine::fileOf(text);
     const fs::path given = platform::filePath(path);
-    if (path.empty() || given.is_absolute()) return path;
+    if (path.empty() || given.is_absolute()) return text;
     std::error_code ignored;
-    if (!given.has_parent_path() && !fs::exists(given, ignored)) return path;
-    return platform::utf8Path(fs::absolute(given));
+    if (!given.has_parent_path() && !fs::exists(given, ignored)) return text;
+    return engine::onServerOf(text, platform::utf8Path(fs::absolute(given)));
 }
 
 }  // namespace

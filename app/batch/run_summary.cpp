@@ -33,6 +33,8 @@ std::string differenceNote(long long read, long long refused, long long found, c
 
 void writeRunSummary(std::ostream& out, const RunSummary& summary) {
     out << "Origem: " << summary.paths.origem << '\n' << "Destino: " << summary.paths.destino << '\n';
+    if (!summary.origemServer.empty()) out << "Servidor da origem: " << summary.origemServer << '\n';
+    if (!summary.destinoServer.empty()) out << "Servidor do destino: " << summary.destinoServer << '\n';
     if (summary.preview) out << "Simulação: nada foi gravado no destino; \"Ficaria\" é o que ele teria.\n";
     out << columns("Tabela", "Antes", "Lidos", "Recusados", summary.preview ? "Ficaria" : "Depois", "Tempo",
                    "Sequência")

@@ -93,6 +93,10 @@ struct RunReport {
     RunEnd end = RunEnd::NotStarted;
     RunMode mode = RunMode::Default;
     std::time_t startedAt = 0;  // when the run was asked for
+    // The server of each database and its version ("Firebird 4.0.5, localhost/3051"), once
+    // both were connected; empty before.
+    std::string origemServer;
+    std::string destinoServer;
     // The table imports, in the order they ran.
     std::vector<TableOutcome> tables;
     // The rows refused, in order; bounded, so that memory does not grow with the refusals

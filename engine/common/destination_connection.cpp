@@ -1,6 +1,7 @@
 #include "destination_connection.h"
 
 #include "connection_parameters.h"
+#include "database_server.h"
 
 namespace engine {
 
@@ -9,7 +10,7 @@ DestinationConnection::DestinationConnection(const std::string& destinoPath, con
     : attachment(name), transaction(name + "Transacao") {
     attachment.setParams(destinoParams(login));
     attachment.setSqlDialect(kSqlDialect);
-    attachment.setConnectionString(std::string(kLoopbackHost) + ":" + destinoPath);
+    attachment.setConnectionString(connectionStringOf(destinoPath));
     transaction.setParams(kTransactionParams);
     transaction.setDefaultAttachment(&attachment);
     attachment.setDefaultTransaction(&transaction);

@@ -54,9 +54,9 @@ std::vector<std::string> destinoParams(const ServerLogin& login) { return withLo
 
 std::vector<std::string> origemParams(const ServerLogin& login) { return withLogin(kOrigemParams, login); }
 
-db::ServiceLogin serviceLogin(const ServerLogin& login) {
+db::ServiceLogin serviceLogin(const ServerLogin& login, const std::string& server) {
     const std::vector<std::string> params = destinoParams(login);
-    return {kLoopbackHost, paramValue(params, kUserName), paramValue(params, kPassword)};
+    return {server, paramValue(params, kUserName), paramValue(params, kPassword)};
 }
 
 bool isLoginRefused(const db::DatabaseError& failure) { return failure.hasCode(isc_login); }

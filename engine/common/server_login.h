@@ -33,8 +33,9 @@ std::vector<std::string> withLogin(const std::vector<std::string>& params, const
 std::vector<std::string> destinoParams(const ServerLogin& login);
 std::vector<std::string> origemParams(const ServerLogin& login);
 
-// The local server's service manager, as the destination's user.
-db::ServiceLogin serviceLogin(const ServerLogin& login);
+// The service manager of a server of this machine ("localhost", "localhost/3051"), as the
+// destination's user.
+db::ServiceLogin serviceLogin(const ServerLogin& login, const std::string& server);
 
 // True when the server refused the user name or the password.
 bool isLoginRefused(const db::DatabaseError& failure);

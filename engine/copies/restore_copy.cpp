@@ -10,6 +10,7 @@
 #include "copy_record.h"
 #include "database_error.h"
 #include "database_identity.h"
+#include "database_server.h"
 #include "destination_connection.h"
 #include "file_paths.h"
 #include "local_time.h"
@@ -71,7 +72,8 @@ std::string newDatabasePath(const std::string& destination) {
            std::to_string(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000) + ".fdb";
 }
 
-// Streams the copy to the server's restore into the database and checks that the bytes read
+// Streams the copy to the restore of the database's server into the database (named as the
+// destination is: a plain path or the server's form) and checks that the bytes read
 // are those of the record, when there is one.
 void restoreInto(const Progress& progress, const ServerLogin& login, const std::string& copy,
                  const std::optional<CopyRecord>& record, const std::string& database, db::RestoreInto into,
@@ -81,7 +83,7 @@ void restoreInto(const Progress& progress, const ServerLogin& login, const std::
     Sha256 digest;
     long long bytes = 0;
     runStreamedRestore(
-        progress, login, db::streamedRestoreRequest(database, into),
+        progress, login, serverOf(database), db::streamedRestoreRequest(fileOf(database), into),
         [&](std::size_t most) {
             std::string chunk(most, '\0');
             file.read(chunk.data(), static_cast<std::streamsize>(most));
@@ -124,7 +126,7 @@ void checkRows(const std::string& database, const ServerLogin& login, const Tabl
 // The server's full validation of a database restored from a copy without a record.
 void validate(const std::string& database, const ServerLogin& login) {
     std::string faults;
-    db::runService(serviceLogin(login), db::validationRequest(database),
+    db::runService(serviceLogin(login, serverOf(database)), db::validationRequest(fileOf(database)),
                    [&](const std::string& line) { faults += "\r\n" + line; });
     if (!faults.empty()) throw CheckFailed("A validação do servidor encontrou defeitos no banco restaurado:" + faults);
 }
@@ -149,12 +151,16 @@ bool isOnline(const std::string& database, const ServerLogin& login) {
 
 // The server has no service that drops a database: the file of one that nothing is attached to
 // is removed.
-void removeDatabaseFile(const std::string& path) { platform::removeFileQuietly(path); }
+void removeDatabaseFile(const std::string& database) { platform::removeFileQuietly(fileOf(database)); }
 
 }  // namespace
 
 bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const ServerLogin& login,
                        const std::string& copyPath, const std::string& destinationPath) {
+    if (const std::string refusal = remoteServerRefusal(destinationPath); !refusal.empty()) {
+        prompter.tell(MessageKind::Warning, refusal);
+        return false;
+    }
     // The copy is read here and streamed to the server: it gets the full path for the messages.
     std::error_code ignored;
     const std::string copy = platform::utf8Path(std::filesystem::absolute(platform::filePath(copyPath), ignored));
@@ -189,7 +195,8 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const Se
     }
 
     const DestinationNow destination = inspectDestination(destinationPath, login);
-    const std::string current = destination.serverFileName.empty() ? destinationPath : destination.serverFileName;
+    const std::string current =
+        destination.serverFileName.empty() ? fileOf(destinationPath) : destination.serverFileName;
     std::string warnings;
     if (header->databaseName != current)
         warnings += "ATENÇÃO: esta cópia foi feita de OUTRO banco de dados:\r\n" + header->databaseName + "\r\n";
@@ -202,7 +209,7 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const Se
     if (!prompter.ask(kind, warnings + question(copy, destinationPath))) return false;
 
     // First into a database of its own, which is checked before the destination is touched.
-    const std::string fresh = newDatabasePath(current);
+    const std::string fresh = onServerOf(destinationPath, newDatabasePath(current));
     TableRows expected;
     try {
         restoreInto(progress, login, copy, record, fresh, db::RestoreInto::NewDatabase, destination.tables);

@@ -9,6 +9,7 @@
 #include "copy_record.h"
 #include "database_error.h"
 #include "database_identity.h"
+#include "database_server.h"
 #include "file_paths.h"
 #include "local_time.h"
 #include "log_file.h"
@@ -54,14 +55,15 @@ std::string localStamp(std::time_t when) {
 }
 
 // Streams the backup into the file; returns its checksum and size.
-void streamBackup(const Progress& progress, const ServerLogin& login, const std::string& database,
-                  platform::LogFile& file, CopyRecord& record) {
+// The backup is made by the destination's own server.
+void streamBackup(const Progress& progress, const ServerLogin& login, const std::string& server,
+                  const std::string& database, platform::LogFile& file, CopyRecord& record) {
     progress.setGaugeMinimum(0);
     progress.setGaugePosition(0);
     progress.setGaugeMaximum(1);
     progress.setStatus("Fazendo cópia de segurança do destino");
     progress.processMessages();
-    db::ServiceManager manager(serviceLogin(login));
+    db::ServiceManager manager(serviceLogin(login, server));
     manager.start(db::streamedBackupRequest(database));
     Sha256 digest;
     std::string bytes;
@@ -110,7 +112,7 @@ SafetyCopy makeSafetyCopy(const Progress& progress, const ServerLogin& login, db
     std::unique_ptr<platform::LogFile> file = createCopyFile(copy.database, copy.path);
     bool recordWritten = false;
     try {
-        streamBackup(progress, login, copy.database, *file, record);
+        streamBackup(progress, login, serverOf(destination.connectionString()), copy.database, *file, record);
         file.reset();
         writeCopyRecord(copyRecordPath(copy.path), record);
         recordWritten = true;

@@ -52,11 +52,11 @@ void showService(const Progress& progress, const std::string& phase, int tableCo
 
 }  // namespace
 
-void runStreamedRestore(const Progress& progress, const ServerLogin& login, const std::vector<char>& request,
-                        const std::function<std::string(std::size_t)>& readBytes, const std::string& phase,
-                        int tableCount) {
+void runStreamedRestore(const Progress& progress, const ServerLogin& login, const std::string& server,
+                        const std::vector<char>& request, const std::function<std::string(std::size_t)>& readBytes,
+                        const std::string& phase, int tableCount) {
     showService(progress, phase, tableCount, [&](const std::function<void(const std::string&)>& onLine) {
-        db::ServiceManager manager(serviceLogin(login));
+        db::ServiceManager manager(serviceLogin(login, server));
         manager.start(request);
         manager.feed(readBytes, onLine);
     });

@@ -4,6 +4,7 @@
 
 #include "connection_parameters.h"
 #include "database_error.h"
+#include "database_server.h"
 #include "server_login.h"
 #include "text.h"
 
@@ -12,7 +13,7 @@ namespace engine {
 namespace {
 
 void configure(db::Attachment& attachment, const std::string& fileName, db::Transaction& transaction) {
-    attachment.setConnectionString(std::string(kLoopbackHost) + ":" + fileName);
+    attachment.setConnectionString(connectionStringOf(fileName));
     attachment.setSqlDialect(kSqlDialect);
     attachment.setDefaultTransaction(&transaction);
     attachment.open();
@@ -39,6 +40,14 @@ bool Connectar(ImportSession& session, const std::string& origem, const std::str
         return false;
     }
 
+    // A server on another machine is refused before anything is closed or attached.
+    for (const std::string* text : {&origem, &destino}) {
+        if (const std::string refusal = remoteServerRefusal(*text); !refusal.empty()) {
+            prompter.tell(MessageKind::Warning, refusal);
+            return false;
+        }
+    }
+
     // Closing the source first commits and ends both transactions when they are active.
     session.IBDBOrigem.close();
     session.IBDatabaseDestino.close();
@@ -60,8 +69,11 @@ bool Connectar(ImportSession& session, const std::string& origem, const std::str
                     continue;
                 }
             }
-            prompter.tell(MessageKind::Warning,
-                          std::string("Falha na função: \"Connectar\"\r\nFalha: ") + failure.text());
+            std::string message = std::string("Falha na função: \"Connectar\"\r\nFalha: ") + failure.text();
+            if (const std::optional<db::StructureMismatch>& mismatch = failure.structureMismatch())
+                message +=
+                    "\r\n\r\n" + structureExplanation(*mismatch, session.IBDatabaseDestino.isOpen() ? origem : destino);
+            prompter.tell(MessageKind::Warning, message);
             return false;
         }
     }

@@ -9,6 +9,7 @@
 #include "connection_setup.h"
 #include "copy_log.h"
 #include "database_error.h"
+#include "database_server.h"
 #include "run_admission.h"
 #include "run_state.h"
 #include "safety_copy.h"
@@ -165,6 +166,8 @@ RunReport runImport(ImportSession& session, const RunRequest& request, RunObserv
         }
         session.IBDatabaseDestino.close();
         if (!Connectar(session, request.origem, request.destino, prompter, false)) return report;
+        report.origemServer = serverDescription(session.IBDBOrigem.serverVersion(), request.origem);
+        report.destinoServer = serverDescription(session.IBDatabaseDestino.serverVersion(), request.destino);
         const std::unique_ptr<platform::DestinationLock> destinationLock = admitRun(session, prompter);
         if (!destinationLock) return report;
         // A preview changes nothing, so it asks nothing.

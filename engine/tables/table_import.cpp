@@ -7,6 +7,7 @@
 #include "database_error.h"
 #include "fresh_destination_reads.h"
 #include "rows_in_hand.h"
+#include "sequence_statement.h"
 #include "table_transaction.h"
 
 namespace engine {
@@ -135,7 +136,8 @@ void importTable(RunState& run, const TableImport& table) {
             } else if (const std::optional<SequenceRestart> restart = table.sequenceRestart(outcome.rowsRead > 0)) {
                 outcome.sequenceName = restart->sequence;
                 outcome.sequenceValue = decimal(restart->value);
-                setStatement(destino, "ALTER SEQUENCE " + restart->sequence + " RESTART WITH " + restart->value);
+                setStatement(destino, db::setSequenceStatement(session.IBDatabaseDestino.serverVersion(),
+                                                               restart->sequence, restart->value));
                 destino.execute();
                 transaction->sequenceRestarted();
             }

@@ -147,6 +147,15 @@ TEST(DatabasePaths, GivenPathsElseTheSettingsAsTheBoxesHoldThem) {
         // A relative path is named from the current folder; a bare name that is no file
         // there stays as it is, for the server to resolve as an alias.
         {"", "dados/tavlo.fdb", "merak", {cwd + separator + "dados" + separator + "tavlo.fdb", "merak"}},
+        // A path that names its server keeps it; only its file part is made absolute.
+        {"",
+         "localhost/3050:dados/tavlo.fdb",
+         "localhost/3051:" + root + "m.fdb",
+         {"localhost/3050:" + cwd + separator + "dados" + separator + "tavlo.fdb", "localhost/3051:" + root + "m.fdb"}},
+        {"[Bancos]\r\nDestino=localhost/3051:/dados/merak.fdb\r\n",
+         std::nullopt,
+         std::nullopt,
+         {"", "localhost/3051:/dados/merak.fdb"}},
     };
     // A folder of this run's own, by a name no other run takes at the same time.
     const std::string folder =

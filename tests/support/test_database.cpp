@@ -52,10 +52,11 @@ std::string runIsql(const std::string& script) {
 }
 
 TestDatabase::TestDatabase(const std::string& script, int dialect, const std::string& characterSet,
-                           const std::string& parentFolder)
-    : folder_(makeFolder(parentFolder)), path_(folder_ + "/test.fdb") {
-    runIsql("SET NAMES UTF8;\nSET SQL DIALECT " + std::to_string(dialect) + ";\nCREATE DATABASE 'localhost:" + path_ +
-            "' " + kCredentials + " DEFAULT CHARACTER SET " + characterSet + ";\n" + script + "\nCOMMIT;\n");
+                           const std::string& parentFolder, const std::string& server)
+    : server_(server), folder_(makeFolder(parentFolder)), path_(folder_ + "/test.fdb") {
+    runIsql("SET NAMES UTF8;\nSET SQL DIALECT " + std::to_string(dialect) + ";\nCREATE DATABASE '" +
+            connectionString() + "' " + kCredentials + " DEFAULT CHARACTER SET " + characterSet + ";\n" + script +
+            "\nCOMMIT;\n");
 }
 
 TestDatabase::~TestDatabase() {
@@ -64,7 +65,7 @@ TestDatabase::~TestDatabase() {
 }
 
 void TestDatabase::run(const std::string& script) const {
-    runIsql("SET NAMES UTF8;\nCONNECT 'localhost:" + path_ + "' " + kCredentials + ";\n" + script + "\nCOMMIT;\n");
+    runIsql("SET NAMES UTF8;\nCONNECT '" + connectionString() + "' " + kCredentials + ";\n" + script + "\nCOMMIT;\n");
 }
 
 std::string readFile(const std::string& path) {

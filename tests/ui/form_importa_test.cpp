@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -178,15 +179,41 @@ TEST_F(FormImportaTest, TabMovesTheFocusInTheWindowsKeyboardOrder) {
     control("PageControl")->setFocus();
 
     std::vector<std::string> order{focused()};
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 14; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order.push_back(focused());
     }
-    // The window's own order first; the run's options and the preview only after it.
+    // The window's own order first; the run's options, the preview and the servers' ports only
+    // after it.
     EXPECT_EQ(order, (std::vector<std::string>{"PageControl", "CheckBoxClientes", "CheckBoxProdutos", "CheckBoxFornec",
                                                "CheckBoxVendedores", "BitBtnImportar", "FilenameEditDestino",
                                                "FilenameEditOrigem", "Button1", "CheckBoxAtomico",
-                                               "CheckBoxCopiaSeguranca", "ButtonSimular", "PageControl"}));
+                                               "CheckBoxCopiaSeguranca", "ButtonSimular", "SpinEditPortaOrigem",
+                                               "SpinEditPortaDestino", "PageControl"}));
+}
+
+TEST_F(FormImportaTest, EachDatabasesPortPutsItsBoxInTheServersFormAndIsKeptInTheSettings) {
+    writeSettings("[Bancos]\r\nOrigem=/dados/tavlo.fdb\r\nDestino=localhost/3051:/dados/merak.fdb\r\n");
+    showWindow();
+    auto* portaOrigem = control<QSpinBox>("SpinEditPortaOrigem");
+    auto* portaDestino = control<QSpinBox>("SpinEditPortaDestino");
+    EXPECT_EQ(portaOrigem->value(), 0);
+    EXPECT_EQ(portaOrigem->text(), QStringLiteral("padrão"));
+    EXPECT_EQ(portaDestino->value(), 3051);
+    EXPECT_EQ(destino()->text(), QStringLiteral("localhost/3051:/dados/merak.fdb"));
+
+    portaOrigem->setValue(3050);
+    EXPECT_EQ(origem()->text(), QStringLiteral("localhost/3050:/dados/tavlo.fdb"));
+    portaDestino->setValue(0);
+    EXPECT_EQ(destino()->text(), QStringLiteral("/dados/merak.fdb"));
+    // A file chosen while a port is set is named on that server.
+    portaDestino->setValue(3052);
+    destino()->setText(QStringLiteral("/outros/merak.fdb"));
+    EXPECT_EQ(destino()->text(), QStringLiteral("localhost/3052:/outros/merak.fdb"));
+
+    window->close();
+    EXPECT_NE(settings().find("Origem=localhost/3050:/dados/tavlo.fdb"), std::string::npos) << settings();
+    EXPECT_NE(settings().find("Destino=localhost/3052:/outros/merak.fdb"), std::string::npos) << settings();
 }
 
 TEST_F(FormImportaTest, ResizingKeepsTheHeaderHeightAndTheBodyWidths) {

@@ -1,10 +1,12 @@
 #include "server_login.h"
+#include "database_server.h"
 
 #include <QByteArray>
 
 #include <gtest/gtest.h>
 
 #include "connection_parameters.h"
+#include "database_server.h"
 #include "parameter_blocks.h"
 
 namespace {
@@ -37,11 +39,12 @@ TEST(ServerLogin, WithNothingSetTheParameterBlocksAndTheServiceLoginAreTheFixedO
               db::buildDatabaseParameterBlock(engine::kDestinoParams).bytes);
     EXPECT_EQ(db::buildDatabaseParameterBlock(engine::origemParams({})).bytes,
               db::buildDatabaseParameterBlock(engine::kOrigemParams).bytes);
-    const db::ServiceLogin fixed = engine::serviceLogin({});
+    const db::ServiceLogin fixed = engine::serviceLogin({}, engine::serverOf("/var/lib/merak.fdb"));
     EXPECT_EQ(fixed.host, "localhost");
     EXPECT_EQ(fixed.user, "SYSDBA");
     EXPECT_EQ(fixed.password, "pinewheel");
-    const db::ServiceLogin typed = engine::serviceLogin({"ana", "x"});
+    const db::ServiceLogin typed = engine::serviceLogin({"ana", "x"}, engine::serverOf("localhost/3051:/m.fdb"));
+    EXPECT_EQ(typed.host, "localhost/3051");
     EXPECT_EQ(typed.user, "ana");
     EXPECT_EQ(typed.password, "x");
 }

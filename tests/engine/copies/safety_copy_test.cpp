@@ -33,10 +33,10 @@ const std::vector<std::string> kSequences = {"GEN_CODCLI", "GEN_CODFOR", "GEN_ID
 
 // The sample destination with sequences that no run would leave behind.
 const std::string kDestination = schemaFile("merak-sample-data.sql") +
-                                 "\nALTER SEQUENCE GEN_CODCLI RESTART WITH 901;"
-                                 "\nALTER SEQUENCE GEN_CODFOR RESTART WITH 902;"
-                                 "\nALTER SEQUENCE GEN_ID_GRUPO RESTART WITH 903;"
-                                 "\nALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 904;";
+                                 "\nSET GENERATOR GEN_CODCLI TO 901;"
+                                 "\nSET GENERATOR GEN_CODFOR TO 902;"
+                                 "\nSET GENERATOR GEN_ID_GRUPO TO 903;"
+                                 "\nSET GENERATOR CODIGO_PRODUTO TO 904;";
 
 // Every row of the five tables the run empties, in key order, and the value of each sequence.
 using DestinationState = std::map<std::string, ImportFixture::Rows>;

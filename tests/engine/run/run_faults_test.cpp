@@ -45,7 +45,7 @@ const std::string kDestination =
     "INSERT INTO FORNECEDORES (CODIGO, FORNECEDOR) VALUES (8001, 'Antigo');\n"
     "INSERT INTO FORNECEDORES (CODIGO, FORNECEDOR) VALUES (8002, 'Antigo 2');\n"
     "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');\n"
-    "ALTER SEQUENCE GEN_CODFOR RESTART WITH 5;\n";
+    "SET GENERATOR GEN_CODFOR TO 5;\n";
 constexpr long long kOldSequence = 5;
 
 const std::string kSupplierMessage = "Falha na importação da tabela de Fornecedores, Falha: \r\n";

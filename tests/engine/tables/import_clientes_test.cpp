@@ -375,7 +375,7 @@ TEST(ImportaClientes, RowsSentInBlocksLogWhatOneRowAtATimeLogs) {
 TEST(ImportaClientes, EmptySourceEmptiesClientesAndRestartsTheSequenceWithOne) {
     ImportFixture fixture("",
                           "INSERT INTO CLIENTES (CODIGO, NOME) VALUES (5, 'Antigo');\n"
-                          "ALTER SEQUENCE GEN_CODCLI RESTART WITH 500;\n");
+                          "SET GENERATOR GEN_CODCLI TO 500;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
     engine::ImportaClientes(fixture.tables());

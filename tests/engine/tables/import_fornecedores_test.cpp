@@ -161,7 +161,7 @@ TEST(ImportaFornecedores, RestartsTheSequenceWithTheLastHandledCode) {
         SCOPED_TRACE(c.name);
         ImportFixture fixture(c.source,
                               "INSERT INTO FORNECEDORES (CODIGO) VALUES (77);\n"
-                              "ALTER SEQUENCE GEN_CODFOR RESTART WITH 50;\n");
+                              "SET GENERATOR GEN_CODFOR TO 50;\n");
         ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
         engine::ImportaFornecedores(fixture.tables());

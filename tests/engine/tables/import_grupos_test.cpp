@@ -48,7 +48,7 @@ TEST(ImportaGrupos, LastRowRefusedStillDrivesTheRestart) {
 }
 
 TEST(ImportaGrupos, EmptySourceEmptiesTheTableAndMakesNoRestart) {
-    ImportFixture fixture("", "INSERT INTO GRUPO (ID_GRUPO) VALUES (5);\nALTER SEQUENCE GEN_ID_GRUPO RESTART WITH 41;");
+    ImportFixture fixture("", "INSERT INTO GRUPO (ID_GRUPO) VALUES (5);\nSET GENERATOR GEN_ID_GRUPO TO 41;");
     fixture.connect();
     engine::ImportaGrupos(fixture.tables());
     EXPECT_TRUE(fixture.destinationRows("SELECT * FROM GRUPO").empty());

@@ -233,7 +233,7 @@ TEST(ImportaProdutos, RestartsTheSequenceWithTheLastHandledCode) {
         SCOPED_TRACE(c.name);
         ImportFixture fixture(c.source,
                               "INSERT INTO PRODUTOS (CODIGO) VALUES (77);\n"
-                              "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
+                              "SET GENERATOR CODIGO_PRODUTO TO 50;\n");
         ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
         engine::ImportaProdutos(fixture.tables());
@@ -251,7 +251,7 @@ TEST(ImportaProdutos, SourceWithoutCestTableEndsTheTableAtTheFirstLookup) {
         "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (10, NULL);\n"
         "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (40, '17.001.00');\n"
         "INSERT INTO ESTOQUE (CODIGO, COD_CEST) VALUES (20, NULL);\n",
-        "ALTER SEQUENCE CODIGO_PRODUTO RESTART WITH 50;\n");
+        "SET GENERATOR CODIGO_PRODUTO TO 50;\n");
     ASSERT_NO_FATAL_FAILURE(fixture.connect());
 
     engine::ImportaProdutos(fixture.tables());

@@ -26,7 +26,7 @@ const std::string kSource =
 const std::string kDestination =
     "CREATE TABLE T (K INTEGER NOT NULL PRIMARY KEY, V VARCHAR(5));\n"
     "CREATE SEQUENCE GEN_T;\n"
-    "ALTER SEQUENCE GEN_T RESTART WITH 100;\n"
+    "SET GENERATOR GEN_T TO 100;\n"
     "INSERT INTO T VALUES (10, 'old');\n"
     "INSERT INTO T VALUES (11, 'old2');\n";
 const Rows kOldRows{{"10", "old"}, {"11", "old2"}};
