@@ -246,4 +246,55 @@ TEST_F(BatchRestore, ACopyWithoutARecordIsRestoredOnlyWithItsOwnOptionNotWithSim
     EXPECT_EQ(clientCount(destination), clientsBefore);
 }
 
+// The source on the Firebird 3.0 server (port 3050) and the destination on the Firebird 4.0
+// server (port 3051): the same rows, sequences and logs as a run between two databases of the
+// 3.0 server, and a safety copy made and restored by the destination's own server.
+TEST(BatchAcrossServers, SourceOn30AndDestinationOn40ImportAsOnOneServerAndTheCopyRestoresThere) {
+    const std::string tavlo = schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql");
+    const std::string merak = schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql");
+    const TestDatabase source(tavlo, 3, "ISO8859_1", "", "localhost/3050");
+    const TestDatabase destination(merak, 3, "ISO8859_1", "", "localhost/3051");
+    const TestDatabase reference(merak, 3, "ISO8859_1", "", "localhost/3050");
+    const long long clientsBefore = clientCount(destination);
+    const std::string tables = "clientes,fornecedores,produtos,vendedores";
+
+    const BatchProgram across;
+    const BatchResult run =
+        across.run({"--origem", source.boxText(), "--destino", destination.boxText(), "--tabelas", tables, "--sim"});
+    const BatchProgram single;
+    const BatchResult referenceRun =
+        single.run({"--origem", source.boxText(), "--destino", reference.boxText(), "--tabelas", tables, "--sim"});
+    ASSERT_EQ(run.status, referenceRun.status) << run.err << referenceRun.err;
+    EXPECT_NE(run.out.find("Servidor da origem: Firebird 3.0."), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Servidor do destino: Firebird 4.0."), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(", localhost/3051\n"), std::string::npos) << run.out;
+
+    for (const char* table : {"CLIENTES", "FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR"}) {
+        SCOPED_TRACE(table);
+        const std::string all = std::string("SELECT * FROM ") + table + " ORDER BY 1, 2";
+        const auto rows = test_support::queryRows(destination, all);
+        EXPECT_FALSE(rows.empty());
+        EXPECT_EQ(rows, test_support::queryRows(reference, all));
+    }
+    for (const char* sequence : {"GEN_CODCLI", "GEN_CODFOR", "GEN_ID_GRUPO", "CODIGO_PRODUTO"}) {
+        SCOPED_TRACE(sequence);
+        const std::string value = std::string("SELECT GEN_ID(") + sequence + ", 0) FROM RDB$DATABASE";
+        EXPECT_EQ(test_support::queryRows(destination, value), test_support::queryRows(reference, value));
+    }
+    for (const char* log : {"quorel.log", "quorel2.log", "recusadas.csv"}) {
+        SCOPED_TRACE(log);
+        EXPECT_FALSE(readFile(single.folder() + log).empty());
+        EXPECT_EQ(readFile(across.folder() + log), readFile(single.folder() + log));
+    }
+
+    const std::vector<std::string> copies = copyFilesBeside(destination);
+    ASSERT_EQ(copies.size(), 1u);
+    const BatchResult restored = across.run({"--restaurar", copies[0], "--destino", destination.boxText(), "--sim"});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(clientCount(destination), clientsBefore);
+    // The database checked before the destination was restored over is gone.
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(destination)))
+        EXPECT_EQ(entry.path().string().find(".restaurando-"), std::string::npos) << entry.path();
+}
+
 }  // namespace
