@@ -64,6 +64,11 @@ TEST(BatchReport, ARunsReportHoldsEveryTablesCountsAndTheRefusedRowsByReason) {
     EXPECT_NE(text.find("Relatório da importação do Tavlo para o Merak"), std::string::npos) << text;
     EXPECT_NE(text.find(destination.path()), std::string::npos);
     EXPECT_NE(text.find("Cópia de segurança: nenhuma"), std::string::npos);
+    // Each database's server, as the summary names it.
+    const std::size_t server = result.out.find("Servidor do destino: Firebird ");
+    ASSERT_NE(server, std::string::npos) << result.out;
+    const std::string destinoServer = result.out.substr(server + 21, result.out.find('\n', server) - server - 21);
+    EXPECT_NE(text.find("; destino " + destinoServer), std::string::npos) << destinoServer << "\n" << text;
     const std::vector<SummaryLine> summary = summaryLines(result.out);
     ASSERT_GT(summary.size(), 1u);
     long long refused = 0;

@@ -133,9 +133,13 @@ TEST_F(OutcomeViewTest, RunShowsHowTablesEndedTheCopyAndUndoesOnce) {
     report.refusedRowsLeftOut = 1;
     report.logs = {{"/opt/tavlo-merak/", "quorel.log"}, {"/opt/tavlo-merak/", "quorel2.log"}};
     report.copy = ui::RunReport::Copy{"/dados/MERAK-20261210-034500.fbk", "/dados/MERAK.FDB", 3 * 1024 * 1024};
+    report.origemServer = "Firebird 3.0.11, localhost";
+    report.destinoServer = "Firebird 4.0.5, localhost/3051";
     view.present(report);
 
     EXPECT_EQ(view.windowTitle(), QStringLiteral("Resultado da importação"));
+    EXPECT_EQ(control<QLabel>("LabelServidores")->text(),
+              QStringLiteral("Origem: Firebird 3.0.11, localhost — Destino: Firebird 4.0.5, localhost/3051"));
     EXPECT_EQ(control<QTableWidget>("GridTabelas")->horizontalHeaderItem(4)->text(),
               QStringLiteral("No destino depois"));
     // A table kept as it was restarted no sequence.
