@@ -209,6 +209,18 @@ void refusals(Pages& pages, const engine::RunReport& run) {
             QStringLiteral("E mais %1 linhas recusadas: veja o arquivo de linhas recusadas da execução.").arg(more), 9);
 }
 
+// The sequences left below a key their table holds, each with both numbers.
+void behindSequences(Pages& pages, const engine::RunReport& run) {
+    for (const engine::TableOutcome& outcome : run.tables)
+        if (outcome.sequenceBehind())
+            pages.line(QStringLiteral("Sequência atrasada: %1 = %2, maior código em %3: %4")
+                           .arg(text(*outcome.sequenceName))
+                           .arg(*outcome.sequenceValue)
+                           .arg(text(outcome.destinationTable))
+                           .arg(*outcome.highestKey),
+                       9, true);
+}
+
 }  // namespace
 
 void writeRunReport(const std::string& path, const engine::RunReport& run, const RunDatabases& databases) {
@@ -245,6 +257,7 @@ void writeRunReport(const std::string& path, const engine::RunReport& run, const
         if (!run.failure.empty()) pages.line(QStringLiteral("Falha: ") + text(run.failure), 9, true);
         pages.space(10);
         tableOfOutcomes(pages, run);
+        behindSequences(pages, run);
         pages.space(12);
         barChart(pages, run);
         refusals(pages, run);

@@ -1,7 +1,9 @@
 #include "conference_view.h"
 
+#include <algorithm>
 #include <utility>
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -41,7 +43,8 @@ void addFindings(QTreeWidgetItem* item, const engine::TableCheck& table) {
 
 }  // namespace
 
-ConferenceView::ConferenceView(QWidget* owner, std::function<void(const std::string& path)> openCsv)
+ConferenceView::ConferenceView(QWidget* owner, std::function<void(const std::string& path)> openCsv,
+                               std::function<void()> adjustSequences)
     : QWidget(owner, Qt::Window), openCsv_(std::move(openCsv)) {
     setObjectName(QStringLiteral("FormConferencia"));
     setWindowTitle(QStringLiteral("Conferência do destino com a origem"));
@@ -67,11 +70,21 @@ ConferenceView::ConferenceView(QWidget* owner, std::function<void(const std::str
         if (!csvPath_.empty()) openCsv_(csvPath_);
     });
 
+    ButtonAjustarSequencias = new QPushButton(QStringLiteral("Ajustar sequências"), this);
+    ButtonAjustarSequencias->setObjectName(QStringLiteral("ButtonAjustarSequencias"));
+    ButtonAjustarSequencias->setToolTip(
+        QStringLiteral("Põe cada sequência atrasada no maior código da sua tabela, depois de perguntar"));
+    connect(ButtonAjustarSequencias, &QPushButton::clicked, this, [adjust = std::move(adjustSequences)] { adjust(); });
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelTitulo);
     layout->addWidget(GridConferencia, 2);
     layout->addWidget(TreeAchados, 3);
-    layout->addWidget(ButtonAbrirCsv, 0, Qt::AlignLeft);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ButtonAbrirCsv);
+    buttons->addWidget(ButtonAjustarSequencias);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
 }
 
 void ConferenceView::present(const engine::VerificationReport& report) {
@@ -104,6 +117,9 @@ void ConferenceView::present(const engine::VerificationReport& report) {
     GridConferencia->resizeColumnsToContents();
     csvPath_ = report.csvPath;
     ButtonAbrirCsv->setEnabled(!csvPath_.empty());
+    ButtonAjustarSequencias->setVisible(
+        std::any_of(report.tables.begin(), report.tables.end(),
+                    [](const engine::TableCheck& table) { return table.sequenceBehind(); }));
 }
 
 }  // namespace ui

@@ -37,6 +37,7 @@
 #include "restore_copy.h"
 #include "run_mode.h"
 #include "run_report_pdf.h"
+#include "sequence_adjustment.h"
 #include "settings_file.h"
 #include "stop_signals.h"
 
@@ -386,19 +387,33 @@ void TFormImporta::ButtonConferirClick() {
 }
 
 void TFormImporta::conferir(const engine::VerificationRequest& request) {
-    handle([&] {
-        lastVerification_ = engine::verifyDestination(session_.programFolder, session_.login, request, *this, *this);
+    lastVerificationRequest_ = request;
+    handle([this] {
+        lastVerification_ =
+            engine::verifyDestination(session_.programFolder, session_.login, lastVerificationRequest_, *this, *this);
         Importando = false;
         if (!lastVerification_.started && lastVerification_.failure.empty()) return;
         if (conferenceView_ == nullptr)
-            conferenceView_ = new ConferenceView(this, [this](const std::string& path) {
-                QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-            });
+            conferenceView_ = new ConferenceView(
+                this,
+                [this](const std::string& path) {
+                    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+                },
+                [this] { adjustSequences(); });
         conferenceView_->present(lastVerification_);
         conferenceView_->show();
         conferenceView_->raise();
     });
     closeOnStopRequest();
+}
+
+void TFormImporta::adjustSequences() {
+    const engine::VerificationRequest request = lastVerificationRequest_;
+    bool adjusted = false;
+    handle([&] {
+        adjusted = engine::adjustSequences(session_.programFolder, session_.login, request, *this, *this).started;
+    });
+    if (adjusted) conferir(request);
 }
 
 void TFormImporta::run(bool preview) {

@@ -108,6 +108,9 @@ private:
     void presentOutcome();
     // Compares the destination with the source and shows the comparison's view when it started.
     void conferir(const engine::VerificationRequest& request);
+    // "Ajustar sequências" of the comparison's view: puts right the sequences of the last
+    // comparison's destination that are behind, then compares again.
+    void adjustSequences();
     // BitBtnImportar, ButtonSimular and the outcome view; Button1 ("Testar Conexão").
     void setImportEnabled(bool enabled);
     void setConnectionTestEnabled(bool enabled);
@@ -130,6 +133,7 @@ private:
     engine::RunRequest lastRequest_;
     engine::RunReport lastReport_;
     engine::VerificationReport lastVerification_;
+    engine::VerificationRequest lastVerificationRequest_;
 
     BevelPanel* PanelCabecalho = nullptr;
     QTabWidget* PageControl = nullptr;

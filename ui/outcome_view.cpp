@@ -36,6 +36,8 @@ QString notes(const engine::TableOutcome& outcome, bool preview) {
                      .arg(text(*outcome.sequenceName),
                           preview ? QStringLiteral("reiniciaria") : QStringLiteral("reiniciada"),
                           QString::number(*outcome.sequenceValue));
+    if (outcome.sequenceBehind())
+        parts << QStringLiteral("SEQUÊNCIA ATRASADA: maior código %1").arg(*outcome.highestKey);
     return parts.join(QStringLiteral("; "));
 }
 

@@ -28,6 +28,7 @@ constexpr std::string_view kUsage =
     "                    [--sem-copia] [--relatorio ARQUIVO.pdf]\n"
     "  tavlo-merak-batch --restaurar COPIA.fbk --destino PATH [--sim] [--aceitar-copia-sem-registro]\n"
     "  tavlo-merak-batch --conferir [--origem PATH] [--destino PATH] --tabelas LIST\n"
+    "                    [--ajustar-sequencias [--sim]]\n"
     "  tavlo-merak-batch --help | --version\n"
     "\n"
     "Importa do banco Tavlo (origem) para o banco Merak (destino) as tabelas escolhidas,\n"
@@ -56,6 +57,12 @@ constexpr std::string_view kUsage =
     "                   nada; as diferenças vão para conferencia.csv na pasta do programa;\n"
     "                   saída 0 tudo confere (fora registros recusados explicados), 1 há\n"
     "                   diferenças, 2 conferência não iniciada\n"
+    "  --ajustar-sequencias\n"
+    "                   com --conferir: depois da conferência, põe cada sequência atrasada\n"
+    "                   (abaixo do maior código da sua tabela) nesse código, depois de\n"
+    "                   perguntar (--sim responde Sim); nunca diminui uma sequência; saída 0\n"
+    "                   nada atrasado e tudo confere, 1 algo difere ou ficou atrasado, 2 não\n"
+    "                   pôde ser feito\n"
     "Um caminho relativo é tomado a partir da pasta atual.\n"
     "Antes de apagar, o programa grava uma cópia de segurança do destino ao lado dele\n"
     "(<destino>-<aaaammdd-hhmmss-mmm>.fbk) com o seu registro (.fbk.txt), anotada em copias.log\n"
@@ -158,6 +165,9 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (option == "--conferir") {
             once(options.conferir);
             options.conferir = true;
+        } else if (option == "--ajustar-sequencias") {
+            once(options.ajustarSequencias);
+            options.ajustarSequencias = true;
         } else if (option == "--restaurar") {
             once(options.restaurar.has_value());
             options.restaurar = value();
@@ -167,13 +177,17 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     }
     if (options.restaurar) {
         // A restore replaces one database with a copy: nothing else goes with it.
-        if (tablesGiven || options.origem || options.semCopia || options.relatorio || options.conferir)
+        if (tablesGiven || options.origem || options.semCopia || options.relatorio || options.conferir ||
+            options.ajustarSequencias)
             throw UsageError("--restaurar aceita apenas --destino e --sim");
         if (!options.destino) throw UsageError("falta --destino para --restaurar");
         return options;
     }
     if (options.aceitarCopiaSemRegistro) throw UsageError("--aceitar-copia-sem-registro vai apenas com --restaurar");
-    if (options.conferir && (options.sim || options.simular || options.atomico || options.semCopia))
+    if (options.ajustarSequencias && !options.conferir)
+        throw UsageError("--ajustar-sequencias vai apenas com --conferir");
+    if (options.conferir &&
+        ((options.sim && !options.ajustarSequencias) || options.simular || options.atomico || options.semCopia))
         throw UsageError("--conferir aceita apenas --origem, --destino e --tabelas");
     if (!tablesGiven) throw UsageError("falta --tabelas");
     return options;

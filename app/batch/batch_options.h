@@ -37,6 +37,8 @@ struct BatchOptions {
     bool aceitarCopiaSemRegistro = false;
     // Instead of importing, compares the chosen destination tables with the source.
     bool conferir = false;
+    // After the comparison, sets the sequences that stand below their tables' highest keys.
+    bool ajustarSequencias = false;
 };
 
 // A command line the program does not accept; the text says what is wrong with it.
@@ -50,7 +52,8 @@ public:
 // Throws UsageError for an unknown or repeated option, an option without its value, an
 // unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim,
 // --aceitar-copia-sem-registro) only, and --aceitar-copia-sem-registro goes with it only;
-// --conferir takes --origem, --destino and --tabelas only.
+// --conferir takes --origem, --destino and --tabelas only, and --ajustar-sequencias, which goes
+// with it only (and then --sim too).
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.

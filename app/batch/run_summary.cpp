@@ -65,6 +65,9 @@ void writeRunSummary(std::ostream& out, const RunSummary& summary) {
         if (outcome.highestKeyAboveSequence && outcome.sequenceLeftAt)
             notes += "  CÓDIGOS ATÉ " + std::to_string(*outcome.highestKeyAboveSequence) + " ACIMA DA SEQUÊNCIA (" +
                      std::to_string(*outcome.sequenceLeftAt) + ")";
+        if (outcome.sequenceBehind())
+            notes += "  SEQUÊNCIA ATRASADA: " + *outcome.sequenceName + " = " + std::to_string(*outcome.sequenceValue) +
+                     ", maior código " + std::to_string(*outcome.highestKey);
         if (after.rows) {
             totalAfter += *after.rows;
             if (!outcome.keptAsItWas)

@@ -68,6 +68,7 @@ bool TerminalWindow::ask(engine::Question question, const std::string& text) {
         return acceptUncheckedCopy_;
     case engine::Question::ConfirmRun:
     case engine::Question::RestoreCopy:
+    case engine::Question::AdjustSequences:
         break;
     }
     return askOnTerminal(text);

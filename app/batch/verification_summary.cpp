@@ -44,4 +44,25 @@ int exitStatusOfVerification(const engine::VerificationReport& report) {
     return report.matches() ? kMatches : kDiffers;
 }
 
+void writeAdjustmentSummary(std::ostream& out, const engine::SequenceAdjustmentReport& adjustment) {
+    if (!adjustment.started) return;
+    out << "Ajuste das sequências\n";
+    for (const engine::SequenceAdjustment& s : adjustment.sequences) {
+        out << "  " << s.sequence << ": ";
+        if (s.changed)
+            out << s.value << " -> " << *s.highestKey << " - AJUSTADA\n";
+        else if (s.behind())
+            out << s.value << ", maior código " << *s.highestKey << " - CONTINUA ATRASADA\n";
+        else
+            out << s.value << ", maior código " << (s.highestKey ? std::to_string(*s.highestKey) : "nenhum")
+                << " - não estava atrasada\n";
+    }
+}
+
+int exitStatusOfAdjustment(const engine::VerificationReport& report,
+                           const engine::SequenceAdjustmentReport& adjustment) {
+    if (!adjustment.started) return kNotStarted;
+    return report.matches() && !adjustment.anyBehind() && adjustment.failure.empty() ? kMatches : kDiffers;
+}
+
 }  // namespace batch

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "sequence_adjustment.h"
 #include "verification_report.h"
 
 namespace batch {
@@ -15,5 +16,14 @@ void writeVerificationSummary(std::ostream& out, const engine::VerificationRepor
 // explained missing rows, 1 when anything else differs or a table could not be compared to
 // its end, 2 when the comparison did not start.
 int exitStatusOfVerification(const engine::VerificationReport& report);
+
+// What --ajustar-sequencias did to each sequence, on standard output.
+void writeAdjustmentSummary(std::ostream& out, const engine::SequenceAdjustmentReport& adjustment);
+
+// The exit status of --conferir --ajustar-sequencias: 0 when the tables match and no sequence
+// is left behind, 1 when anything still differs (a sequence left behind because the answer
+// was No included), 2 when the adjustment could not run.
+int exitStatusOfAdjustment(const engine::VerificationReport& report,
+                           const engine::SequenceAdjustmentReport& adjustment);
 
 }  // namespace batch

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "program_folder.h"
+#include "sequence_adjustment.h"
 #include "settings_file.h"
 #include "terminal.h"
 #include "terminal_progress.h"
@@ -16,15 +17,19 @@ int runVerifyCommand(const BatchOptions& options) {
     const std::string folder = platform::programFolder();
     const DatabasePaths paths = databasePaths(options, folder + engine::kSettingsFileName);
     TerminalProgress progress(std::cerr, platform::standardErrorIsTerminal());
-    TerminalWindow window({std::cin, std::cerr, platform::standardInputIsTerminal()}, progress, false);
+    TerminalWindow window({std::cin, std::cerr, platform::standardInputIsTerminal()}, progress, options.sim);
     engine::ServerLogin login = engine::loginFromEnvironment();
-    const engine::VerificationReport report = engine::verifyDestination(
-        folder, login, {paths.origem, paths.destino, engine::tickedBoxes(options.tabelas)}, window, window);
+    const engine::VerificationRequest request{paths.origem, paths.destino, engine::tickedBoxes(options.tabelas)};
+    const engine::VerificationReport report = engine::verifyDestination(folder, login, request, window, window);
     if (report.started || !report.failure.empty()) {
         writeVerificationSummary(std::cout, report);
         std::cout << std::flush;
     }
-    return exitStatusOfVerification(report);
+    if (!options.ajustarSequencias || !report.started) return exitStatusOfVerification(report);
+    const engine::SequenceAdjustmentReport adjustment = engine::adjustSequences(folder, login, request, window, window);
+    writeAdjustmentSummary(std::cout, adjustment);
+    std::cout << std::flush;
+    return exitStatusOfAdjustment(report, adjustment);
 }
 
 }  // namespace batch

@@ -15,13 +15,14 @@ enum class Question {
     RestoreCopy,                // replace the destination by its safety copy? (Yes by default)
     RestoreOtherDatabasesCopy,  // the copy was made of another database (No by default)
     RestoreUncheckedCopy,       // the copy has no record to check it against (No by default)
+    AdjustSequences,            // set the sequences that are behind their tables' keys (No by default)
 };
 
 // True for the questions whose Yes risks data: a box shows No as their default answer, and a
 // terminal without a person answers No.
 constexpr bool defaultsToNo(Question question) {
     return question == Question::ImportWithoutCopy || question == Question::RestoreOtherDatabasesCopy ||
-           question == Question::RestoreUncheckedCopy;
+           question == Question::RestoreUncheckedCopy || question == Question::AdjustSequences;
 }
 
 // The message boxes of the engine's commands.

@@ -21,6 +21,9 @@ struct TableOutcome {
     // The sequence restart that ran (or, in a preview, would run): its name and value.
     std::optional<std::string> sequenceName;
     std::optional<long long> sequenceValue;
+    // The highest key in the destination table after the restart (in a preview: the highest it
+    // would hold); none when the table is empty or has no sequence.
+    std::optional<long long> highestKey;
     bool rowsCounted = false;  // the table counted its source rows first (the gauge's maximum)
     bool completed = true;     // false when the table ended with its table-level message
     bool interrupted = false;  // a stop request ended the table after a whole row
@@ -34,6 +37,10 @@ struct TableOutcome {
     // reached to tell whether its commit took effect.
     std::optional<std::string> lastRowUnknown;
     double seconds = 0;
+
+    // The sequence was left below a key the table holds: Merak's next new record would draw a
+    // key that is already there.
+    bool sequenceBehind() const { return sequenceValue && highestKey && *sequenceValue < *highestKey; }
 };
 
 // One row that the destination refused, for the window's list of refusals and recusadas.csv.

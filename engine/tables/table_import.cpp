@@ -31,17 +31,24 @@ std::optional<long long> decimal(const std::string& text) {
     return value;
 }
 
-// The rows the destination table holds, as the destination transaction sees them; none when
-// they cannot be counted (the DELETE then reports why).
-std::optional<long long> countRows(ImportSession& session, std::string_view table) {
+// A number that a query reads from the destination, as the destination transaction sees it;
+// none when it is null or cannot be read.
+std::optional<long long> readNumber(ImportSession& session, const std::string& sql) {
     try {
-        db::Statement count("", session.IBDatabaseDestino, session.IBTransactionFireBird);
-        count.setText("SELECT COUNT(*) FROM " + std::string(table));
-        count.open();
-        return count.column(std::size_t{0}).asStoredInteger();
+        db::Statement read("", session.IBDatabaseDestino, session.IBTransactionFireBird);
+        read.setText(sql);
+        read.open();
+        if (read.column(std::size_t{0}).isNull()) return std::nullopt;
+        return read.column(std::size_t{0}).asStoredInteger();
     } catch (const db::DatabaseError&) {
         return std::nullopt;
     }
+}
+
+// The rows the destination table holds; none when they cannot be counted (the DELETE then
+// reports why).
+std::optional<long long> countRows(ImportSession& session, std::string_view table) {
+    return readNumber(session, "SELECT COUNT(*) FROM " + std::string(table));
 }
 
 }  // namespace
@@ -174,6 +181,11 @@ void importTable(RunState& run, const TableImport& table) {
         run.prompter.tell(MessageKind::Plain, message);
     }
     outcome.rowsAfter = countRows(session, table.destinationTable);
+    // The highest key the table now holds (in a preview: would hold), against which the value
+    // the sequence was restarted with is judged.
+    if (outcome.sequenceValue && !table.keyColumn.empty())
+        outcome.highestKey = readNumber(
+            session, "SELECT MAX(" + std::string(table.keyColumn) + ") FROM " + std::string(table.destinationTable));
     outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     progress.observer().tableEnded(outcome);
 }

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "destination_sequences.h"
 #include "statement.h"
 #include "value_comparison.h"
 
@@ -153,23 +154,6 @@ private:
     std::optional<std::int64_t> groupKey_;
     bool groupWritten_ = false;
 };
-
-std::optional<long long> sequenceValue(ImportSession& session, std::string_view sequence) {
-    db::Statement read("", session.IBDatabaseDestino, session.IBTransactionFireBird);
-    // GEN_ID with a step of 0 reads the value and changes nothing.
-    read.setText("SELECT GEN_ID(" + std::string(sequence) + ", 0) FROM RDB$DATABASE");
-    read.open();
-    return read.column(std::size_t{0}).asStoredInteger();
-}
-
-std::optional<long long> highestKey(ImportSession& session, const RowMapping& mapping) {
-    db::Statement read("", session.IBDatabaseDestino, session.IBTransactionFireBird);
-    read.setText("SELECT MAX(" + std::string(mapping.columns.front().declaration.name) + ") FROM " +
-                 std::string(mapping.destinationTable));
-    read.open();
-    if (read.column(std::size_t{0}).isNull()) return std::nullopt;
-    return read.column(std::size_t{0}).asStoredInteger();
-}
 
 }  // namespace
 

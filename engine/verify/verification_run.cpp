@@ -10,6 +10,7 @@
 #include "connection_setup.h"
 #include "copy_day.h"
 #include "database_identity.h"
+#include "destination_sequences.h"
 #include "import_session.h"
 #include "logged_refusals.h"
 #include "row_mapping.h"
@@ -23,19 +24,6 @@ namespace {
 
 // A snapshot that writes nothing and waits for no one.
 const std::vector<std::string> kReadOnlyParams = {"read", "concurrency", "nowait"};
-
-// The mappings of the chosen tables, in the order of an import run.
-std::vector<std::function<RowMapping(RunState&)>> chosenMappings(const TableChoice& tables) {
-    std::vector<std::function<RowMapping(RunState&)>> mappings;
-    if (tables(CheckBox::Clientes)) mappings.push_back(clientesMapping);
-    if (tables(CheckBox::Fornec)) mappings.push_back(fornecedoresMapping);
-    if (tables(CheckBox::Produtos)) {
-        mappings.push_back(gruposMapping);
-        mappings.push_back(produtosMapping);
-    }
-    if (tables(CheckBox::Vendedores)) mappings.push_back(vendedoresMapping);
-    return mappings;
-}
 
 }  // namespace
 

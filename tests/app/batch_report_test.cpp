@@ -82,6 +82,22 @@ TEST(BatchReport, ARunsReportHoldsEveryTablesCountsAndTheRefusedRowsByReason) {
     EXPECT_NE(text.find("Chaves: "), std::string::npos);
 }
 
+TEST(BatchReport, ASequenceLeftBehindItsTablesHighestKeyIsListedWithBothNumbers) {
+    // The first product read gets the highest key: the run restarts the sequence after the last.
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql") +
+                              "\nUPDATE ESTOQUE SET CODIGO = 904 WHERE CODIGO = 1;");
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
+    const BatchProgram program;
+    const std::string report = program.folder() + "relatorio.pdf";
+    const BatchResult result = program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas",
+                                            "produtos", "--sim", "--sem-copia", "--relatorio", report});
+    EXPECT_EQ(result.status, 1) << result.err;
+    const std::string text = pdfText(report);
+    EXPECT_NE(text.find("Sequência atrasada: CODIGO_PRODUTO = 32, maior código em PRODUTOS: 904"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Sequência atrasada: GEN_ID_GRUPO"), std::string::npos) << text;
+}
+
 TEST(BatchReport, APreviewSaysSoOnItsFirstLineAndACleanRunTakesOnePage) {
     const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" +
                               "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"

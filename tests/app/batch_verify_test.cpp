@@ -8,6 +8,7 @@
 #include "run_lock.h"
 #include "statement.h"
 #include "test_connection.h"
+#include "test_user.h"
 
 namespace {
 
@@ -96,6 +97,114 @@ TEST(BatchVerify, ExitsTwoWhenItCannotStart) {
     EXPECT_TRUE(has(missing.err, "Connectar")) << missing.err;
     // A command line it does not take.
     EXPECT_EQ(sample.program.run({"--conferir", "--tabelas", "clientes", "--sim"}).status, 2);
+}
+
+// The sample databases with the first source row of each table renumbered to a key above the
+// others: rows that do not come in key order, so that each sequence restarts below the
+// highest key its table holds.
+struct SamplesOutOfOrder : SampleDatabases {
+    SamplesOutOfOrder() {
+        source.run(
+            "UPDATE CLIENTE SET CODIGO = 901 WHERE CODIGO = 1;\n"
+            "UPDATE FORNECEDOR SET CODIGO = 902 WHERE CODIGO = 1;\n"
+            "UPDATE GRUPOS SET ID = 903 WHERE ID = 1;\n"
+            "UPDATE ESTOQUE SET ID_GRUPO = 903 WHERE ID_GRUPO = 1;\n"
+            "UPDATE ESTOQUE SET CODIGO = 904 WHERE CODIGO = 1;\n");
+    }
+
+    std::string sequence(const std::string& name) const {
+        return test_support::queryRows(destination, "SELECT GEN_ID(" + name + ", 0) FROM RDB$DATABASE").at(0).at(0);
+    }
+    std::vector<std::string> sequences() const {
+        return {sequence("GEN_CODCLI"), sequence("GEN_CODFOR"), sequence("GEN_ID_GRUPO"), sequence("CODIGO_PRODUTO")};
+    }
+};
+
+const std::vector<std::string> kBehindNotes = {
+    "  SEQUÊNCIA ATRASADA: GEN_CODCLI = 33, maior código 901\n",
+    "  SEQUÊNCIA ATRASADA: GEN_CODFOR = 19, maior código 902\n",
+    "  SEQUÊNCIA ATRASADA: GEN_ID_GRUPO = 15, maior código 903\n",
+    "  SEQUÊNCIA ATRASADA: CODIGO_PRODUTO = 32, maior código 904\n",
+};
+
+TEST(BatchSequences, ThePreviewAndTheRunMarkEachSequenceLeftBehindWithBothNumbers) {
+    const SamplesOutOfOrder sample;
+    const BatchResult preview = sample.program.run({"--tabelas", kAllTables, "--simular"});
+    const BatchResult run = sample.program.run({"--tabelas", kAllTables, "--sim", "--sem-copia"});
+    ASSERT_EQ(run.status, 1) << run.err;
+    for (const std::string& note : kBehindNotes) {
+        EXPECT_TRUE(has(preview.out, note)) << note << preview.out;
+        EXPECT_TRUE(has(run.out, note)) << note << run.out;
+    }
+    EXPECT_EQ(sample.sequences(), (std::vector<std::string>{"33", "19", "15", "32"}));
+}
+
+TEST(BatchSequences, AjustarSequenciasSetsEachBehindOneToItsHighestKeyAfterAYesAndNeverLowersOne) {
+    const SamplesOutOfOrder sample;
+    ASSERT_EQ(sample.program.run({"--tabelas", kAllTables, "--sim", "--sem-copia"}).status, 1);
+    const std::vector<std::string> adjust = {"--conferir", "--tabelas", kAllTables, "--ajustar-sequencias"};
+
+    // No one to answer: No, and nothing changes.
+    const BatchResult unanswered = sample.program.run(adjust);
+    EXPECT_EQ(unanswered.status, 1) << unanswered.out << unanswered.err;
+    EXPECT_TRUE(has(unanswered.err, "GEN_CODFOR = 19, maior código em FORNECEDORES: 902 - ATRASADA, passa a 902\n"))
+        << unanswered.err;
+    EXPECT_TRUE(has(unanswered.out, "  GEN_CODFOR: 19, maior código 902 - CONTINUA ATRASADA\n")) << unanswered.out;
+    EXPECT_EQ(sample.sequences(), (std::vector<std::string>{"33", "19", "15", "32"}));
+
+    // Refused while another run holds the destination.
+    {
+        test_support::TestConnection connection(sample.destination.connectionString());
+        connection.attachment.open();
+        const platform::DestinationLock otherRun(db::serverFileName(connection.attachment, connection.transaction));
+        ASSERT_TRUE(otherRun.held());
+        std::vector<std::string> withSim = adjust;
+        withSim.push_back("--sim");
+        const BatchResult refused = sample.program.run(withSim);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_TRUE(has(refused.err, "Outra importação está gravando neste banco de destino")) << refused.err;
+        EXPECT_EQ(sample.sequences(), (std::vector<std::string>{"33", "19", "15", "32"}));
+    }
+
+    // A sequence above its highest key stays where it is.
+    sample.change("SET GENERATOR GEN_CODFOR TO 5000");
+    std::vector<std::string> withSim = adjust;
+    withSim.push_back("--sim");
+    const BatchResult adjusted = sample.program.run(withSim);
+    EXPECT_EQ(adjusted.status, 0) << adjusted.out << adjusted.err;
+    for (const std::string& line : std::vector<std::string>{
+             "  GEN_CODCLI: 33 -> 901 - AJUSTADA\n", "  GEN_CODFOR: 5000, maior código 902 - não estava atrasada\n",
+             "  GEN_ID_GRUPO: 15 -> 903 - AJUSTADA\n", "  CODIGO_PRODUTO: 32 -> 904 - AJUSTADA\n"})
+        EXPECT_TRUE(has(adjusted.out, line)) << line << adjusted.out;
+    EXPECT_EQ(sample.sequences(), (std::vector<std::string>{"901", "5000", "903", "904"}));
+
+    const BatchResult again = sample.conferir();
+    EXPECT_EQ(again.status, 0) << again.out;
+    EXPECT_FALSE(has(again.out, "ATRASADA")) << again.out;
+}
+
+TEST(BatchSequences, WithoutTheRightToChangeASequenceNoneIsChangedAndItSaysSo) {
+    const SamplesOutOfOrder sample;
+    ASSERT_EQ(sample.program.run({"--tabelas", kAllTables, "--sim", "--sem-copia"}).status, 1);
+    const test_support::TestUser reader;
+    std::string grants;
+    for (const char* table : {"CLIENTES", "FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR", "CIDADE"})
+        grants += std::string("GRANT SELECT ON ") + table + " TO " + reader.name() + ";\n";
+    for (const char* sequence : {"GEN_CODCLI", "GEN_CODFOR", "GEN_ID_GRUPO", "CODIGO_PRODUTO"})
+        grants += std::string("GRANT USAGE ON SEQUENCE ") + sequence + " TO " + reader.name() + ";\n";
+    sample.destination.run(grants);
+    sample.source.run("GRANT SELECT ON CLIENTE TO " + reader.name() + ";\nGRANT SELECT ON FORNECEDOR TO " +
+                      reader.name() + ";\nGRANT SELECT ON GRUPOS TO " + reader.name() +
+                      ";\nGRANT SELECT ON ESTOQUE TO " + reader.name() + ";\nGRANT SELECT ON CEST TO " + reader.name() +
+                      ";\nGRANT SELECT ON VENDEDOR TO " + reader.name() + ";\n");
+    test_support::BatchStart how;
+    how.env = {"ISC_USER=" + reader.name(), "ISC_PASSWORD=" + reader.password()};
+    const BatchResult refused =
+        sample.program.run({"--conferir", "--tabelas", kAllTables, "--ajustar-sequencias", "--sim"}, how);
+    EXPECT_EQ(refused.status, 1) << refused.out << refused.err;
+    EXPECT_TRUE(has(refused.err, "Sem permissão para alterar as sequências do destino: nenhuma foi alterada.\n"))
+        << refused.err;
+    EXPECT_EQ(sample.sequences(), (std::vector<std::string>{"33", "19", "15", "32"}));
 }
 
 }  // namespace

@@ -638,6 +638,46 @@ TEST_F(FormImportaRun, ConferirFromTheOutcomeViewAndBesideSimularShowsEachTables
     EXPECT_FALSE(window->Importando);
 }
 
+TEST_F(FormImportaRun, ASequenceLeftBehindIsShownAfterTheRunAndAjustarSequenciasPutsItRight) {
+    // The first client read gets the highest key: the run restarts GEN_CODCLI after the last one.
+    source.run("UPDATE CLIENTE SET CODIGO = 90 WHERE NOME = 'Ana';\nCOMMIT;\n");
+    control<QCheckBox>("CheckBoxCopiaSeguranca")->setChecked(false);
+    boxes.answers = {true, false, false};  // import; do not open the two logs
+    control<QPushButton>("BitBtnImportar")->click();
+    ASSERT_NE(outcomeView(), nullptr);
+    auto* grid = outcomeView()->findChild<QTableWidget*>(QStringLiteral("GridTabelas"));
+    EXPECT_EQ(grid->item(0, 6)->text(),
+              QStringLiteral("GEN_CODCLI reiniciada em 4; SEQUÊNCIA ATRASADA: maior código 90"));
+    auto generator = [&] {
+        return test_support::queryRows(destination, "SELECT GEN_ID(GEN_CODCLI, 0) FROM RDB$DATABASE").at(0).at(0);
+    };
+
+    control<QPushButton>("ButtonConferir")->click();
+    auto* view = window->findChild<QWidget*>(QStringLiteral("FormConferencia"));
+    ASSERT_NE(view, nullptr);
+    auto* adjust = view->findChild<QPushButton*>(QStringLiteral("ButtonAjustarSequencias"));
+    ASSERT_FALSE(adjust->isHidden());
+
+    // No, the question's default, changes nothing.
+    const std::size_t before = boxes.shown.size();
+    boxes.answers = {false};
+    adjust->click();
+    ASSERT_EQ(boxes.shown.size(), before + 1);
+    EXPECT_TRUE(boxes.shown.back().defaultNo);
+    EXPECT_NE(boxes.shown.back().text.find("GEN_CODCLI = 4, maior código em CLIENTES: 90 - ATRASADA, passa a 90"),
+              std::string::npos)
+        << boxes.shown.back().text;
+    EXPECT_EQ(generator(), "4");
+
+    boxes.answers = {true};
+    adjust->click();
+    EXPECT_EQ(generator(), "90");
+    EXPECT_NE(boxes.texts().back().find("GEN_CODCLI: 4 -> 90"), std::string::npos) << boxes.texts().back();
+    // The view was compared again: nothing is behind any more.
+    EXPECT_TRUE(adjust->isHidden());
+    EXPECT_FALSE(window->lastVerification().tables.at(0).sequenceBehind());
+}
+
 // The hidden e-mail script command, against a real source database.
 class FormImportaEmailScript : public FormImportaTest {
 protected:
