@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <string_view>
 
 #include "database_server.h"
 #include "file_paths.h"
@@ -111,24 +113,66 @@ std::string fromCallersFolder(const std::string& text) {
     return engine::onServerOf(text, platform::utf8Path(fs::absolute(given)));
 }
 
+// What each command takes; any other option given with it is refused with the command's text.
+// An option that belongs to one command only says so when given without it.
+struct CommandRule {
+    std::set<std::string_view> takes;
+    std::string refusal;
+};
+
+const CommandRule kImport{{"--origem", "--destino", "--tabelas", "--sim", "--atomico", "--sem-copia", "--relatorio"},
+                          "a importação não aceita esta combinação de opções"};
+// A preview asks nothing and makes no copy: --sim and --sem-copia change nothing there, and
+// scripts pass them.
+const CommandRule kPreview{
+    {"--simular", "--origem", "--destino", "--tabelas", "--atomico", "--relatorio", "--sim", "--sem-copia"},
+    "--simular não aceita esta combinação de opções"};
+const CommandRule kVerify{{"--conferir", "--origem", "--destino", "--tabelas", "--ajustar-sequencias"},
+                          "--conferir aceita apenas --origem, --destino e --tabelas"};
+// With --ajustar-sequencias it asks its question, which --sim answers.
+const CommandRule kVerifyAndAdjust{
+    {"--conferir", "--origem", "--destino", "--tabelas", "--ajustar-sequencias", "--sim"},
+    "--conferir --ajustar-sequencias aceita apenas --origem, --destino, --tabelas e --sim"};
+const CommandRule kRestore{{"--restaurar", "--destino", "--sim", "--aceitar-copia-sem-registro"},
+                           "--restaurar aceita apenas --destino e --sim"};
+
+const std::map<std::string_view, std::string_view> kOptionOfCommand = {
+    {"--aceitar-copia-sem-registro", "--restaurar"},
+    {"--ajustar-sequencias", "--conferir"},
+};
+
+void refuseWhatTheCommandDoesNotTake(const BatchOptions& options, const std::set<std::string_view>& given) {
+    const CommandRule& rule = options.restaurar  ? kRestore
+                              : options.conferir ? (options.ajustarSequencias ? kVerifyAndAdjust : kVerify)
+                              : options.simular  ? kPreview
+                                                 : kImport;
+    for (const std::string_view option : given) {
+        if (rule.takes.count(option) != 0) continue;
+        const auto owner = kOptionOfCommand.find(option);
+        if (owner != kOptionOfCommand.end() && rule.takes.count(owner->second) == 0)
+            throw UsageError(std::string(option) + " vai apenas com " + std::string(owner->second));
+        throw UsageError(rule.refusal);
+    }
+}
+
 }  // namespace
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
-    if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
-        options.help = true;
-        return options;
-    }
-    if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end()) {
-        options.version = true;
+    for (const char* alone : {"--help", "--version"}) {
+        if (std::find(arguments.begin(), arguments.end(), alone) == arguments.end()) continue;
+        if (arguments.size() > 1) throw UsageError(std::string(alone) + " não aceita outras opções");
+        (arguments.front() == "--help" ? options.help : options.version) = true;
         return options;
     }
     bool tablesGiven = false;
+    std::set<std::string_view> given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         // A destructive run must not guess which of two values was meant.
         auto once = [&](bool alreadyGiven) {
             if (alreadyGiven) throw UsageError("opção repetida: " + option);
+            given.insert(option);
         };
         auto value = [&]() -> const std::string& {
             if (i + 1 == arguments.size()) throw UsageError("falta o valor de " + option);
@@ -175,21 +219,9 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             throw UsageError("opção desconhecida: " + option);
         }
     }
-    if (options.restaurar) {
-        // A restore replaces one database with a copy: nothing else goes with it.
-        if (tablesGiven || options.origem || options.semCopia || options.relatorio || options.conferir ||
-            options.ajustarSequencias)
-            throw UsageError("--restaurar aceita apenas --destino e --sim");
-        if (!options.destino) throw UsageError("falta --destino para --restaurar");
-        return options;
-    }
-    if (options.aceitarCopiaSemRegistro) throw UsageError("--aceitar-copia-sem-registro vai apenas com --restaurar");
-    if (options.ajustarSequencias && !options.conferir)
-        throw UsageError("--ajustar-sequencias vai apenas com --conferir");
-    if (options.conferir &&
-        ((options.sim && !options.ajustarSequencias) || options.simular || options.atomico || options.semCopia))
-        throw UsageError("--conferir aceita apenas --origem, --destino e --tabelas");
-    if (!tablesGiven) throw UsageError("falta --tabelas");
+    refuseWhatTheCommandDoesNotTake(options, given);
+    if (options.restaurar && !options.destino) throw UsageError("falta --destino para --restaurar");
+    if (!options.restaurar && !tablesGiven) throw UsageError("falta --tabelas");
     return options;
 }
 

@@ -47,13 +47,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads the arguments that follow the program name. Any "--help" asks for the usage alone, else
-// any "--version" for the version alone.
+// Reads the arguments that follow the program name. "--help" or "--version" asks for the usage
+// or the version and takes no other option.
 // Throws UsageError for an unknown or repeated option, an option without its value, an
-// unknown table name, or a missing --tabelas; --restaurar takes --destino (and --sim,
-// --aceitar-copia-sem-registro) only, and --aceitar-copia-sem-registro goes with it only;
-// --conferir takes --origem, --destino and --tabelas only, and --ajustar-sequencias, which goes
-// with it only (and then --sim too).
+// unknown table name, a missing --tabelas, and any option its command does not take: an
+// import takes --origem, --destino, --tabelas, --sim, --atomico, --sem-copia and --relatorio;
+// a preview (--simular) the same; --conferir takes --origem, --destino and --tabelas, and
+// --ajustar-sequencias, which goes with it only (and then --sim too); --restaurar takes
+// --destino, --sim and --aceitar-copia-sem-registro, which goes with it only.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The usage text, printed for --help and after a usage error.

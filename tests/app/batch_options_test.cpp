@@ -1,12 +1,13 @@
 #include "batch_options.h"
 
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "file_paths.h"
 
@@ -63,23 +64,80 @@ TEST(BatchOptions, ConferirTakesTheTablesAndPathsOfARun) {
     EXPECT_FALSE(batch::parseBatchOptions({"--tabelas", "clientes"}).conferir);
 }
 
-TEST(BatchOptions, HelpAnywhereAsksForTheUsageAlone) {
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"--help"}, {"--tabelas", "mesas", "--help"}, {"--depressa", "--help"}}) {
+TEST(BatchOptions, HelpAndVersionAreAskedAloneAndTakeNoOtherOption) {
+    EXPECT_TRUE(batch::parseBatchOptions({"--help"}).help);
+    EXPECT_FALSE(batch::parseBatchOptions({"--help"}).version);
+    EXPECT_TRUE(batch::parseBatchOptions({"--version"}).version);
+    EXPECT_FALSE(batch::parseBatchOptions({"--version"}).help);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--tabelas", "mesas", "--help"}, "--help não aceita outras opções"},
+        {{"--depressa", "--help"}, "--help não aceita outras opções"},
+        {{"--version", "--help"}, "--help não aceita outras opções"},
+        {{"--tabelas", "clientes", "--version"}, "--version não aceita outras opções"},
+    };
+    for (const auto& [arguments, message] : refused) {
         SCOPED_TRACE(testing::PrintToString(arguments));
-        EXPECT_TRUE(batch::parseBatchOptions(arguments).help);
+        try {
+            batch::parseBatchOptions(arguments);
+            ADD_FAILURE() << "accepted";
+        } catch (const batch::UsageError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
     }
 }
 
-TEST(BatchOptions, VersionAnywhereAsksForTheVersionAloneAndHelpComesFirst) {
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"--version"}, {"--tabelas", "mesas", "--version"}, {"--depressa", "--version"}}) {
-        SCOPED_TRACE(testing::PrintToString(arguments));
-        EXPECT_TRUE(batch::parseBatchOptions(arguments).version);
+// Every option added to each command: taken when the command's table says so, else refused
+// with a one-line usage error.
+TEST(BatchOptions, EachCommandTakesItsOwnOptionsAndRefusesEveryOther) {
+    const std::vector<std::vector<std::string>> options = {
+        {"--origem", "a.fdb"},
+        {"--destino", "m.fdb"},
+        {"--tabelas", "clientes"},
+        {"--sim"},
+        {"--simular"},
+        {"--atomico"},
+        {"--sem-copia"},
+        {"--relatorio", "r.pdf"},
+        {"--conferir"},
+        {"--ajustar-sequencias"},
+        {"--restaurar", "c.fbk"},
+        {"--aceitar-copia-sem-registro"},
+        {"--help"},
+        {"--version"},
+    };
+    struct Command {
+        std::string name;
+        std::vector<std::string> base;
+        std::set<std::string> takes;
+    };
+    const std::vector<Command> commands = {
+        {"import",
+         {"--tabelas", "clientes"},
+         {"--origem", "--destino", "--sim", "--atomico", "--sem-copia", "--relatorio", "--simular", "--conferir"}},
+        {"preview",
+         {"--simular", "--tabelas", "clientes"},
+         {"--origem", "--destino", "--sim", "--atomico", "--sem-copia", "--relatorio"}},
+        {"comparison", {"--conferir", "--tabelas", "clientes"}, {"--origem", "--destino", "--ajustar-sequencias"}},
+        {"comparison and adjustment",
+         {"--conferir", "--ajustar-sequencias", "--tabelas", "clientes"},
+         {"--origem", "--destino", "--sim"}},
+        {"restore", {"--restaurar", "c.fbk", "--destino", "m.fdb"}, {"--sim", "--aceitar-copia-sem-registro"}},
+        {"help", {"--help"}, {}},
+        {"version", {"--version"}, {}},
+    };
+    for (const Command& command : commands) {
+        for (const std::vector<std::string>& option : options) {
+            if (std::find(command.base.begin(), command.base.end(), option.front()) != command.base.end()) continue;
+            std::vector<std::string> arguments = command.base;
+            arguments.insert(arguments.end(), option.begin(), option.end());
+            SCOPED_TRACE(command.name + ": " + testing::PrintToString(arguments));
+            if (command.takes.count(option.front()) != 0) {
+                EXPECT_NO_THROW(batch::parseBatchOptions(arguments));
+            } else {
+                EXPECT_THROW(batch::parseBatchOptions(arguments), batch::UsageError);
+            }
+        }
     }
-    const batch::BatchOptions both = batch::parseBatchOptions({"--version", "--help"});
-    EXPECT_TRUE(both.help);
-    EXPECT_FALSE(both.version);
 }
 
 TEST(BatchOptions, RefusedCommandLinesSayWhatIsWrong) {
