@@ -31,6 +31,7 @@
 #include "local_time.h"
 #include "message_boxes.h"
 #include "outcome_view.h"
+#include "output_file.h"
 #include "pictures.h"
 #include "profile_file.h"
 #include "progress_gauge.h"
@@ -474,6 +475,13 @@ void TFormImporta::saveReport() {
                                                                          QString(),
                                                                          QString::fromLatin1(proposed)});
     if (!path) return;
+    // The dialog asked before replacing a file; a database or a copy is never replaced.
+    const engine::OutputFileCheck check = engine::checkOutputFile(
+        path->toStdString(), {engine::fileOf(lastRequest_.origem), engine::fileOf(lastRequest_.destino)});
+    if (!check.refusal.empty()) {
+        tell(engine::MessageKind::Warning, check.refusal);
+        return;
+    }
     handle([&] {
         report::writeRunReport(path->toStdString(), lastReport_, {lastRequest_.origem, lastRequest_.destino});
     });

@@ -3,6 +3,7 @@
 // then counts what the destination holds and prints the summary; or restores a safety copy
 // over the destination; or compares the destination with the source.
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,9 +13,12 @@
 
 #include "batch_options.h"
 #include "command_line.h"
+#include "database_server.h"
 #include "destination_count.h"
+#include "file_paths.h"
 #include "import_run.h"
 #include "import_session.h"
+#include "output_file.h"
 #include "program_folder.h"
 #include "restore_command.h"
 #include "run_report_pdf.h"
@@ -79,7 +83,25 @@ bool writeReport(const std::string& path, const engine::RunReport& run, const ba
         std::cerr << "tavlo-merak-batch: " << failure.what() << '\n';
         return false;
     }
-    std::cout << "\nRelatório: " << path << '\n' << std::flush;
+    std::error_code unknown;
+    std::cout << "\nRelatório: " << platform::utf8Path(std::filesystem::absolute(platform::filePath(path), unknown))
+              << '\n'
+              << std::flush;
+    return true;
+}
+
+// A report path that no run may write is refused before anything is attached: a database, a
+// copy, a folder that cannot take it, or a file already there unless --sim replaces it.
+bool reportPathRefused(const batch::BatchOptions& options, const batch::DatabasePaths& paths,
+                       engine::RunPrompter& prompter) {
+    if (!options.relatorio) return false;
+    const engine::OutputFileCheck check =
+        engine::checkOutputFile(*options.relatorio, {engine::fileOf(paths.origem), engine::fileOf(paths.destino)});
+    std::string refusal = check.refusal;
+    if (refusal.empty() && check.exists && !options.sim)
+        refusal = "O relatório " + *options.relatorio + " já existe; --sim o substitui.";
+    if (refusal.empty()) return false;
+    prompter.tell(engine::MessageKind::Warning, refusal);
     return true;
 }
 
@@ -88,6 +110,7 @@ int runImport(const batch::BatchOptions& options) {
     const batch::DatabasePaths paths = batch::databasePaths(options, folder + engine::kSettingsFileName);
     batch::TerminalProgress progress(std::cerr, platform::standardErrorIsTerminal());
     batch::TerminalWindow window({std::cin, std::cerr, platform::standardInputIsTerminal()}, progress, options.sim);
+    if (reportPathRefused(options, paths, window)) return kNotStarted;
     const engine::RunRequest request{paths.origem, paths.destino, engine::tickedBoxes(options.tabelas),
                                      engine::runMode(options.simular, options.atomico), !options.semCopia};
     engine::RunReport report;

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -116,6 +119,77 @@ TEST(BatchReport, APreviewSaysSoOnItsFirstLineAndACleanRunTakesOnePage) {
     EXPECT_NE(first.find("Simulação: nada foi gravado no destino."), std::string::npos) << text;
     expectTableLine(text, summaryLines(result.out).at(0));
     EXPECT_EQ(pdfPages(report), 1);
+}
+
+// A report path that would replace a database, a copy or a file already there, or that its
+// folder cannot take, is refused before anything is attached or emptied.
+TEST(BatchReport, APathThatWouldDestroyOrCannotTakeTheReportIsRefusedBeforeTheRun) {
+    const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql"));
+    const TestDatabase destination(schemaFile("merak-schema.sql") + "\n" + schemaFile("merak-sample-data.sql"));
+    const BatchProgram program;
+    const std::string folder = program.folder();
+    const std::string destinationBytes = test_support::readFile(destination.path());
+    // Another name of the destination, a file that begins as a database, a server backup and
+    // a copy's record.
+    std::filesystem::create_symlink(destination.path(), folder + "ligacao.fdb");
+    std::ofstream(folder + "copia-do-banco.fdb", std::ios::binary) << destinationBytes.substr(0, 4096);
+    const std::string backup = std::filesystem::path(destination.path()).parent_path().string() + "/copia.fbk";
+    ASSERT_EQ(std::system(("gbak -b -user SYSDBA -password pinewheel -se localhost:service_mgr '" + destination.path() +
+                           "' '" + backup + "' >/dev/null 2>&1")
+                              .c_str()),
+              0);
+    std::ofstream(folder + "merak.fdb-20261210-034923-517.fbk.txt") << "registro";
+    std::ofstream(folder + "antigo.pdf") << "antigo";
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {destination.path(), "É o arquivo do banco de dados " + destination.path() + "."},
+        {source.path(), "É o arquivo do banco de dados " + source.path() + "."},
+        {folder + "ligacao.fdb", "É o arquivo do banco de dados " + destination.path() + "."},
+        {folder + "copia-do-banco.fdb", "O arquivo é um banco de dados do Firebird."},
+        {backup, "O arquivo é uma cópia de segurança do Firebird."},
+        {folder + "merak.fdb-20261210-034923-517.fbk.txt", "O arquivo é o registro de uma cópia de segurança."},
+        {folder, "É uma pasta."},
+        {folder + "nao-existe/r.pdf", "No such file or directory"},
+    };
+    auto clients = [&] {
+        return test_support::runIsql("SET LIST ON;\nCONNECT '" + destination.connectionString() +
+                                     "' USER 'SYSDBA' PASSWORD 'pinewheel';\nSELECT COUNT(*) FROM "
+                                     "CLIENTES;\n");
+    };
+    const std::string clientsBefore = clients();
+    const std::string backupBytes = test_support::readFile(backup);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const BatchResult refused =
+            program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim",
+                         "--sem-copia", "--relatorio", c.path});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_NE(refused.err.find("A T E N Ç Ã O: O relatório não pode ser gravado em\n" + c.path + "\n" + c.reason),
+                  std::string::npos)
+            << refused.err;
+    }
+    EXPECT_EQ(clients(), clientsBefore);
+    EXPECT_EQ(test_support::readFile(backup), backupBytes);
+
+    // A file already there is replaced only with --sim.
+    const BatchResult kept = program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas",
+                                          "clientes", "--relatorio", folder + "antigo.pdf"});
+    EXPECT_EQ(kept.status, 2);
+    EXPECT_NE(kept.err.find("O relatório " + folder + "antigo.pdf já existe; --sim o substitui."), std::string::npos)
+        << kept.err;
+    EXPECT_EQ(kept.err.find("C O N F I R M A Ç Ã O"), std::string::npos) << kept.err;
+    EXPECT_EQ(test_support::readFile(folder + "antigo.pdf"), "antigo");
+    EXPECT_EQ(clients(), clientsBefore);
+    const BatchResult replaced =
+        program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas", "clientes", "--sim",
+                     "--sem-copia", "--relatorio", folder + "antigo.pdf"});
+    EXPECT_EQ(replaced.status, 1) << replaced.err;
+    EXPECT_EQ(test_support::readFile(folder + "antigo.pdf").substr(0, 5), "%PDF-");
+    EXPECT_NE(replaced.out.find("\nRelatório: " + folder + "antigo.pdf\n"), std::string::npos) << replaced.out;
 }
 
 TEST(BatchReport, TheBatchProgramLinksNoQtWidgets) {
