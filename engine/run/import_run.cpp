@@ -10,6 +10,7 @@
 #include "copy_log.h"
 #include "database_error.h"
 #include "database_server.h"
+#include "program_folder_lock.h"
 #include "run_admission.h"
 #include "run_state.h"
 #include "safety_copy.h"
@@ -162,6 +163,11 @@ RunReport runImport(ImportSession& session, const RunRequest& request, RunObserv
     try {
         if (!anyTableTicked(request.tables)) {
             prompter.tell(MessageKind::Plain, "Marque uma ou mais de uma tabela para ser importado!!");
+            return report;
+        }
+        const ProgramFolderLock folderLock(session.programFolder);
+        if (!folderLock.held()) {
+            prompter.tell(MessageKind::Warning, folderLock.refusal());
             return report;
         }
         session.IBDatabaseDestino.close();

@@ -13,6 +13,7 @@
 #include "destination_sequences.h"
 #include "import_session.h"
 #include "logged_refusals.h"
+#include "program_folder_lock.h"
 #include "row_mapping.h"
 #include "run_admission.h"
 #include "run_state.h"
@@ -34,6 +35,11 @@ VerificationReport verifyDestination(const std::string& programFolder, ServerLog
         const std::vector<std::function<RowMapping(RunState&)>> mappings = chosenMappings(request.tables);
         if (mappings.empty()) {
             prompter.tell(MessageKind::Plain, "Marque uma ou mais tabelas para conferir.");
+            return report;
+        }
+        const ProgramFolderLock folderLock(programFolder);
+        if (!folderLock.held()) {
+            prompter.tell(MessageKind::Warning, folderLock.refusal());
             return report;
         }
         ImportSession session(programFolder, login);

@@ -9,6 +9,7 @@
 #include "import_run.h"
 #include "run_lock.h"
 #include "test_connection.h"
+#include "verification_run.h"
 
 namespace {
 
@@ -68,6 +69,52 @@ TEST(RunAdmission, DestinationThatAnotherRunImportsIntoIsRefusedUntilThatRunEnds
     EXPECT_TRUE(heldDuringRun);
     EXPECT_TRUE(platform::DestinationLock(name).held());
     EXPECT_EQ(fixture.destinationRows("SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"), (Rows{{"1", "Ana"}}));
+}
+
+// Two runs from one program folder would write the same logs: while one runs, another run,
+// preview or comparison from that folder is refused before it attaches anything, whatever its
+// databases; once it has ended, the next goes ahead.
+TEST(RunAdmission, ASecondRunFromTheSameProgramFolderIsRefusedWhileTheFirstRuns) {
+    ImportFixture first("INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');", "");
+    first.window.ticked = {CheckBox::Vendedores};
+    ImportFixture other("INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');",
+                        "INSERT INTO VENDEDOR (VEN_CODIGO, VEN_NOME) VALUES (9, 'Antigo');");
+    const engine::RunRequest secondRun{other.source.path(), other.destination.path(),
+                                       [](CheckBox box) { return box == CheckBox::Vendedores; },
+                                       engine::RunMode::Default, false};
+    const engine::RunRequest secondPreview{secondRun.origem, secondRun.destino, secondRun.tables,
+                                           engine::RunMode::Preview, false};
+    test_support::ScriptedWindow second;
+    std::vector<engine::RunEnd> ends;
+    engine::VerificationReport comparison;
+    first.window.onProcessMessages = [&] {
+        if (!ends.empty()) return;
+        for (const engine::RunRequest* request : {&secondRun, &secondPreview}) {
+            engine::ImportSession session(first.programFolder);
+            ends.push_back(engine::runImport(session, *request, second, second).end);
+        }
+        engine::ServerLogin login;
+        comparison = engine::verifyDestination(first.programFolder, login,
+                                               {secondRun.origem, secondRun.destino, secondRun.tables}, second, second);
+    };
+    first.importRun();
+
+    EXPECT_EQ(ends, (std::vector<engine::RunEnd>{engine::RunEnd::NotStarted, engine::RunEnd::NotStarted}));
+    EXPECT_FALSE(comparison.started);
+    const std::string refusal =
+        "warning: Outra importação, simulação ou conferência deste programa está em andamento "
+        "e usa os logs da pasta\r\n" +
+        first.programFolder + "\r\nEspere ela terminar. Nada foi apagado nem importado.";
+    EXPECT_EQ(second.boxes, std::vector<std::string>(3, refusal));
+    EXPECT_EQ(other.destinationRows("SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"), (Rows{{"9", "Antigo"}}));
+    EXPECT_EQ(first.destinationRows("SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"), (Rows{{"1", "Ana"}}));
+
+    // The first has ended: the folder is free again.
+    second.boxes.clear();
+    engine::ImportSession session(first.programFolder);
+    EXPECT_EQ(engine::runImport(session, secondRun, second, second).end, engine::RunEnd::Finished)
+        << testing::PrintToString(second.boxes);
+    EXPECT_EQ(other.destinationRows("SELECT VEN_CODIGO, VEN_NOME FROM VENDEDOR"), (Rows{{"2", "Bia"}}));
 }
 
 }  // namespace
