@@ -2,10 +2,14 @@
 
 #include "connection_parameters.h"
 #include "database_location.h"
+#include "file_paths.h"
 
 namespace engine {
 
 namespace {
+
+// The longest file name the server gives a database (MON$DATABASE_NAME), in bytes.
+constexpr std::size_t kLongestDatabaseName = 255;
 
 // The Firebird version that writes an on-disk structure, for the explanation.
 std::string versionWriting(long major, long minor) {
@@ -66,8 +70,13 @@ std::string withServerPort(const std::string& text, int port) {
     return host + "/" + std::to_string(port) + ":" + location.file;
 }
 
-std::string remoteServerRefusal(const std::string& text) {
+std::string databaseRefusal(const std::string& text) {
     const db::DatabaseLocation location = db::parseDatabaseLocation(text);
+    const std::size_t bytes = platform::toFileNameBytes(location.file).size();
+    if (bytes > kLongestDatabaseName)
+        return "O caminho do banco de dados tem " + std::to_string(bytes) + " bytes; o servidor Firebird aceita até " +
+               std::to_string(kLongestDatabaseName) + ":\r\n" + text +
+               "\r\nMova o banco para uma pasta de caminho mais curto.";
     if (!location.namesServer() || db::isThisMachine(location.host)) return "";
     return "O banco de dados precisa estar neste computador:\r\n" + text + "\r\nO servidor " + location.host +
            " é outro computador. Use localhost, 127.0.0.1 ou [::1] (com a porta, se for outra: "

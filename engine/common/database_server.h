@@ -34,10 +34,10 @@ int serverPortOf(const std::string& text);
 // then "localhost" alone becomes the plain path.
 std::string withServerPort(const std::string& text, int port);
 
-// Why the text cannot be used: it names a server on another machine, and the safety copy, the
-// lock beside the destination and the file checks need the file on this one. Empty when it
-// can be used.
-std::string remoteServerRefusal(const std::string& text);
+// Why the text cannot be used: it names a server on another machine (the safety copy, the lock
+// beside the destination and the file checks need the file on this one), or its file's path is
+// longer than the server names a database file (255 bytes). Empty when it can be used.
+std::string databaseRefusal(const std::string& text);
 
 // The server of a database and its version, as the summary and the report name it:
 // "Firebird 4.0.5, localhost/3051", "Firebird 3.0.11, localhost".

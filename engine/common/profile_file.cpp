@@ -28,7 +28,11 @@ std::vector<Line> readLines(const std::string& path) {
     if (!in) return {};
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    const std::string content = db::fromCodePage(bytes.str());
+    // Notepad saves the file in UTF-8 behind a byte-order mark; without one it is in the code
+    // page, as the program writes it.
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    const std::string raw = bytes.str();
+    const std::string content = raw.rfind(kUtf8Mark, 0) == 0 ? raw.substr(kUtf8Mark.size()) : db::fromCodePage(raw);
 
     std::vector<Line> lines;
     std::size_t start = 0;

@@ -157,7 +157,7 @@ void removeDatabaseFile(const std::string& database) { platform::removeFileQuiet
 
 bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const ServerLogin& login,
                        const std::string& copyPath, const std::string& destinationPath) {
-    if (const std::string refusal = remoteServerRefusal(destinationPath); !refusal.empty()) {
+    if (const std::string refusal = databaseRefusal(destinationPath); !refusal.empty()) {
         prompter.tell(MessageKind::Warning, refusal);
         return false;
     }

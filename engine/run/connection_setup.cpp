@@ -42,7 +42,7 @@ bool Connectar(ImportSession& session, const std::string& origem, const std::str
 
     // A server on another machine is refused before anything is closed or attached.
     for (const std::string* text : {&origem, &destino}) {
-        if (const std::string refusal = remoteServerRefusal(*text); !refusal.empty()) {
+        if (const std::string refusal = databaseRefusal(*text); !refusal.empty()) {
             prompter.tell(MessageKind::Warning, refusal);
             return false;
         }

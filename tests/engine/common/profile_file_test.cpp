@@ -55,6 +55,12 @@ TEST_F(ProfileFileTest, ReadDropsSurroundingBlanksAndOnePairOfQuotes) {
     }
 }
 
+TEST_F(ProfileFileTest, AFileSavedInUtf8WithAByteOrderMarkReadsAsWithout) {
+    writeBytes("\xEF\xBB\xBF[Bancos]\r\nOrigem=/dados/S\xC3\xA3o Paulo.fdb\r\nDestino=/dados/merak.fdb\r\n");
+    EXPECT_EQ(file.readString("Bancos", "Origem", ""), "/dados/São Paulo.fdb");
+    EXPECT_EQ(file.readString("Bancos", "Destino", ""), "/dados/merak.fdb");
+}
+
 TEST_F(ProfileFileTest, KeysOfOtherSectionsAndCommentedKeysAreNotRead) {
     writeBytes(
         "; Origem=comentado\r\n[Outra]\r\nOrigem=/outra.fdb\r\n[Bancos]\r\n;Origem=/comentado.fdb\r\nDestino=/d.fdb");

@@ -114,6 +114,19 @@ TEST_F(ConnectionSetup, AServerOnAnotherMachineIsRefusedBeforeAnythingIsClosedOr
         EXPECT_TRUE(session.IBDatabaseDestino.isOpen());
         EXPECT_TRUE(session.IBTransactionFireBird.isActive());
     }
+    // A path longer than the server names a database file.
+    window.origem = fixture.source.path();
+    window.destino = "/" + std::string(200, 'a') + "/" + std::string(60, 'b') + ".fdb";
+    window.boxes.clear();
+    EXPECT_FALSE(fixture.connectar(true));
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes.front().rfind(
+                  "warning: O caminho do banco de dados tem 266 bytes; o servidor Firebird aceita até 255:\r\n" +
+                      window.destino,
+                  0),
+              0u)
+        << window.boxes.front();
+    EXPECT_TRUE(session.IBDatabaseDestino.isOpen());
 }
 
 // The two servers of the tests: Firebird 3.0 on port 3050 and Firebird 4.0 on port 3051.
