@@ -72,7 +72,7 @@ SequenceAdjustmentReport adjustSequences(const std::string& programFolder, Serve
     const bool connected = Connectar(session, request.origem, request.destino, prompter, false);
     login = session.login;
     if (!connected) return report;
-    const std::unique_ptr<platform::DestinationLock> lock = admitRun(session, prompter);
+    const std::unique_ptr<platform::DestinationLock> lock = admitRun(session, prompter, kNoSequenceChanged);
     if (!lock) return report;
     try {
         report.sequences = readSequences(session, request.tables, observer, prompter);

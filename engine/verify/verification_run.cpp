@@ -50,7 +50,7 @@ VerificationReport verifyDestination(const std::string& programFolder, ServerLog
         const bool connected = Connectar(session, request.origem, request.destino, prompter, false);
         login = session.login;
         if (!connected) return report;
-        const std::unique_ptr<platform::DestinationLock> lock = admitRun(session, prompter);
+        const std::unique_ptr<platform::DestinationLock> lock = admitRun(session, prompter, kNothingCompared);
         if (!lock) return report;
 
         ConferenceFile file(programFolder);

@@ -282,10 +282,9 @@ TEST(Verification, IsRefusedWhileARunHoldsTheDestinationAndHoldsItWhileComparing
         const VerificationReport refused = sample.verify();
         EXPECT_FALSE(refused.started);
         EXPECT_TRUE(refused.tables.empty());
-        EXPECT_EQ(
-            sample.fixture.window.boxes,
-            std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" + name +
-                                     "\r\nNada foi apagado nem importado. Tente de novo quando ela terminar."});
+        EXPECT_EQ(sample.fixture.window.boxes,
+                  std::vector<std::string>{"warning: Outra importação está gravando neste banco de destino:\r\n" +
+                                           name + "\r\nNada foi conferido. Tente de novo quando ela terminar."});
         EXPECT_FALSE(std::filesystem::exists(sample.fixture.programFolder + "conferencia.csv"));
     }
     bool heldWhileComparing = false;
