@@ -24,6 +24,9 @@ namespace {
 constexpr const char* kLogPrompt = "Ocorreu erro durante a importação.\r\nDeseja visualiazar os erros?";
 constexpr const char* kSuccess = "Importação finalizada com sucesso";
 constexpr const char* kWithErrors = "Importação finalizada com erros";
+// A preview imports nothing: its end says so.
+constexpr const char* kPreviewClean = "Simulação finalizada: nada foi gravado no destino";
+constexpr const char* kPreviewWithErrors = "Simulação finalizada com recusas: nada foi gravado no destino";
 constexpr const char* kStoppedBeforeEmptying =
     "Importação interrompida antes de apagar qualquer tabela: nada foi apagado nem importado.";
 
@@ -129,7 +132,8 @@ RunEnd importTables(RunState& run, const RunRequest& request, RunReport& report)
                            std::all_of(run.outcomes.begin(), run.outcomes.end(), [](const TableOutcome& outcome) {
                                return outcome.completed && !outcome.interrupted;
                            });
-        const char* endMessage = clean ? kSuccess : kWithErrors;
+        const char* endMessage =
+            isPreview(run.mode) ? (clean ? kPreviewClean : kPreviewWithErrors) : (clean ? kSuccess : kWithErrors);
         run.prompter.tell(clean ? MessageKind::Information : MessageKind::Warning, endMessage);
         progress.setStatus(endMessage);
         progress.setGaugePosition(0);
