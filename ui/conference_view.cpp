@@ -87,6 +87,10 @@ ConferenceView::ConferenceView(QWidget* owner, std::function<void(const std::str
     layout->addLayout(buttons);
 }
 
+QSize ConferenceView::sizeHint() const {
+    return widenedFor(this, QWidget::sizeHint().expandedTo(QSize(820, 460)), tableWidth_);
+}
+
 void ConferenceView::present(const engine::VerificationReport& report) {
     LabelTitulo->setText(
         report.matches()
@@ -114,7 +118,7 @@ void ConferenceView::present(const engine::VerificationReport& report) {
         addFindings(item, table);
         item->setExpanded(true);
     }
-    GridConferencia->resizeColumnsToContents();
+    tableWidth_ = fitColumnsToContents(GridConferencia);
     csvPath_ = report.csvPath;
     ButtonAbrirCsv->setEnabled(!csvPath_.empty());
     ButtonAjustarSequencias->setVisible(

@@ -29,8 +29,12 @@ public:
 
     // Replaces what the view shows with the report.
     void present(const engine::VerificationReport& report);
+    // Wide enough for every column of the counts table.
+    QSize sizeHint() const override;
 
 private:
+    // What the counts table needs to show every column (fitColumnsToContents).
+    int tableWidth_ = 0;
     std::function<void(const std::string&)> openCsv_;
     std::string csvPath_;
 

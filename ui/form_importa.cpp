@@ -109,15 +109,21 @@ void writeOption(const engine::ProfileFile& settings, const char* key, bool valu
 // else to its left, else at the screen's right edge. Platforms that place windows themselves
 // (Wayland) ignore it.
 void placeBeside(QWidget& window, const QWidget& mainWindow) {
-    window.adjustSize();
+    // Its own size hint (adjustSize would cut it to two thirds of the screen).
+    window.resize(window.sizeHint());
     const QRect main = mainWindow.frameGeometry();
     const QScreen* screen = mainWindow.screen();
     const QRect room = screen != nullptr ? screen->availableGeometry() : main;
+    // Never larger than the screen's room, frame included.
+    const QSize frame = window.frameGeometry().size() - window.size();
+    window.resize(std::min(window.width(), room.width() - frame.width()),
+                  std::min(window.height(), room.height() - frame.height()));
     const int width = window.frameGeometry().width();
     int left = main.right() + 1;
     if (left + width > room.right() + 1)
         left = main.left() - width >= room.left() ? main.left() - width : room.right() + 1 - width;
-    window.move(std::max(left, room.left()), main.top());
+    const int top = std::min(main.top(), room.bottom() + 1 - window.frameGeometry().height());
+    window.move(std::max(left, room.left()), std::max(top, room.top()));
 }
 
 }  // namespace
@@ -401,7 +407,9 @@ void TFormImporta::conferir(const engine::VerificationRequest& request) {
                     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
                 },
                 [this] { adjustSequences(); });
+        const bool firstShown = !conferenceView_->isVisible();
         conferenceView_->present(lastVerification_);
+        if (firstShown) placeBeside(*conferenceView_, *this);
         conferenceView_->show();
         conferenceView_->raise();
     });

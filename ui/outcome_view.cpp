@@ -161,6 +161,10 @@ void OutcomeView::setVerify(std::function<void()> verify) {
     ButtonConferir->setVisible(static_cast<bool>(verify_));
 }
 
+QSize OutcomeView::sizeHint() const {
+    return widenedFor(this, QWidget::sizeHint().expandedTo(QSize(820, 460)), tableWidth_);
+}
+
 void OutcomeView::present(const RunReport& report) {
     setWindowTitle(report.preview ? QStringLiteral("Resultado da simulação")
                                   : QStringLiteral("Resultado da importação"));
@@ -196,7 +200,7 @@ void OutcomeView::fillTables(const RunReport& report) {
         }
         ++row;
     }
-    GridTabelas->resizeColumnsToContents();
+    tableWidth_ = fitColumnsToContents(GridTabelas);
     GridTabelas->setCurrentItem(nullptr);
     // Every table's line is seen without scrolling.
     int height = GridTabelas->horizontalHeader()->sizeHint().height() + 2 * GridTabelas->frameWidth();

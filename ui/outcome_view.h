@@ -60,10 +60,14 @@ public:
 
     // Replaces what the view shows with the report.
     void present(const RunReport& report);
+    // Wide enough for every column of the counts table.
+    QSize sizeHint() const override;
     // Shows "Conferir", which compares the run's destination with its source.
     void setVerify(std::function<void()> verify);
 
 private:
+    // What the counts table needs to show every column (fitColumnsToContents).
+    int tableWidth_ = 0;
     void fillTables(const RunReport& report);
     void fillRefusals(const RunReport& report);
     void fillLogs(const RunReport& report);

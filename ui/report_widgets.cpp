@@ -1,7 +1,11 @@
 #include "report_widgets.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace ui {
@@ -22,6 +26,25 @@ QTableWidget* readOnlyTable(QWidget* parent, int columns, const QString& objectN
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
     return table;
+}
+
+int fitColumnsToContents(QTableWidget* table) {
+    QHeaderView* header = table->horizontalHeader();
+    header->setStretchLastSection(false);
+    table->resizeColumnsToContents();
+    int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < table->columnCount(); ++column) width += table->columnWidth(column);
+    header->setStretchLastSection(true);
+    return width;
+}
+
+QSize widenedFor(const QWidget* view, QSize hint, int tableWidth) {
+    int width = tableWidth;
+    if (const QLayout* layout = view->layout()) {
+        const QMargins margins = layout->contentsMargins();
+        width += margins.left() + margins.right();
+    }
+    return {std::max(hint.width(), width), hint.height()};
 }
 
 }  // namespace ui

@@ -25,8 +25,8 @@ constexpr const char* kLogPrompt = "Ocorreu erro durante a importação.\r\nDese
 constexpr const char* kSuccess = "Importação finalizada com sucesso";
 constexpr const char* kWithErrors = "Importação finalizada com erros";
 // A preview imports nothing: its end says so.
-constexpr const char* kPreviewClean = "Simulação finalizada: nada foi gravado no destino";
-constexpr const char* kPreviewWithErrors = "Simulação finalizada com recusas: nada foi gravado no destino";
+constexpr const char* kPreviewClean = "Simulação finalizada sem recusas";
+constexpr const char* kPreviewWithErrors = "Simulação finalizada com recusas";
 constexpr const char* kStoppedBeforeEmptying =
     "Importação interrompida antes de apagar qualquer tabela: nada foi apagado nem importado.";
 

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -170,6 +172,21 @@ TEST_F(OutcomeViewTest, RunShowsHowTablesEndedTheCopyAndUndoesOnce) {
     EXPECT_TRUE(undo->isHidden());
     EXPECT_EQ(control<QLabel>("LabelRecusas")->text(), QStringLiteral("Nenhuma linha recusada."));
     EXPECT_TRUE(control("TreeRecusas")->isHidden());
+}
+
+TEST_F(OutcomeViewTest, OpensWideEnoughToShowEveryColumnOfItsCountsWithoutScrollingSideways) {
+    ui::RunReport report;
+    engine::TableOutcome failed = outcome("FORNECEDORES", 9, 4, 0, 9);
+    failed.completed = false;
+    failed.failure = "Falha na importação da tabela de Fornecedores: a conexão com o servidor foi perdida no meio";
+    report.outcomes = {outcome("CLIENTES", 2, 33, 3, 30), failed};
+    view.present(report);
+    view.resize(view.sizeHint());
+    view.show();
+    QCoreApplication::processEvents();
+    auto* grid = control<QTableWidget>("GridTabelas");
+    EXPECT_GE(view.width(), 820);
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << view.width();
 }
 
 TEST_F(OutcomeViewTest, RefusalsGroupByTableAndCauseAndASelectedRowShowsWhatToChangeAndItsSourceValues) {
