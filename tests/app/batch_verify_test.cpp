@@ -48,7 +48,7 @@ TEST(BatchVerify, AfterARunEveryTableMatchesApartFromTheExplainedRefusalsAndHand
              "CLIENTES: 30 iguais, 0 diferentes, 3 ausentes (3 explicados), 0 excedentes - confere\n",
              "  sequência GEN_CODCLI = 33, maior chave 32\n",
              "  ausente    chave 7: chave repetida na origem: a importação grava só a primeira\n",
-             "  ausente    chave 16: Trying to store a string of length 51 into a field that can only contain 50\n",
+             "  ausente    chave 16: Texto longo demais para COMPL (máximo 50)\n",
              "VENDEDOR: 10 iguais, 0 diferentes, 1 ausentes (1 explicados), 0 excedentes - confere\n",
              "Todas as diferenças: " + sample.program.folder() + "conferencia.csv\n",
              "O destino confere com a origem.\n"})
