@@ -184,29 +184,32 @@ void barChart(Pages& pages, const engine::RunReport& run) {
     pages.advance(kChartHeight + kLabelHeight + 6);
 }
 
-// The refused rows listed, grouped by table and cause in the order the groups were first met.
+// The refused rows by table and cause in the order the causes were first met, each with
+// the count of all its rows and the keys of those among the first rows listed; then the file
+// that lists them all.
 void refusals(Pages& pages, const engine::RunReport& run) {
     const long long refused = static_cast<long long>(run.refusedRows.size()) + run.refusedRowsLeftOut;
     if (refused == 0) return;
     pages.space(8);
     pages.line(QStringLiteral("Linhas recusadas: %1").arg(refused), 11, true);
-    std::vector<std::pair<QString, QStringList>> groups;
     const std::size_t listed = std::min(run.refusedRows.size(), kRefusedRowsListed);
-    for (std::size_t i = 0; i < listed; ++i) {
-        const engine::RefusedRow& row = run.refusedRows[i];
-        const QString name = text(row.table) + QStringLiteral(": ") + text(row.cause.empty() ? row.reason : row.cause);
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == name; });
-        if (group == groups.end()) group = groups.insert(groups.end(), {name, {}});
-        group->second << text(row.key);
-    }
-    for (const auto& [name, keys] : groups) {
-        pages.line(QStringLiteral("%1 — %2").arg(name).arg(keys.size()), 9, true);
-        pages.line(QStringLiteral("Chaves: ") + keys.join(QStringLiteral(", ")), 9);
+    for (const engine::RefusalCount& count : run.refusalCounts) {
+        QStringList keys;
+        for (std::size_t i = 0; i < listed; ++i) {
+            const engine::RefusedRow& row = run.refusedRows[i];
+            if (row.table == count.table && row.cause == count.cause) keys << text(row.key);
+        }
+        pages.line(QStringLiteral("%1: %2 — %3").arg(text(count.table), text(count.cause)).arg(count.rows), 9, true);
+        QString keysLine = QStringLiteral("Chaves: ") + keys.join(QStringLiteral(", "));
+        if (count.rows > keys.size()) keysLine += QStringLiteral(" e mais %1").arg(count.rows - keys.size());
+        pages.line(keysLine, 9);
     }
     const long long more = refused - static_cast<long long>(listed);
-    if (more > 0)
-        pages.line(
-            QStringLiteral("E mais %1 linhas recusadas: veja o arquivo de linhas recusadas da execução.").arg(more), 9);
+    if (more <= 0) return;
+    const QString file = run.refusals ? text(run.refusals->folder + run.refusals->fileName)
+                                      : QStringLiteral("de linhas recusadas da execução");
+    pages.line(QStringLiteral("E mais %1 linhas recusadas: veja o arquivo %2, que lista todas.").arg(more).arg(file),
+               9);
 }
 
 // The sequences left below a key their table holds, each with both numbers.

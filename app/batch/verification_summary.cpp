@@ -1,5 +1,7 @@
 #include "verification_summary.h"
 
+#include "terminal_text.h"
+
 namespace batch {
 
 namespace {
@@ -19,13 +21,16 @@ void writeTable(std::ostream& out, const engine::TableCheck& table) {
             << (table.highestKey ? std::to_string(*table.highestKey) : "nenhuma")
             << (table.sequenceBehind() ? " - SEQUÊNCIA ATRASADA" : "") << '\n';
     }
+    // Keys, values and explanations come from the databases: shown with their control
+    // characters made visible.
     for (const engine::ColumnDifference& difference : table.differences)
-        out << "  diferente  chave " << difference.key << ", " << difference.column << ": mapeamento \""
-            << difference.mapped << "\", destino \"" << difference.destination << "\"\n";
+        out << "  diferente  chave " << terminalText(difference.key) << ", " << terminalText(difference.column)
+            << ": mapeamento \"" << terminalText(difference.mapped) << "\", destino \""
+            << terminalText(difference.destination) << "\"\n";
     for (const engine::MissingRow& missing : table.missing)
-        out << "  ausente    chave " << missing.key << ": "
-            << (missing.explanation.empty() ? "sem explicação" : missing.explanation) << '\n';
-    for (const std::string& key : table.extraKeys) out << "  excedente  chave " << key << '\n';
+        out << "  ausente    chave " << terminalText(missing.key) << ": "
+            << (missing.explanation.empty() ? "sem explicação" : terminalText(missing.explanation)) << '\n';
+    for (const std::string& key : table.extraKeys) out << "  excedente  chave " << terminalText(key) << '\n';
     if (!table.failure.empty()) out << "  falha: " << table.failure << '\n';
 }
 

@@ -62,6 +62,25 @@ struct RefusedRow {
     std::vector<std::pair<std::string, std::string>> sourceRow;
 };
 
+// How many of a run's refused rows share a table and a cause.
+struct RefusalCount {
+    std::string table;
+    std::string cause;  // RefusedRow::cause
+    long long rows = 0;
+};
+
+// Adds one refused row to its count, a new count at the end for a table and cause not met
+// before. The causes of a table are few (a kind of fault per column), so the list stays short
+// however many rows are refused.
+inline void countRefusal(std::vector<RefusalCount>& counts, const RefusedRow& row) {
+    for (RefusalCount& count : counts)
+        if (count.table == row.table && count.cause == row.cause) {
+            ++count.rows;
+            return;
+        }
+    counts.push_back({row.table, row.cause, 1});
+}
+
 // A server backup of the destination, made by a run before it emptied anything.
 struct SafetyCopy {
     std::string path;  // the copy file, written by this program beside the destination
@@ -110,6 +129,8 @@ struct RunReport {
     // (refusedRowsLeftOut counts the rest).
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
+    // Every refused row, listed or not, counted by table and cause in the order first met.
+    std::vector<RefusalCount> refusalCounts;
     std::optional<SafetyCopy> copy;
     // quorel.log and quorel2.log (or the preview's), once the run got past its confirmation.
     std::vector<LogReport> logs;

@@ -1,5 +1,9 @@
 #include "refusal_csv.h"
 
+#include <string_view>
+
+#include "csv_field.h"
+
 namespace engine {
 
 namespace {
@@ -12,16 +16,6 @@ constexpr std::string_view kPairSeparator = " | ";
 }  // namespace
 
 std::string csvPreamble() { return std::string(kByteOrderMark) + std::string(kHeader); }
-
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(";\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
 
 std::string csvLine(const RefusedRow& row) {
     std::string pairs;

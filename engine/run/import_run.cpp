@@ -98,6 +98,7 @@ RunEnd importTables(RunState& run, const RunRequest& request, RunReport& report)
         report.tables = run.outcomes;
         report.refusedRows = run.refusedRows;
         report.refusedRowsLeftOut = run.refusedRowsLeftOut;
+        report.refusalCounts = run.refusalCounts;
         report.logs = {reportOf(run.runLogs.erros()), reportOf(run.runLogs.repetidos())};
         report.refusals = reportOf(run.runLogs.recusadas());
     };

@@ -85,9 +85,9 @@ void fillCliente(RunState& run, const ClienteFields& fields) {
     auto text = [&](const char* column) { return origem.column(column).asText(); };
 
     fields.codigo.setInteger(origem.column("CODIGO").asInteger());
-    fields.nome.setText(db::firstCharacters(text("NOME"), 100));
+    fields.nome.setFirstCharacters(text("NOME"), 100);
     fields.dtNascimento.setDateTime(origem.column("NASCIMENTO").asDateTime());
-    fields.celular.setText(db::firstCharacters(text("CELULAR"), 15));
+    fields.celular.setFirstCharacters(text("CELULAR"), 15);
     fields.codVendedor.setInteger(0);
     fields.codCid.setInteger(origem.column("ID_MUNICIPIO").asInteger());
     fields.complemento.setText(text("COMPLEMENTO"));
@@ -97,14 +97,14 @@ void fillCliente(RunState& run, const ClienteFields& fields) {
     fields.xPais.setText("BRASIL");
 
     const std::string endereco = text("ENDERECO");
-    if (!endereco.empty()) fields.endereco.setText(db::firstCharacters(endereco, 50));
+    if (!endereco.empty()) fields.endereco.setFirstCharacters(endereco, 50);
 
     // A number that is not an integer literal ("12A", "S/N", "12 ") is written as 0.
     const std::string numero = text("NUMERO");
     if (!db::trimBlanks(numero).empty()) fields.numero.setInteger(db::parseInteger(numero).value_or(0));
 
     const std::string bairro = text("BAIRRO");
-    if (!db::trimBlanks(bairro).empty()) fields.bairro.setText(db::firstCharacters(bairro, 30));
+    if (!db::trimBlanks(bairro).empty()) fields.bairro.setFirstCharacters(bairro, 30);
 
     const std::string cep = text("CEP");
     if (!db::trimBlanks(cep).empty()) fields.cep.setText(SoNumeros(cep));
@@ -132,13 +132,13 @@ void fillCliente(RunState& run, const ClienteFields& fields) {
     if (!db::trimBlanks(ie).empty()) fields.ie.setText(SoNumeros(ie));
 
     const std::string telefone = text("TELEFONE");
-    if (!telefone.empty()) fields.telefone.setText(db::firstCharacters(telefone, 13));
+    if (!telefone.empty()) fields.telefone.setFirstCharacters(telefone, 13);
 
     const std::string cidade = text("CIDADE");
     if (!db::trimBlanks(cidade).empty()) fields.cidade.setInteger(RetornaCodigoCidade(run, cidade));
 
     const std::string email = text("EMAIL");
-    if (!db::trimBlanks(email).empty()) fields.email.setText(db::firstCharacters(email, 50));
+    if (!db::trimBlanks(email).empty()) fields.email.setFirstCharacters(email, 50);
 }
 
 // Sorts a refused client into one of three entries: a text too long for a 15-character

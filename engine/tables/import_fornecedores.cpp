@@ -77,19 +77,19 @@ void fillFornecedor(const db::Statement& origem, const FornecedorFields& fields)
     auto text = [&](const char* column) { return origem.column(column).asText(); };
 
     fields.codigo.setInteger(origem.column("CODIGO").asInteger());
-    fields.fornecedor.setText(db::firstCharacters(text("NOME"), 100));
-    fields.fantasia.setText(db::firstCharacters(text("FANTASIA"), 100));
+    fields.fornecedor.setFirstCharacters(text("NOME"), 100);
+    fields.fantasia.setFirstCharacters(text("FANTASIA"), 100);
     fields.dtCadastro.setDateTime(db::localNow());
-    fields.endereco.setText(db::firstCharacters(text("ENDERECO"), 60));
-    fields.bairro.setText(db::firstCharacters(text("BAIRRO"), 30));
-    fields.cidade.setText(db::firstCharacters(text("CIDADE"), 30));
-    fields.uf.setText(db::firstCharacters(text("UF"), 2));
+    fields.endereco.setFirstCharacters(text("ENDERECO"), 60);
+    fields.bairro.setFirstCharacters(text("BAIRRO"), 30);
+    fields.cidade.setFirstCharacters(text("CIDADE"), 30);
+    fields.uf.setFirstCharacters(text("UF"), 2);
     // NUMERO and EMAIL go whole: a text longer than its column is the row's failure.
     fields.numero.setText(text("NUMERO"));
-    fields.complemento.setText(db::firstCharacters(text("COMPLEMENTO"), 50));
-    fields.representante.setText(db::firstCharacters(text("CONTATO"), 60));
-    fields.telefone.setText(db::firstCharacters(text("TELEFONE"), 14));
-    fields.fax.setText(db::firstCharacters(text("CELULAR"), 14));
+    fields.complemento.setFirstCharacters(text("COMPLEMENTO"), 50);
+    fields.representante.setFirstCharacters(text("CONTATO"), 60);
+    fields.telefone.setFirstCharacters(text("TELEFONE"), 14);
+    fields.fax.setFirstCharacters(text("CELULAR"), 14);
     fields.email.setText(text("EMAIL"));
     fields.xPais.setText("BRASIL");
     fields.codPais.setInteger(1058);

@@ -24,7 +24,7 @@ RowMapping gruposMapping(RunState& run) {
     mapping.fill = [&] {
         grupos.startNewRow();
         idGrupo.setInteger(origem.column("ID").asInteger());
-        nomeGrupo.setText(db::firstCharacters(origem.column("DESCRICAO").asText(), 30));
+        nomeGrupo.setFirstCharacters(origem.column("DESCRICAO").asText(), 30);
         usaMargem.setText("N");
         margem.setDouble(0.0);
     };

@@ -166,7 +166,7 @@ void fillProduto(RunState& run, const ProdutoFields& fields) {
     auto number = [&](const char* column) { return origem.column(column).asDouble(); };
 
     fields.codigo.setInteger(origem.column("CODIGO").asInteger());
-    fields.codigoAlternativo.setText(db::firstCharacters(text("CODIGO"), 25));
+    fields.codigoAlternativo.setFirstCharacters(text("CODIGO"), 25);
     const std::string unidade = db::trimBlanks(text("UND"));
     fields.unidade.setText(unidade);
     // Only the unit "KG", in capitals, marks a product sold by weight.
@@ -185,7 +185,7 @@ void fillProduto(RunState& run, const ProdutoFields& fields) {
     fields.estMax.setDouble(0.0);
     fields.dataAlteracao.setDateTime(db::localNow());
     fields.tipoProduto.setText("P");
-    fields.descricao.setText(db::firstCharacters(text("DESCRICAO"), 60));
+    fields.descricao.setFirstCharacters(text("DESCRICAO"), 60);
     fields.codGrupo.setInteger(origem.column("ID_GRUPO").asInteger());
     fields.icmsBcMod.setInteger(3);
     fields.validade.setInteger(0);

@@ -7,6 +7,7 @@
 
 #include "block_insert.h"
 #include "codepage.h"
+#include "refused_row.h"
 #include "row_mapping.h"
 #include "table_import.h"
 #include "table_imports.h"
@@ -39,8 +40,8 @@ void takeParameter(FieldValue& slot, const db::Parameter& parameter) {
     }
 }
 
-// The statement's own refusal before the server sees the row: a text longer, in the
-// destination's code page, than its column.
+// The statement's own refusal before the server sees the row, as its cause: a text longer, in
+// the destination's code page, than its column.
 std::optional<std::string> parameterRefusal(db::Statement& insert) {
     for (std::size_t p = 0; p < insert.paramCount(); ++p) {
         const auto* text = std::get_if<std::string>(&insert.param(p).value());
@@ -48,8 +49,8 @@ std::optional<std::string> parameterRefusal(db::Statement& insert) {
         if (text == nullptr || !isTextColumn(described) || described.length <= 0) continue;
         const std::size_t bytes = db::toCodePage(*text).size();
         if (bytes > static_cast<std::size_t>(described.length))
-            return "Trying to store a string of length " + std::to_string(bytes) +
-                   " into a field that can only contain " + std::to_string(described.length);
+            return refusalCause(db::ColumnFault{db::ColumnFault::Kind::TextTooLong, insert.param(p).name(), *text,
+                                                bytes, static_cast<std::size_t>(described.length)});
     }
     return std::nullopt;
 }

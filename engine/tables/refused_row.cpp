@@ -28,11 +28,33 @@ std::string orText(const std::string& name, const char* unknown) { return name.e
 
 }  // namespace
 
+std::string refusalCause(const std::optional<db::ColumnFault>& fault) {
+    if (!fault) return "Recusado pelo Merak";
+    const std::string& column = fault->column;
+    using Kind = db::ColumnFault::Kind;
+    switch (fault->kind) {
+    case Kind::TextTooLong:
+        return "Texto longo demais para " + orText(column, "um campo") + " (máximo " + std::to_string(fault->limit) +
+               ")";
+    case Kind::Missing:
+        return orText(column, "Um campo obrigatório") + " sem valor";
+    case Kind::NotConvertible:
+        return "Valor que " + orText(column, "o campo") + " não comporta";
+    case Kind::NotValid:
+        return "Valor recusado em " + orText(column, "um campo");
+    case Kind::Duplicate:
+        return column.empty() ? "Chave repetida" : "Chave repetida (" + column + ")";
+    case Kind::MissingReference:
+        return column.empty() ? "Referência inexistente" : "Referência inexistente (" + column + ")";
+    }
+    return "Recusado pelo Merak";
+}
+
 void explainRefusal(RefusedRow& row, const std::optional<db::ColumnFault>& fault) {
     const std::string where = rowNoun(row.table) + " " + row.key + " no Tavlo";
     const std::string record = " no cadastro do " + where;
+    row.cause = refusalCause(fault);
     if (!fault) {
-        row.cause = "Recusado pelo Merak";
         row.advice = "o Merak recusou o " + where + " — veja a mensagem do servidor";
         return;
     }
@@ -40,33 +62,26 @@ void explainRefusal(RefusedRow& row, const std::optional<db::ColumnFault>& fault
     const std::string& value = row.value;
     using Kind = db::ColumnFault::Kind;
     switch (fault->kind) {
-    case Kind::TextTooLong: {
-        const std::string limit = std::to_string(fault->limit);
-        row.cause = "Texto longo demais para " + orText(column, "um campo") + " (máximo " + limit + ")";
+    case Kind::TextTooLong:
+        // The length the text has in Tavlo, not the length of what was sent after the cut.
         row.advice = orText(column, "Um texto") + " tem " + std::to_string(fault->length) +
-                     " caracteres; o Merak aceita " + limit + " — encurte esse texto" + record;
+                     " caracteres; o Merak aceita " + std::to_string(fault->limit) + " — encurte esse texto" + record;
         break;
-    }
     case Kind::Missing:
-        row.cause = orText(column, "Um campo obrigatório") + " sem valor";
         row.advice = orText(column, "Um campo") + " está vazio e o Merak exige um valor — preencha esse campo" + record;
         break;
     case Kind::NotConvertible:
-        row.cause = "Valor que " + orText(column, "o campo") + " não comporta";
         row.advice = orText(column, "O campo") + " não comporta o valor " + value + " — corrija esse valor" + record;
         break;
     case Kind::NotValid:
-        row.cause = "Valor recusado em " + orText(column, "um campo");
         row.advice =
             "o Merak não aceita " + value + " em " + orText(column, "um campo") + " — corrija esse valor" + record;
         break;
     case Kind::Duplicate:
-        row.cause = column.empty() ? "Chave repetida" : "Chave repetida (" + column + ")";
         row.advice = (column.empty() ? "a chave" : column + " = " + value) + " já foi importado nesta tabela — o " +
                      where + " repete outro registro; corrija o código ou apague a cópia";
         break;
     case Kind::MissingReference:
-        row.cause = column.empty() ? "Referência inexistente" : "Referência inexistente (" + column + ")";
         row.advice = (column.empty() ? "o valor referido" : column + " = " + value) +
                      " não existe na tabela a que o Merak o liga — cadastre-o no Merak ou corrija o " + where;
         break;

@@ -22,6 +22,12 @@ SourceRow sourceRowOf(const db::Statement& cursor);
 // in Portuguese, the server's whole text, and the source row's columns.
 RefusedRow refusedRowOf(std::string_view table, std::string key, const db::DatabaseError& failure, SourceRow sourceRow);
 
+// What went wrong in Portuguese with the column at fault, the same for every row refused
+// alike ("Texto longo demais para NOME (máximo 50)"): the cause of a refused row in the
+// outcome view and the report, and the explanation of a row that the comparison finds
+// missing because the import refuses it.
+std::string refusalCause(const std::optional<db::ColumnFault>& fault);
+
 // The cause and the advice of a refused row whose table, key, column and value are filled,
 // from the failure's column fault (none: a refusal the system cannot tell more about).
 void explainRefusal(RefusedRow& row, const std::optional<db::ColumnFault>& fault);

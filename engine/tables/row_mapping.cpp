@@ -1,6 +1,7 @@
 #include "row_mapping.h"
 
 #include "database_error.h"
+#include "refused_row.h"
 
 namespace engine {
 
@@ -14,7 +15,7 @@ std::optional<std::string> writerRefusal(const TableWriter& writer) {
         writer.checkRow();
         return std::nullopt;
     } catch (const db::DatabaseError& failure) {
-        return failure.text();
+        return refusalCause(failure.columnFault());
     }
 }
 

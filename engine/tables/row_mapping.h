@@ -34,8 +34,8 @@ struct RowMapping {
     std::function<void()> prepare;
     // Starts the row and fills it from the source cursor's (IBQueryOrigem's) current row.
     std::function<void()> fill;
-    // Why the import refuses the row just filled before the server sees it; none when it
-    // does not.
+    // Why the import refuses the row just filled before the server sees it, in Portuguese with
+    // the column at fault (refusalCause); none when it does not.
     std::function<std::optional<std::string>()> refusal;
     // The columns that the import sets, the key first.
     std::vector<MappedColumn> columns;
@@ -51,7 +51,7 @@ RowMapping vendedoresMapping(RunState& run);
 
 // The mapped column of a writer's field; helpers for the mappings above.
 MappedColumn mappedColumn(const WriterField& field, bool today = false);
-// A writer's own refusal of its current row (TableWriter::checkRow), as text.
+// A writer's own refusal of its current row (TableWriter::checkRow), as its cause.
 std::optional<std::string> writerRefusal(const TableWriter& writer);
 
 }  // namespace engine

@@ -119,6 +119,7 @@ void RowsInHand::recordRefusal(Row& row) {
     // the first ones.
     RefusedRow refused = refusedRowOf(table_.destinationTable, row.refusal.key, *row.failure, std::move(row.sourceRow));
     if (run_.runLogs.active()) run_.runLogs.recusadas().append(csvLine(refused));
+    countRefusal(run_.refusalCounts, refused);
     if (run_.refusedRows.size() < kRefusedRowsKept) {
         run_.refusedRows.push_back(std::move(refused));
     } else {

@@ -44,6 +44,7 @@ public:
     std::vector<TableOutcome> outcomes;
     std::vector<RefusedRow> refusedRows;
     long long refusedRowsLeftOut = 0;
+    std::vector<RefusalCount> refusalCounts;
 };
 
 }  // namespace engine

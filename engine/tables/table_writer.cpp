@@ -164,8 +164,9 @@ struct TableWriter::Impl {
         for (const InsertBinding& binding : insertBindings) {
             const FieldValue& value = row[binding.field];
             if (!value.isNull && !value.fits) throwCannotHold(value, fields[binding.field], name);
-            // Checked here, before the statement's own check, so that the first number is
-            // the length of the text as the field kept it.
+            // Checked here, before the statement's own check, so that the text's first number
+            // is the length of the text as the field kept it; the fault carries the source
+            // text's own length, which is what has to be shortened in Tavlo.
             if (binding.textLimit > 0 && !value.isNull) {
                 const std::size_t length = db::characterCount(value.text);
                 // The field being bound is named beside the text: two columns may share a limit.
@@ -173,7 +174,7 @@ struct TableWriter::Impl {
                     throw db::DatabaseError("Trying to store a string of length " + std::to_string(length) +
                                             " into a field that can only contain " + std::to_string(binding.textLimit))
                         .withColumnFault({db::ColumnFault::Kind::TextTooLong, std::string(fields[binding.field].name),
-                                          value.text, length, binding.textLimit});
+                                          value.text, value.sourceLength, binding.textLimit});
             }
         }
     }
@@ -308,6 +309,13 @@ const FieldDeclaration& WriterField::declaration() const { return writer_->impl_
 void WriterField::setText(const std::string& value) {
     TableWriter::Impl& w = *writer_->impl_;
     assignText(w.slotToSet(index_), w.fields[index_], value, writer_->name());
+}
+
+void WriterField::setFirstCharacters(const std::string& sourceText, std::size_t most) {
+    TableWriter::Impl& w = *writer_->impl_;
+    FieldValue& slot = w.slotToSet(index_);
+    assignText(slot, w.fields[index_], db::firstCharacters(sourceText, most), writer_->name());
+    slot.sourceLength = db::characterCount(sourceText);
 }
 
 void WriterField::setInteger(std::int32_t value) {

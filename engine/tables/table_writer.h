@@ -60,6 +60,9 @@ class WriterField {
 public:
     // Set: the writer must be inserting, otherwise "Not in edit mode".
     void setText(const std::string& value);
+    // Sets the first `most` characters of a source text (the import's own cut); a refusal of
+    // the text as too long names the source text's whole length.
+    void setFirstCharacters(const std::string& sourceText, std::size_t most);
     void setInteger(std::int32_t value);
     void setDouble(double value);
     void setDateTime(const db::DateTime& value);

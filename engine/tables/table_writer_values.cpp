@@ -117,6 +117,7 @@ void assignText(FieldValue& slot, const FieldDeclaration& field, const std::stri
     }
     // One character more than the field takes, so that the post can tell a text too long.
     slot.text = db::firstCharacters(value, static_cast<std::size_t>(field.length) + 1);
+    slot.sourceLength = db::characterCount(value);
     slot.isNull = false;
 }
 

@@ -21,6 +21,9 @@ struct FieldValue {
     bool fits = true;
     db::DateTime dateTime;  // dates (time of day 0) and timestamps
     std::string text;       // texts and blobs
+    // A text's characters as the import gave it, before the writer's or the import's own cut
+    // (text holds at most one character more than the column): what the source holds.
+    std::size_t sourceLength = 0;
 
     // Back to null; the text keeps its buffer for the next row.
     void clear() {

@@ -1,5 +1,6 @@
 #include "conference_file.h"
 
+#include "csv_field.h"
 #include "log_folder.h"
 
 namespace engine {
@@ -9,20 +10,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kHeader = "Tabela;Chave;Resultado;Coluna;Mapeamento;Destino;Explicação\r\n";
 constexpr std::size_t kBlock = 64 * 1024;
-
-// A field quoted when it holds the separator, a quotation mark or a line break.
-void appendField(std::string& line, std::string_view field) {
-    if (field.find_first_of(";\"\r\n") == std::string_view::npos) {
-        line += field;
-        return;
-    }
-    line += '"';
-    for (char c : field) {
-        if (c == '"') line += '"';
-        line += c;
-    }
-    line += '"';
-}
 
 }  // namespace
 
@@ -51,7 +38,7 @@ void ConferenceFile::add(std::string_view table, std::string_view key, std::stri
     for (std::string_view field : {table, key, finding, column, mapped, destination, explanation}) {
         if (!first) pending_ += ';';
         first = false;
-        appendField(pending_, field);
+        pending_ += csvField(field);
     }
     pending_ += "\r\n";
     if (pending_.size() >= kBlock) flush();

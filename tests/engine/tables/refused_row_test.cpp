@@ -135,6 +135,22 @@ TEST_F(ColumnFaults, TheWriterNamesTheFieldItWasBindingAmongColumnsOfTheSameLimi
          },
          "Trying to store a string of length 6 into a field that can only contain 5",
          {ColumnFault::Kind::TextTooLong, "PRIMEIRO", "çãoéíú", 6, 5}},
+        // The writer sends one character more than the column takes; the fault keeps the
+        // length of the text it was given, which is what the source holds.
+        {"a text longer than the character the writer adds",
+         [&] {
+             writer.fieldByName("SEGUNDO").setText("abcdefghijkl");
+             writer.fieldByName("EXIGIDO").setText("x");
+         },
+         "Trying to store a string of length 6 into a field that can only contain 5",
+         {ColumnFault::Kind::TextTooLong, "SEGUNDO", "abcdef", 12, 5}},
+        {"a text the import cut first, counted whole",
+         [&] {
+             writer.fieldByName("PRIMEIRO").setFirstCharacters("çãoéíúçãoéíú", 8);
+             writer.fieldByName("EXIGIDO").setText("x");
+         },
+         "Trying to store a string of length 6 into a field that can only contain 5",
+         {ColumnFault::Kind::TextTooLong, "PRIMEIRO", "çãoéíú", 12, 5}},
         {"a required field left empty",
          [&] { writer.fieldByName("PRIMEIRO").setText("a"); },
          "Field 'EXIGIDO' must have a value",

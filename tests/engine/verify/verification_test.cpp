@@ -116,10 +116,10 @@ TEST(Verification, AfterARunOnTheSampleEveryTableMatchesApartFromItsExplainedRef
     const std::map<std::string, std::string> clientes = missingOf(tableOf(report, "CLIENTES"));
     ASSERT_EQ(clientes.size(), 3u);
     EXPECT_EQ(clientes.at("7"), kRepeated);
-    EXPECT_EQ(clientes.at("16"), "Trying to store a string of length 51 into a field that can only contain 50");
-    EXPECT_EQ(clientes.at("19"), "Trying to store a string of length 10 into a field that can only contain 9");
-    EXPECT_EQ(missingOf(tableOf(report, "VENDEDOR")).at("7"),
-              "Trying to store a string of length 61 into a field that can only contain 50");
+    // Each said as the outcome view says the refused row's cause, with its column.
+    EXPECT_EQ(clientes.at("16"), "Texto longo demais para COMPL (máximo 50)");
+    EXPECT_EQ(clientes.at("19"), "Texto longo demais para CEP (máximo 9)");
+    EXPECT_EQ(missingOf(tableOf(report, "VENDEDOR")).at("7"), "Texto longo demais para VEN_NOME (máximo 50)");
     // The sequences and the highest keys.
     const TableCheck& produtos = tableOf(report, "PRODUTOS");
     EXPECT_EQ(produtos.sequenceName, "CODIGO_PRODUTO");
