@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 #include "batch_options.h"
@@ -71,6 +73,15 @@ void printSummary(const engine::RunReport& report, const batch::DatabasePaths& p
 // The run's report as a PDF; says whether it was written. Its fonts and painting need a GUI
 // application, which the batch makes without a display.
 bool writeReport(const std::string& path, const engine::RunReport& run, const batch::DatabasePaths& paths) {
+    // Without a desktop session the offscreen platform asks for the user's runtime folder and
+    // warns on standard error that there is none: it gets one of its own, private to the user.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime =
+            QDir::tempPath() + QStringLiteral("/tavlo-merak-runtime-") + qEnvironmentVariable("USER");
+        if (QDir().mkpath(runtime) &&
+            QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
     char name[] = "tavlo-merak-batch";
     char platformOption[] = "-platform";
     char offscreen[] = "offscreen";

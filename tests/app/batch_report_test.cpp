@@ -61,6 +61,8 @@ TEST(BatchReport, ARunsReportHoldsEveryTablesCountsAndTheRefusedRowsByReason) {
                                             kAllTables, "--sim", "--sem-copia", "--relatorio", report});
     EXPECT_EQ(result.status, 1) << result.err;
     EXPECT_NE(result.out.find("Relatório: " + report), std::string::npos) << result.out;
+    // Qt's own warnings stay off the terminal.
+    EXPECT_EQ(result.err.find("QStandardPaths"), std::string::npos) << result.err;
 
     const std::string text = pdfText(report);
     EXPECT_EQ(text.find("Simulação"), std::string::npos);
