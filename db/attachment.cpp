@@ -71,12 +71,14 @@ void Attachment::open() {
     if (paramsChanged_) {
         DatabaseParameterBlock block = buildDatabaseParameterBlock(params_);
         dpb_ = std::move(block.bytes);
+        dpbUtf8_ = block.utf8;
         characterSet_ = block.characterSet.value_or("NONE");
         paramsChanged_ = false;
     }
     const ClientLibrary& lib = clientLibrary();
     platform::useFileNameEncoding();
-    const std::string connection = platform::toFileNameBytes(connection_);
+    // A block in UTF-8 takes the database's name in UTF-8 too.
+    const std::string connection = dpbUtf8_ ? connection_ : platform::toFileNameBytes(connection_);
     checkedCall(
         [&](ISC_STATUS* status) {
             return lib.attach_database(status, static_cast<short>(connection.size()), connection.c_str(), &handle_,

@@ -98,6 +98,7 @@ private:
     std::vector<std::string> params_;
     bool paramsChanged_ = true;
     std::vector<char> dpb_;
+    bool dpbUtf8_ = false;
     std::string characterSet_ = "NONE";
     int sqlDialect_ = 3;
     int databaseDialect_ = 1;

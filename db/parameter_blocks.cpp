@@ -61,6 +61,9 @@ std::string withoutPrefix(std::string name, std::string_view prefix) {
 DatabaseParameterBlock buildDatabaseParameterBlock(const std::vector<std::string>& lines) {
     DatabaseParameterBlock block;
     block.bytes.push_back(static_cast<char>(isc_dpb_version1));
+    block.utf8 = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
+    });
     for (const std::string& line : lines) {
         const std::size_t eq = line.find('=');
         const std::string rawName = line.substr(0, eq);
@@ -71,12 +74,16 @@ DatabaseParameterBlock buildDatabaseParameterBlock(const std::vector<std::string
         if (code == 0) throw DatabaseError("DPB Constant (" + name + ") is unknown");
         if (codeOf(kSupportedDpbNames, name) == 0)
             throw DatabaseError("DPB Constant (isc_dpb_" + name + ") is unsupported");
-        const std::string bytes = toCodePage(value);
+        const std::string bytes = block.utf8 ? value : toCodePage(value);
         if (bytes.size() > 255) throw DatabaseError("DPB Constant (isc_dpb_" + name + ") value is too long");
         block.bytes.push_back(static_cast<char>(code));
         block.bytes.push_back(static_cast<char>(bytes.size()));
         block.bytes.insert(block.bytes.end(), bytes.begin(), bytes.end());
         if (name == "lc_ctype") block.characterSet = value;
+    }
+    if (block.utf8) {
+        block.bytes.push_back(static_cast<char>(isc_dpb_utf8_filename));
+        block.bytes.push_back(0);
     }
     return block;
 }

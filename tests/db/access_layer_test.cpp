@@ -15,6 +15,7 @@
 #include "statement.h"
 #include "test_connection.h"
 #include "test_database.h"
+#include "test_user.h"
 #include "transaction.h"
 
 namespace {
@@ -483,6 +484,24 @@ void shutDown(const TestDatabase& database) {
 void bringOnline(const TestDatabase& database) {
     const std::string gfix = "gfix -user SYSDBA -password pinewheel -online " + database.connectionString();
     ASSERT_EQ(std::system(gfix.c_str()), 0);
+}
+
+// Firebird's client refuses a password byte that is no letter of the system's character set
+// ("Bad international character in tag isc_dpb_password"): the block sends such a password in
+// UTF-8 and says so.
+TEST(AccessLayerLogin, APasswordWithLettersBeyondAsciiLogsIn) {
+    const test_support::TestUser user("S\xC3\xA3o-Jos\xC3\xA9-\xC3\xA7");
+    const TestDatabase database;
+    Connection right(database.connectionString(), {"user_name=" + user.name(), "password=" + user.password()});
+    EXPECT_EQ(failureText([&] { right.attachment.open(); }), "<no failure>");
+    EXPECT_EQ(scalar(right.attachment, right.transaction, "SELECT CURRENT_USER FROM RDB$DATABASE"), user.name());
+    Connection wrong(database.connectionString(), {"user_name=" + user.name(), "password=S\xC3\xA3o"});
+    try {
+        wrong.attachment.open();
+        ADD_FAILURE() << "a wrong password logged in";
+    } catch (const db::DatabaseError& failure) {
+        EXPECT_TRUE(failure.hasCode(isc_login)) << failure.text();
+    }
 }
 
 TEST(AccessLayerFileNames, DatabaseInAFolderWithAnAccentedNameOpensAndTakesWrites) {

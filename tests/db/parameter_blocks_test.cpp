@@ -32,6 +32,17 @@ TEST(DatabaseParameterBlock, DestinationLinesGiveThe32ByteBlock) {
     EXPECT_EQ(block.characterSet, "ISO8859_1 ");
 }
 
+TEST(DatabaseParameterBlock, ALetterBeyondAsciiSendsEveryTextInUtf8AndSaysSo) {
+    const db::DatabaseParameterBlock block =
+        db::buildDatabaseParameterBlock({"user_name=SYSDBA", "password=p\xC3\xA3o", "lc_ctype=ISO8859_1 "});
+    const std::vector<char> expected = bytes({1, 28, 6}) + std::string("SYSDBA") + bytes({29, 4}) +
+                                       std::string("p\xC3\xA3o") + bytes({48, 10}) + std::string("ISO8859_1 ") +
+                                       bytes({isc_dpb_utf8_filename, 0});
+    EXPECT_EQ(block.bytes, expected);
+    EXPECT_TRUE(block.utf8);
+    EXPECT_FALSE(db::buildDatabaseParameterBlock({"user_name=SYSDBA", "password=pinewheel"}).utf8);
+}
+
 TEST(DatabaseParameterBlock, SourceLinesGiveThe20ByteBlock) {
     const db::DatabaseParameterBlock block =
         db::buildDatabaseParameterBlock({"user_name=sysdba", "password=pinewheel"});

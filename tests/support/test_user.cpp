@@ -6,10 +6,10 @@
 
 namespace test_support {
 
-TestUser::TestUser()
+TestUser::TestUser(std::string password)
     : name_("TM_U" + std::to_string(::getpid()) + "_" +
             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007)),
-      password_("Fx7-" + std::to_string(::getpid())) {
+      password_(password.empty() ? "Fx7-" + std::to_string(::getpid()) : std::move(password)) {
     admin_.run("CREATE USER " + name_ + " PASSWORD '" + password_ + "';\nGRANT CREATE DATABASE TO USER " + name_ +
                ";\n");
 }

@@ -10,7 +10,8 @@ namespace test_support {
 // create databases of its own; dropped when the object goes away.
 class TestUser {
 public:
-    TestUser();
+    // The password may hold any letter (it is created through a UTF-8 connection).
+    explicit TestUser(std::string password = "");
     ~TestUser();
     TestUser(const TestUser&) = delete;
     TestUser& operator=(const TestUser&) = delete;
