@@ -59,6 +59,10 @@ bool TerminalWindow::ask(engine::Question question, const std::string& text) {
         // person, these are No.
         if (!terminal_.inputIsTerminal || answerYes_) {
             writeBox(std::string(engine::kCaptionConfirmacao), text);
+            terminal_.errors << (answerYes_
+                                     ? "Resposta: Não (--sim não responde a esta pergunta; responda num terminal)\n"
+                                     : "Resposta: Não (não há quem responda)\n")
+                             << std::flush;
             return false;
         }
         return askOnTerminal(text);

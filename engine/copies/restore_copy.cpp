@@ -32,6 +32,8 @@ using TableRows = std::vector<std::pair<std::string, long long>>;
 struct DestinationNow {
     std::string serverFileName;  // empty when it could not be attached (missing, for one)
     int tables = 0;
+    bool loginRefused = false;  // the server refused the user or the password
+    std::string failure;        // why it could not be attached
 };
 
 DestinationNow inspectDestination(const std::string& destinationPath, const ServerLogin& login) {
@@ -45,8 +47,11 @@ DestinationNow inspectDestination(const std::string& destinationPath, const Serv
         now.tables = userTableCount(attachment, transaction);
         transaction.commit();
         attachment.close();
-    } catch (const db::DatabaseError&) {
-        // The restore itself reports what is wrong with the destination.
+    } catch (const db::DatabaseError& failure) {
+        // The restore itself reports what is wrong with the destination; a refused login is
+        // told before anything is asked.
+        now.loginRefused = isLoginRefused(failure);
+        now.failure = failure.text();
     }
     return now;
 }
@@ -195,6 +200,11 @@ bool restoreSafetyCopy(const Progress& progress, RunPrompter& prompter, const Se
     }
 
     const DestinationNow destination = inspectDestination(destinationPath, login);
+    if (destination.loginRefused) {
+        prompter.tell(MessageKind::Warning,
+                      refused + "O servidor recusou o usuário ou a senha.\r\nFalha: " + destination.failure);
+        return false;
+    }
     const std::string current =
         destination.serverFileName.empty() ? fileOf(destinationPath) : destination.serverFileName;
     std::string warnings;

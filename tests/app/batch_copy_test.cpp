@@ -48,8 +48,9 @@ public:
     }
     const std::string& folder() const { return root_; }
 
-    BatchResult run(const std::vector<std::string>& arguments) const {
-        std::string command = quotedForShell(root_ + "tavlo-merak-batch");
+    // environment: "NAME=value " assignments put before the command.
+    BatchResult run(const std::vector<std::string>& arguments, const std::string& environment = "") const {
+        std::string command = environment + quotedForShell(root_ + "tavlo-merak-batch");
         for (const std::string& argument : arguments) command += " " + quotedForShell(argument);
         command += " </dev/null >" + quotedForShell(root_ + "saida") + " 2>" + quotedForShell(root_ + "erros");
         BatchResult result;
@@ -226,6 +227,27 @@ TEST_F(BatchRestore, RestaurarPutsTheDestinationBackAndRefusesWhileAnotherConnec
               std::string::npos)
         << restored.err;
     EXPECT_EQ(clientCount(destination), clientsBefore);
+}
+
+TEST_F(BatchRestore, ARefusedLoginIsToldBeforeTheQuestionAndAnotherDatabasesCopyIsNotRestoredWithSim) {
+    const long long clientsAfterRun = clientCount(destination);
+    const BatchResult refusedLogin =
+        program.run({"--restaurar", copies[0], "--destino", destination.path(), "--sim"}, "ISC_PASSWORD=errada ");
+    EXPECT_EQ(refusedLogin.status, 2);
+    EXPECT_NE(refusedLogin.err.find("O servidor recusou o usuário ou a senha."), std::string::npos) << refusedLogin.err;
+    EXPECT_EQ(refusedLogin.err.find("C O N F I R M A Ç Ã O"), std::string::npos) << refusedLogin.err;
+    EXPECT_EQ(refusedLogin.err.find("errada"), std::string::npos);
+
+    // The copy offered to another database: --sim does not answer that question.
+    const TestDatabase other(schemaFile("merak-schema.sql"));
+    const BatchResult otherDatabase = program.run({"--restaurar", copies[0], "--destino", other.path(), "--sim"});
+    EXPECT_EQ(otherDatabase.status, 2);
+    EXPECT_NE(otherDatabase.err.find("ATENÇÃO: esta cópia foi feita de OUTRO banco de dados"), std::string::npos)
+        << otherDatabase.err;
+    EXPECT_NE(otherDatabase.err.find("Resposta: Não (--sim não responde a esta pergunta; responda num terminal)\n"),
+              std::string::npos)
+        << otherDatabase.err;
+    EXPECT_EQ(clientCount(destination), clientsAfterRun);
 }
 
 TEST_F(BatchRestore, ACopyWithoutARecordIsRestoredOnlyWithItsOwnOptionNotWithSim) {
