@@ -1,11 +1,13 @@
 #include "run_log_file.h"
 
+#include <fstream>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "codepage.h"
+#include "file_paths.h"
 #include "log_folder.h"
 #include "refusal_csv.h"
 
@@ -20,16 +22,32 @@ std::string asWritten(const std::string& entry) { return db::toCodePage(entry) +
 RunLogFile::RunLogFile(std::string programFolder, std::string fileName, LogFormat format)
     : folder_(std::move(programFolder)), fileName_(std::move(fileName)), format_(std::move(format)) {}
 
-// Opens the file on the first entry: in the program folder, else in the user's data folder.
+std::string RunLogFile::writtenSoFar() const {
+    std::ifstream in(platform::filePath(path()), std::ios::binary);
+    std::string bytes(bytesWritten_, '\0');
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return {};
+    return bytes;
+}
+
+// Opens the file on the first entry: in the program folder, else in the user's data folder,
+// taking along what a program folder that failed mid-run holds of the log.
 bool RunLogFile::open() {
     if (file_) return true;
     if (!fallbackFailure_.empty()) return false;
+    // A file left mid-run: its whole entries start the new one, and it is removed once they
+    // are there; one that cannot be read stays where it is.
+    const std::string leaving = bytesWritten_ > 0 ? path() : "";
+    std::string start = leaving.empty() ? "" : writtenSoFar();
+    const bool carried = !start.empty();
+    if (!carried) start = format_.preamble;
     try {
         folder_ = writeInLogFolder(folder_, programFolderFailure_, [&](const std::string& folder) {
             auto file = std::make_unique<platform::LogFile>(folder + fileName_);
-            if (!format_.preamble.empty()) file->write(format_.preamble);
+            if (!start.empty()) file->write(start);
             file_ = std::move(file);
         });
+        bytesWritten_ = start.size();
+        if (carried && leaving != path()) platform::removeFileQuietly(leaving);
         return true;
     } catch (const std::runtime_error& failure) {
         fallbackFailure_ = failure.what();
@@ -45,6 +63,7 @@ void RunLogFile::append(const std::string& entry) {
     while (unwritten_.empty() && open()) {
         try {
             file_->write(bytes);
+            bytesWritten_ += bytes.size();
             return;
         } catch (const std::runtime_error& failure) {
             file_.reset();

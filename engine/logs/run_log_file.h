@@ -21,7 +21,9 @@ struct LogFormat {
 // emptied) on the run's first entry, and each entry is on disk, followed by CR LF, in the
 // single-byte code page, as soon as it is appended. A run without entries leaves the file as
 // it was. When the program folder cannot take the file, the log goes to the same file name in
-// the user's data folder.
+// the user's data folder; when it stops taking it mid-run (a full disk), what was written so
+// far, up to its last whole entry, moves there with the rest and the cut file is removed, so
+// that the log is whole in one place.
 class RunLogFile {
 public:
     RunLogFile(std::string programFolder, std::string fileName, LogFormat format = {});
@@ -45,11 +47,15 @@ public:
 
 private:
     bool open();
+    // The bytes of the file being left that hold whole entries; empty when it cannot be read.
+    std::string writtenSoFar() const;
 
     std::string folder_;
     const std::string fileName_;
     const LogFormat format_;
     std::unique_ptr<platform::LogFile> file_;
+    // The bytes of whole entries (and the preamble) the current file holds.
+    std::size_t bytesWritten_ = 0;
     std::size_t entries_ = 0;
     std::string programFolderFailure_;
     std::string fallbackFailure_;

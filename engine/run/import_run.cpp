@@ -41,13 +41,18 @@ LogReport reportOf(const RunLogFile& log) {
     return {log.folder(), log.fileName(), log.entries(), log.programFolderFailure(), log.lostEntries()};
 }
 
+// Names the file that holds a log's entries when the program folder could not take it.
+void tellWhereMoved(RunPrompter& prompter, const RunLogFile& log) {
+    if (log.entries() == 0 || log.programFolderFailure().empty()) return;
+    prompter.tell(MessageKind::Warning,
+                  log.programFolderFailure() + "\r\nOs registros deste log estão em: " + log.path());
+}
+
 // Offers to open a log that holds entries; a log that the program folder could not take is
 // named first, with the file that holds its entries.
 void offer(RunPrompter& prompter, const RunLogFile& log) {
     if (log.entries() == 0) return;
-    if (!log.programFolderFailure().empty())
-        prompter.tell(MessageKind::Warning,
-                      log.programFolderFailure() + "\r\nOs registros deste log estão em: " + log.path());
+    tellWhereMoved(prompter, log);
     if (prompter.ask(Question::OpenLog, kLogPrompt)) prompter.openFile(log.folder(), log.fileName());
 }
 
@@ -127,6 +132,7 @@ RunEnd importTables(RunState& run, const RunRequest& request, RunReport& report)
         record();
         offer(run.prompter, run.runLogs.erros());
         offer(run.prompter, run.runLogs.repetidos());
+        tellWhereMoved(run.prompter, run.runLogs.recusadas());
 
         // Success is announced only when every table ran to its end and nothing was refused.
         const bool clean = run.runLogs.entries() == 0 &&

@@ -200,6 +200,10 @@ TEST(BatchSafety, ReadOnlyProgramFolderPutsTheLogInTheUserDataFolderAndNamesIt) 
         << result.err;
     EXPECT_EQ(readFile(fallback).rfind("Erro na importa\xE7\xE3o de VENDEDOR no Registro 2\r\n", 0), 0u);
     EXPECT_FALSE(fs::exists(program.folder() + "quorel.log"));
+    // Every file that moved is named, the list of refused rows too.
+    EXPECT_NE(result.err.find("\nOs registros deste log estão em: " + data + "/tavlo-merak/recusadas.csv\n"),
+              std::string::npos)
+        << result.err;
     EXPECT_EQ(sellers(destination), (Rows{{"1", "Ana"}, {"2", "Bia"}}));
 }
 
