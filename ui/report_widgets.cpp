@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 
 namespace ui {
@@ -32,7 +33,11 @@ int fitColumnsToContents(QTableWidget* table) {
     QHeaderView* header = table->horizontalHeader();
     header->setStretchLastSection(false);
     table->resizeColumnsToContents();
-    int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    // The room a vertical scroll bar takes as the platform's style draws it.
+    const QStyle* style = table->style();
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table->verticalScrollBar()) +
+                          style->pixelMetric(QStyle::PM_ScrollView_ScrollBarSpacing, nullptr, table);
+    int width = 2 * table->frameWidth() + scrollBar;
     for (int column = 0; column < table->columnCount(); ++column) width += table->columnWidth(column);
     header->setStretchLastSection(true);
     return width;
