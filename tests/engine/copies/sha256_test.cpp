@@ -1,4 +1,5 @@
-// The copies' checksum against the published SHA-256 test vectors, whole and in pieces.
+// The checksum that a safety copy's record keeps, as the copy is streamed in pieces and as its file
+// is read back, against the published SHA-256 test vectors.
 #include "sha256.h"
 
 #include <gtest/gtest.h>
