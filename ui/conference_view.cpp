@@ -92,6 +92,8 @@ QSize ConferenceView::sizeHint() const {
 }
 
 void ConferenceView::present(const engine::VerificationReport& report) {
+    // Measured with the style and fonts the view is shown with.
+    ensurePolished();
     LabelTitulo->setText(
         report.matches()
             ? QStringLiteral("O destino confere com a origem.")

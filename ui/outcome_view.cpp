@@ -166,6 +166,8 @@ QSize OutcomeView::sizeHint() const {
 }
 
 void OutcomeView::present(const RunReport& report) {
+    // Measured with the style and fonts the view is shown with.
+    ensurePolished();
     setWindowTitle(report.preview ? QStringLiteral("Resultado da simulação")
                                   : QStringLiteral("Resultado da importação"));
     LabelTitulo->setText(report.preview
