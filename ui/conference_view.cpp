@@ -20,6 +20,8 @@ QString text(const std::string& value) { return QString::fromStdString(value); }
 
 QString sequence(const engine::TableCheck& table) {
     if (table.sequenceName.empty()) return {};
+    if (!table.sequenceFailure.empty())
+        return text(table.sequenceName) + QStringLiteral(": ") + text(table.sequenceFailure);
     QString shown = text(table.sequenceName) + QStringLiteral(" = ") +
                     (table.sequenceValue ? QString::number(*table.sequenceValue) : QStringLiteral("?"));
     if (table.sequenceBehind()) shown += QStringLiteral(" (atrasada)");

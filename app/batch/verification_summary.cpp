@@ -10,17 +10,22 @@ constexpr int kMatches = 0;
 constexpr int kDiffers = 1;
 constexpr int kNotStarted = 2;
 
+std::string sequenceLine(const engine::TableCheck& table) {
+    std::string line = "  sequência " + table.sequenceName;
+    if (!table.sequenceFailure.empty())
+        line += ": " + table.sequenceFailure;
+    else
+        line += " = " + (table.sequenceValue ? std::to_string(*table.sequenceValue) : std::string("?"));
+    return line + ", maior chave " + (table.highestKey ? std::to_string(*table.highestKey) : "nenhuma") +
+           (table.sequenceBehind() ? " - SEQUÊNCIA ATRASADA" : "") + '\n';
+}
+
 void writeTable(std::ostream& out, const engine::TableCheck& table) {
     out << table.destinationTable << ": " << table.rowsEqual << " iguais, " << table.rowsDifferent << " diferentes, "
         << table.rowsMissingExplained + table.rowsMissingUnexplained << " ausentes (" << table.rowsMissingExplained
         << " explicados), " << table.rowsExtra << " excedentes" << (table.matches() ? " - confere" : " - NÃO CONFERE")
         << '\n';
-    if (!table.sequenceName.empty()) {
-        out << "  sequência " << table.sequenceName << " = "
-            << (table.sequenceValue ? std::to_string(*table.sequenceValue) : "?") << ", maior chave "
-            << (table.highestKey ? std::to_string(*table.highestKey) : "nenhuma")
-            << (table.sequenceBehind() ? " - SEQUÊNCIA ATRASADA" : "") << '\n';
-    }
+    if (!table.sequenceName.empty()) out << sequenceLine(table);
     // Keys, values and explanations come from the databases: shown with their control
     // characters made visible.
     for (const engine::ColumnDifference& difference : table.differences)

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "database_error.h"
 #include "destination_sequences.h"
 #include "statement.h"
 #include "value_comparison.h"
@@ -50,7 +51,7 @@ public:
 
     void walk() {
         db::Statement& origem = run_.session.IBQueryOrigem;
-        mapping_.prepare();
+        mapping_.prepareChecks();
         origem.close();
         origem.setText(orderedSource(mapping_));
         origem.open();
@@ -162,11 +163,21 @@ TableCheck compareTable(RunState& run, const RowMapping& mapping, const LoggedRe
     TableCheck check;
     check.destinationTable = mapping.destinationTable;
     check.sequenceName = mapping.sequence;
+// The sequence's value; none, with why, without the right to read it.
+void readSequence(RunState& run, const RowMapping& mapping, TableCheck& check) {
+    try {
+        check.sequenceValue = sequenceValue(run.session, mapping.sequence);
+    } catch (const db::DatabaseError& failure) {
+        if (!failure.hasCode(isc_no_priv)) throw;
+        check.sequenceFailure = "sem permissão para ler a sequência";
+    }
+}
+
     try {
         TableWalk(run, mapping, logged, file, earliestTodayDay, check).walk();
         run.session.IBQueryOrigem.close();
         check.highestKey = highestKey(run.session, mapping);
-        if (!mapping.sequence.empty()) check.sequenceValue = sequenceValue(run.session, mapping.sequence);
+        if (!mapping.sequence.empty()) readSequence(run, mapping, check);
     } catch (const std::exception& failure) {
         check.failure = failure.what();
         run.session.IBQueryOrigem.closeCursorQuietly();

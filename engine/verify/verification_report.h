@@ -36,6 +36,8 @@ struct TableCheck {
     std::string sequenceName;
     std::optional<long long> sequenceValue;
     std::optional<long long> highestKey;
+    // Why the sequence's value could not be read (no right to it); empty when it was.
+    std::string sequenceFailure;
     // Why the table could not be compared to its end; empty when it was.
     std::string failure;
 

@@ -147,6 +147,39 @@ TEST(BatchVerify, TextsFromTheDatabasesReachTheCsvFilesAsTextAndTheTerminalWithT
         EXPECT_TRUE(has(csv, line)) << line << "\n" << csv;
 }
 
+// Grants the right to SELECT on every table the comparison reads, and nothing else.
+void grantSelectOnly(const SampleDatabases& sample, const std::string& user) {
+    std::string destination;
+    for (const char* table : {"CLIENTES", "FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR", "CIDADE"})
+        destination += std::string("GRANT SELECT ON ") + table + " TO " + user + ";\n";
+    sample.destination.run(destination);
+    std::string source;
+    for (const char* table : {"CLIENTE", "FORNECEDOR", "GRUPOS", "ESTOQUE", "CEST", "VENDEDOR"})
+        source += std::string("GRANT SELECT ON ") + table + " TO " + user + ";\n";
+    sample.source.run(source);
+}
+
+TEST(BatchVerify, AUserWithTheRightToSelectAloneGetsTheWholeComparisonAndEachSequenceSaysItCannotBeRead) {
+    const SampleDatabases sample;
+    ASSERT_EQ(sample.program.run({"--tabelas", kAllTables, "--sim", "--sem-copia"}).status, 1);
+    const test_support::TestUser reader;
+    grantSelectOnly(sample, reader.name());
+    test_support::BatchStart how;
+    how.env = {"ISC_USER=" + reader.name(), "ISC_PASSWORD=" + reader.password()};
+
+    const BatchResult compared = sample.program.run({"--conferir", "--tabelas", kAllTables}, how);
+
+    EXPECT_EQ(compared.status, 0) << compared.out << compared.err;
+    for (const std::string& line : std::vector<std::string>{
+             "CLIENTES: 30 iguais, 0 diferentes, 3 ausentes (3 explicados), 0 excedentes - confere\n",
+             "  sequência GEN_CODCLI: sem permissão para ler a sequência, maior chave 32\n",
+             "  sequência CODIGO_PRODUTO: sem permissão para ler a sequência, maior chave 32\n",
+             "VENDEDOR: 10 iguais, 0 diferentes, 1 ausentes (1 explicados), 0 excedentes - confere\n",
+             "O destino confere com a origem.\n"})
+        EXPECT_TRUE(has(compared.out, line)) << line << "\n" << compared.out;
+    EXPECT_FALSE(has(compared.out + compared.err, "permission")) << compared.out << compared.err;
+}
+
 // The sample databases with the first source row of each table renumbered to a key above the
 // others: rows that do not come in key order, so that each sequence restarts below the
 // highest key its table holds.
