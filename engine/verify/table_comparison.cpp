@@ -133,7 +133,12 @@ private:
     }
 
     void missing(const std::string& key, const std::string& explanation) {
+    // A key is missing once: a later source row of a key already found missing adds nothing.
         ++(explanation.empty() ? check_.rowsMissingUnexplained : check_.rowsMissingExplained);
+        if (!key.empty()) {
+            if (missingKey_ == key) return;
+            missingKey_ = key;
+        }
         file_.add(mapping_.destinationTable, key, kMissing, "", "", "", explanation);
         if (check_.missing.size() < kFindingsKept) check_.missing.push_back({key, explanation});
     }
@@ -155,6 +160,7 @@ private:
     std::optional<std::int64_t> groupKey_;
     bool groupWritten_ = false;
 };
+    std::string missingKey_;  // the last key found missing
 
 }  // namespace
 

@@ -56,10 +56,10 @@ VerificationReport verifyDestination(const std::string& programFolder, ServerLog
         ConferenceFile file(programFolder);
         report.csvPath = file.path();
         report.started = true;
-        const LoggedRefusals logged = LoggedRefusals::read(programFolder);
-        const std::int32_t earliestTodayDay =
-            lastCopyDay(programFolder, db::serverFileName(session.IBDatabaseDestino, session.IBTransactionFireBird))
-                .value_or(0);
+        const RunDatabases databases{db::serverFileName(session.IBDBOrigem, session.IBTransactionFireBird),
+                                     db::serverFileName(session.IBDatabaseDestino, session.IBTransactionFireBird)};
+        const LoggedRefusals logged = LoggedRefusals::read(programFolder, databases);
+        const std::int32_t earliestTodayDay = lastCopyDay(programFolder, databases.destino).value_or(0);
         RunState run(session, RunMode::Preview, observer, prompter);
         observer.phaseChanged(RunPhase::Running);
         for (const auto& mappingOf : mappings) {
