@@ -18,6 +18,7 @@ constexpr std::string_view kMissing = "ausente";
 constexpr std::string_view kExtra = "excedente";
 constexpr std::string_view kRepeatedKey = "chave repetida na origem: a importação grava só a primeira";
 constexpr std::string_view kNullKey = "chave nula";
+constexpr std::string_view kStopped = "interrompida";
 
 // The source rows in the order of their keys as the mapping gives them (a null key reads
 // 0), ties in the order the import reads them.
@@ -67,7 +68,7 @@ public:
             run_.LogErros.clear();
             sourceRow();
             if (run_.progress.stopRequested()) {
-                check_.failure = "Conferência interrompida.";
+                check_.failure = std::string(kStopped);
                 return;
             }
         }
@@ -132,13 +133,13 @@ private:
         ++(different ? check_.rowsDifferent : check_.rowsEqual);
     }
 
-    void missing(const std::string& key, const std::string& explanation) {
     // A key is missing once: a later source row of a key already found missing adds nothing.
-        ++(explanation.empty() ? check_.rowsMissingUnexplained : check_.rowsMissingExplained);
+    void missing(const std::string& key, const std::string& explanation) {
         if (!key.empty()) {
             if (missingKey_ == key) return;
             missingKey_ = key;
         }
+        ++(explanation.empty() ? check_.rowsMissingUnexplained : check_.rowsMissingExplained);
         file_.add(mapping_.destinationTable, key, kMissing, "", "", "", explanation);
         if (check_.missing.size() < kFindingsKept) check_.missing.push_back({key, explanation});
     }
@@ -159,16 +160,9 @@ private:
     db::Statement destination_;
     std::optional<std::int64_t> groupKey_;
     bool groupWritten_ = false;
-};
     std::string missingKey_;  // the last key found missing
+};
 
-}  // namespace
-
-TableCheck compareTable(RunState& run, const RowMapping& mapping, const LoggedRefusals& logged, ConferenceFile& file,
-                        int earliestTodayDay) {
-    TableCheck check;
-    check.destinationTable = mapping.destinationTable;
-    check.sequenceName = mapping.sequence;
 // The sequence's value; none, with why, without the right to read it.
 void readSequence(RunState& run, const RowMapping& mapping, TableCheck& check) {
     try {
@@ -179,6 +173,14 @@ void readSequence(RunState& run, const RowMapping& mapping, TableCheck& check) {
     }
 }
 
+}  // namespace
+
+TableCheck compareTable(RunState& run, const RowMapping& mapping, const LoggedRefusals& logged, ConferenceFile& file,
+                        int earliestTodayDay) {
+    TableCheck check;
+    check.destinationTable = mapping.destinationTable;
+    check.sequenceName = mapping.sequence;
+    check.reached = true;
     try {
         TableWalk(run, mapping, logged, file, earliestTodayDay, check).walk();
         run.session.IBQueryOrigem.close();

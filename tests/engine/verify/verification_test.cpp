@@ -2,16 +2,20 @@
 // own: what it finds, what it explains, and that it changes and blocks nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 
 #include "copy_log.h"
 #include "database_identity.h"
 #include "import_fixture.h"
 #include "run_lock.h"
+#include "small_file_system.h"
 #include "statement.h"
 #include "test_connection.h"
+#include "user_data_folder_setting.h"
 #include "verification_run.h"
 
 namespace {
@@ -22,6 +26,7 @@ using engine::VerificationReport;
 using test_support::ImportFixture;
 using test_support::readFile;
 using test_support::schemaFile;
+using test_support::ScriptedWindow;
 using test_support::TestConnection;
 
 const std::set<CheckBox> kAllTables = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
@@ -306,7 +311,7 @@ TEST(Verification, OnADestinationNobodyImportedIntoEachMissingKeyIsReportedOnce)
         {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes({CheckBox::Vendedores})},
         fixture.window, fixture.window);
 
-    ASSERT_TRUE(report.started) << report.failure;
+    ASSERT_TRUE(report.complete()) << report.failure;
     const TableCheck& table = report.tables.at(0);
     EXPECT_EQ(table.rowsMissingUnexplained, 2);
     EXPECT_EQ(table.rowsMissingExplained, 0);
@@ -315,6 +320,104 @@ TEST(Verification, OnADestinationNobodyImportedIntoEachMissingKeyIsReportedOnce)
     EXPECT_EQ(table.missing[1].key, "2");
     const std::string csv = readFile(report.csvPath);
     EXPECT_EQ(csv.find("VENDEDOR;1;ausente"), csv.rfind("VENDEDOR;1;ausente")) << csv;
+}
+
+TEST(Verification, AComparisonThatDidNotFinishIsIncompleteAndSaysWhatItComparedAndWhatNot) {
+    const std::vector<std::string> order = {"CLIENTES", "FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR"};
+    struct Case {
+        const char* name;
+        std::function<void(SampleAfterRun&)> fault;
+        std::vector<std::string> complete;  // the tables compared to their end
+        std::vector<std::string> reached;   // the tables begun
+        bool stopped;
+    };
+    const std::vector<Case> cases = {
+        {"a table missing in the destination",
+         [](SampleAfterRun& sample) { sample.change({"DROP TABLE GRUPO"}); },
+         {"CLIENTES", "FORNECEDORES", "PRODUTOS", "VENDEDOR"},
+         order,
+         false},
+        {"a stop while comparing the suppliers",
+         [](SampleAfterRun& sample) {
+             ScriptedWindow& window = sample.fixture.window;
+             window.onProcessMessages = [&window] {
+                 if (!window.eventsStartingWith("status: Conferindo FORNECEDORES").empty()) window.stop = true;
+             };
+         },
+         {"CLIENTES"},
+         {"CLIENTES", "FORNECEDORES"},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleAfterRun sample;
+        c.fault(sample);
+
+        const VerificationReport report = sample.verify();
+
+        ASSERT_TRUE(report.started);
+        EXPECT_FALSE(report.complete());
+        EXPECT_FALSE(report.matches());
+        EXPECT_EQ(report.stopped, c.stopped);
+        // Every chosen table is in the report, compared or not.
+        ASSERT_EQ(report.tables.size(), order.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const TableCheck& table = report.tables[i];
+            SCOPED_TRACE(order[i]);
+            EXPECT_EQ(table.destinationTable, order[i]);
+            const bool complete = std::ranges::count(c.complete, order[i]) > 0;
+            EXPECT_EQ(table.complete(), complete) << table.failure;
+            EXPECT_EQ(table.reached, std::ranges::count(c.reached, order[i]) > 0);
+            EXPECT_EQ(table.failure.empty(), complete);
+            EXPECT_TRUE(!complete || table.matches());
+        }
+    }
+}
+
+TEST(Verification, ConferenciaCsvThatTheProgramFolderCannotHoldIsWholeInTheUserDataFolderOrTheComparisonIsIncomplete) {
+    const test_support::SmallFileSystem disk(4 * 1024 * 1024);
+    if (!disk.mounted()) GTEST_SKIP() << "no full file system can be made here: " << disk.why();
+    SampleAfterRun sample;
+    // Findings enough for more than one block of the file.
+    sample.change({"UPDATE CLIENTES SET NOME = 'Mudado ' || CODIGO"});
+    const VerificationReport whole = sample.verify();
+    ASSERT_TRUE(whole.complete());
+    const std::string expected = readFile(whole.csvPath);
+    ASSERT_GT(expected.size(), 1000u);
+
+    const std::string programFolder = disk.folder() + "/programa/";
+    std::filesystem::create_directory(programFolder);
+    const std::string roomyData = sample.fixture.programFolder + "dados";
+    struct Case {
+        const char* name;
+        std::string userData;
+        bool complete;
+    };
+    for (const Case& c : {Case{"a user data folder with room", roomyData, true},
+                          Case{"a user data folder on the full disk too", disk.folder() + "/dados", false}}) {
+        SCOPED_TRACE(c.name);
+        const test_support::UserDataFolderSetting userData(c.userData);
+        disk.fillLeaving(0);
+
+        const VerificationReport report = engine::verifyDestination(
+            programFolder, sample.fixture.session.login,
+            {sample.fixture.source.path(), sample.fixture.destination.path(), engine::tickedBoxes(kAllTables)},
+            sample.fixture.window, sample.fixture.window);
+
+        ASSERT_TRUE(report.started) << report.failure;
+        EXPECT_FALSE(report.csvProgramFolderFailure.empty());
+        EXPECT_EQ(report.complete(), c.complete);
+        EXPECT_FALSE(report.matches());
+        if (c.complete) {
+            EXPECT_EQ(report.csvFailure, "");
+            EXPECT_EQ(report.csvPath, c.userData + "/tavlo-merak/conferencia.csv");
+            EXPECT_EQ(readFile(report.csvPath), expected);
+            EXPECT_FALSE(std::filesystem::exists(programFolder + "conferencia.csv"));
+        } else {
+            EXPECT_NE(report.csvFailure, "");
+        }
+        std::filesystem::remove(disk.folder() + "/filler");
+    }
 }
 
 TEST(Verification, ARefusedLoginIsAskedAgainAndTheTypedOneIsKeptForTheFrontEnd) {
