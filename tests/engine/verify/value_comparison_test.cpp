@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <ibase.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -101,7 +100,8 @@ TEST(ValueComparison, TodayMatchesTheRunsDayOrLaterUpToTheComparisonsDay) {
 // the column fault the server's codes named, or none.
 engine::LogRecord recordOf(const std::string& text) {
     const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("quorel-" + std::to_string(::getpid()) + ".log");
+        std::filesystem::temp_directory_path() /
+        (std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-quorel.log");
     std::ofstream(path.string() + std::string(engine::kLogRecordSuffix), std::ios::binary) << text;
     std::optional<engine::LogRecord> record = engine::LogRecord::read(path.string());
     std::filesystem::remove(path.string() + std::string(engine::kLogRecordSuffix));
