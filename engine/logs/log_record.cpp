@@ -2,7 +2,6 @@
 
 #include <array>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "file_paths.h"
