@@ -20,6 +20,8 @@ QString text(const std::string& value) { return QString::fromStdString(value); }
 
 QString sequence(const engine::TableCheck& table) {
     if (table.sequenceName.empty()) return {};
+    if (!table.sequenceFailure.empty())
+        return text(table.sequenceName) + QStringLiteral(": ") + text(table.sequenceFailure);
     QString shown = text(table.sequenceName) + QStringLiteral(" = ") +
                     (table.sequenceValue ? QString::number(*table.sequenceValue) : QStringLiteral("?"));
     if (table.sequenceBehind()) shown += QStringLiteral(" (atrasada)");
@@ -39,6 +41,36 @@ void addFindings(QTreeWidgetItem* item, const engine::TableCheck& table) {
         new QTreeWidgetItem(item, {QStringLiteral("excedente"), text(key), QString(), QString()});
     if (!table.failure.empty())
         new QTreeWidgetItem(item, {QStringLiteral("falha"), QString(), QString(), text(table.failure)});
+}
+
+QString situation(const engine::TableCheck& table) {
+    if (!table.reached) return QStringLiteral("não conferida");
+    if (!table.complete()) return QStringLiteral("conferida só em parte");
+    return table.matches() ? QStringLiteral("confere") : QStringLiteral("não confere");
+}
+
+// The verdict: for an incomplete comparison, the tables compared and those not, and why.
+QString verdict(const engine::VerificationReport& report) {
+    if (report.complete())
+        return report.matches() ? QStringLiteral("O destino confere com a origem.")
+                                : QStringLiteral("O destino NÃO confere com a origem.");
+    QStringList compared;
+    QStringList notCompared;
+    for (const engine::TableCheck& table : report.tables) {
+        if (table.complete())
+            compared << text(table.destinationTable);
+        else
+            notCompared << text(table.destinationTable) + QStringLiteral(" (") + text(table.failure) +
+                               QStringLiteral(")");
+    }
+    QString shown = QStringLiteral("Conferência incompleta: o destino não foi conferido por inteiro.\nConferidas: ") +
+                    (compared.isEmpty() ? QStringLiteral("nenhuma") : compared.join(QStringLiteral(", ")));
+    if (!notCompared.isEmpty()) shown += QStringLiteral("\nNão conferidas: ") + notCompared.join(QStringLiteral(", "));
+    if (report.stopped) shown += QStringLiteral("\nA conferência foi interrompida.");
+    if (!report.failure.empty()) shown += QStringLiteral("\nFalha: ") + text(report.failure);
+    if (!report.csvFailure.empty())
+        shown += QStringLiteral("\nconferencia.csv ficou incompleto: ") + text(report.csvFailure);
+    return shown;
 }
 
 }  // namespace
@@ -94,11 +126,7 @@ QSize ConferenceView::sizeHint() const {
 void ConferenceView::present(const engine::VerificationReport& report) {
     // Measured with the style and fonts the view is shown with.
     ensurePolished();
-    LabelTitulo->setText(
-        report.matches()
-            ? QStringLiteral("O destino confere com a origem.")
-            : QStringLiteral("O destino NÃO confere com a origem.") +
-                  (report.failure.empty() ? QString() : QStringLiteral(" Falha: ") + text(report.failure)));
+    LabelTitulo->setText(verdict(report));
     GridConferencia->setRowCount(static_cast<int>(report.tables.size()));
     TreeAchados->clear();
     for (int row = 0; row < static_cast<int>(report.tables.size()); ++row) {
@@ -112,7 +140,7 @@ void ConferenceView::present(const engine::VerificationReport& report) {
             QString::number(table.rowsExtra),
             sequence(table),
             table.highestKey ? QString::number(*table.highestKey) : QString(),
-            table.matches() ? QStringLiteral("confere") : QStringLiteral("não confere"),
+            situation(table),
         };
         for (int column = 0; column < cells.size(); ++column)
             GridConferencia->setItem(row, column, new QTableWidgetItem(cells[column]));

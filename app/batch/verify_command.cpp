@@ -5,6 +5,7 @@
 #include "program_folder.h"
 #include "sequence_adjustment.h"
 #include "settings_file.h"
+#include "stop_signals.h"
 #include "terminal.h"
 #include "terminal_progress.h"
 #include "terminal_window.h"
@@ -25,10 +26,14 @@ int runVerifyCommand(const BatchOptions& options) {
         writeVerificationSummary(std::cout, report);
         std::cout << std::flush;
     }
+    // A stop ends the command as it ends an import, with the signal's status.
+    const auto stopStatus = [] { return platform::exitStatusOfSignal(platform::stopSignal()); };
+    if (platform::stopRequested()) return stopStatus();
     if (!options.ajustarSequencias || !report.started) return exitStatusOfVerification(report);
     const engine::SequenceAdjustmentReport adjustment = engine::adjustSequences(folder, login, request, window, window);
     writeAdjustmentSummary(std::cout, adjustment);
     std::cout << std::flush;
+    if (platform::stopRequested()) return stopStatus();
     return exitStatusOfAdjustment(report, adjustment);
 }
 

@@ -48,6 +48,7 @@ bool RunLogFile::open() {
         });
         bytesWritten_ = start.size();
         if (carried && leaving != path()) platform::removeFileQuietly(leaving);
+        openRecord();
         return true;
     } catch (const std::runtime_error& failure) {
         fallbackFailure_ = failure.what();
@@ -73,21 +74,58 @@ void RunLogFile::append(const std::string& entry) {
     unwritten_.push_back(entry);
 }
 
-void RunLogFile::finish() { file_.reset(); }
+void RunLogFile::keepRecord(std::string header) { recordHeader_ = std::move(header); }
 
-void RunLogs::start(const std::string& programFolder, bool preview) {
+// The record goes with the log's file: an older one there would vouch for the new log.
+void RunLogFile::openRecord() {
+    if (recordHeader_.empty()) return;
+    const std::string path = folder_ + fileName_ + std::string(kLogRecordSuffix);
+    record_.reset();
+    platform::removeFileQuietly(path);
+    try {
+        record_ = std::make_unique<platform::LogFile>(path);
+        record_->write(recordHeader_ + pendingRecord_);
+    } catch (const std::runtime_error&) {
+        record_.reset();
+    }
+    pendingRecord_.clear();
+}
+
+void RunLogFile::appendRecord(const std::string& line) {
+    if (!file_) {
+        pendingRecord_ += line;
+        return;
+    }
+    if (!record_) return;
+    try {
+        record_->write(line);
+    } catch (const std::runtime_error&) {
+        record_.reset();
+    }
+}
+
+void RunLogFile::finish() {
+    file_.reset();
+    record_.reset();
+}
+
+void RunLogs::start(const std::string& programFolder, bool preview, const RunDatabases& databases) {
     const std::string errosName = preview ? "quorel-simulacao.log" : "quorel.log";
     const std::string repetidosName = preview ? "quorel2-simulacao.log" : "quorel2.log";
     const std::string recusadasName = preview ? "recusadas-simulacao.csv" : "recusadas.csv";
     if (preview) {
         // The preview's files show only the preview's entries.
-        platform::removeFileQuietly(programFolder + errosName);
-        platform::removeFileQuietly(programFolder + repetidosName);
+        for (const std::string& log : {errosName, repetidosName}) {
+            platform::removeFileQuietly(programFolder + log);
+            platform::removeFileQuietly(programFolder + log + std::string(kLogRecordSuffix));
+        }
         platform::removeFileQuietly(programFolder + recusadasName);
     }
     erros_ = std::make_unique<RunLogFile>(programFolder, errosName);
     repetidos_ = std::make_unique<RunLogFile>(programFolder, repetidosName);
     recusadas_ = std::make_unique<RunLogFile>(programFolder, recusadasName, LogFormat{true, csvPreamble()});
+    erros_->keepRecord(logRecordHeader(databases));
+    repetidos_->keepRecord(logRecordHeader(databases));
     running_ = true;
 }
 

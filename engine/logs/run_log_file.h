@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "log_file.h"
+#include "log_record.h"
 
 namespace engine {
 
@@ -42,6 +43,13 @@ public:
     // The entries that no folder could take.
     std::size_t lostEntries() const { return unwritten_.size(); }
 
+    // Keeps a record beside the log (log_record.h), begun with the header each time the log's
+    // file is created, in the folder that took it; an older record there is removed first.
+    void keepRecord(std::string header);
+    // A line of the record; held until the log's file is created. Never throws: a line that
+    // cannot be written leaves the record without it, so that it vouches for less.
+    void appendRecord(const std::string& line);
+
     // Closes the file.
     void finish();
 
@@ -49,6 +57,7 @@ private:
     bool open();
     // The bytes of the file being left that hold whole entries; empty when it cannot be read.
     std::string writtenSoFar() const;
+    void openRecord();
 
     std::string folder_;
     const std::string fileName_;
@@ -60,14 +69,18 @@ private:
     std::string programFolderFailure_;
     std::string fallbackFailure_;
     std::vector<std::string> unwritten_;
+    std::string recordHeader_;
+    std::string pendingRecord_;
+    std::unique_ptr<platform::LogFile> record_;
 };
 
 // The run's two logs, quorel.log (errors) and quorel2.log (duplicate clients), and the list
 // of its refused rows, recusadas.csv; a preview writes quorel-simulacao.log,
-// quorel2-simulacao.log and recusadas-simulacao.csv instead and starts them afresh.
+// quorel2-simulacao.log and recusadas-simulacao.csv instead and starts them afresh. Each of the
+// two logs has its record beside it, naming the run's databases.
 class RunLogs {
 public:
-    void start(const std::string& programFolder, bool preview);
+    void start(const std::string& programFolder, bool preview, const RunDatabases& databases);
     bool active() const { return running_; }
 
     // Moves the entries of the two lists to their files, in order. Outside a run the lists

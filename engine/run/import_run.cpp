@@ -9,6 +9,7 @@
 #include "connection_setup.h"
 #include "copy_log.h"
 #include "database_error.h"
+#include "database_identity.h"
 #include "database_server.h"
 #include "program_folder_lock.h"
 #include "run_admission.h"
@@ -20,6 +21,17 @@
 namespace engine {
 
 namespace {
+
+// The run's databases as the server names their files, for the logs' records; empty names,
+// which no comparison matches, when the server cannot say.
+RunDatabases runDatabases(ImportSession& session) {
+    try {
+        return {db::serverFileName(session.IBDBOrigem, session.IBTransactionFireBird),
+                db::serverFileName(session.IBDatabaseDestino, session.IBTransactionFireBird)};
+    } catch (const db::DatabaseError&) {
+        return {};
+    }
+}
 
 constexpr const char* kLogPrompt = "Ocorreu erro durante a importação.\r\nDeseja visualiazar os erros?";
 constexpr const char* kSuccess = "Importação finalizada com sucesso";
@@ -98,7 +110,7 @@ RunEnd importTables(RunState& run, const RunRequest& request, RunReport& report)
     observer.phaseChanged(RunPhase::Running);
     progress.setGaugeMinimum(0);
     progress.setGaugePosition(0);
-    run.runLogs.start(session.programFolder, isPreview(run.mode));
+    run.runLogs.start(session.programFolder, isPreview(run.mode), runDatabases(session));
     auto record = [&] {
         report.tables = run.outcomes;
         report.refusedRows = run.refusedRows;

@@ -167,6 +167,9 @@ RowMapping clientesMapping(RunState& run) {
     mapping.prepare = [&clientes] {
         if (!clientes.isOpen()) clientes.open();
     };
+    mapping.prepareChecks = [&clientes] {
+        if (!clientes.isOpen()) clientes.openForChecks();
+    };
     mapping.fill = [&run, &clientes, fields] {
         clientes.startNewRow();
         fillCliente(run, *fields);

@@ -123,6 +123,9 @@ RowMapping fornecedoresMapping(RunState& run) {
     mapping.prepare = [&fornecedores] {
         if (!fornecedores.isOpen()) fornecedores.open();
     };
+    mapping.prepareChecks = [&fornecedores] {
+        if (!fornecedores.isOpen()) fornecedores.openForChecks();
+    };
     mapping.fill = [&origem, &fornecedores, fields] {
         fornecedores.startNewRow();
         fillFornecedor(origem, *fields);

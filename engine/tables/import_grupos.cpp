@@ -21,6 +21,9 @@ RowMapping gruposMapping(RunState& run) {
     mapping.prepare = [&grupos] {
         if (!grupos.isOpen()) grupos.open();
     };
+    mapping.prepareChecks = [&grupos] {
+        if (!grupos.isOpen()) grupos.openForChecks();
+    };
     mapping.fill = [&] {
         grupos.startNewRow();
         idGrupo.setInteger(origem.column("ID").asInteger());

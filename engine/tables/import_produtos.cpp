@@ -231,6 +231,9 @@ RowMapping produtosMapping(RunState& run) {
     mapping.prepare = [&produtos] {
         if (!produtos.isOpen()) produtos.open();
     };
+    mapping.prepareChecks = [&produtos] {
+        if (!produtos.isOpen()) produtos.openForChecks();
+    };
     mapping.fill = [&run, &produtos, fields] {
         produtos.startNewRow();
         fillProduto(run, *fields);

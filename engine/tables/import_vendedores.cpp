@@ -21,6 +21,13 @@ constexpr const char* kInsertVendedor =
     " INSERT INTO VENDEDOR  (VEN_CODIGO, VEN_NOME, SUP_CODIGO,VEN_EXPORTATABLET) VALUES  "
     "(:VEN_CODIGO,:VEN_NOME, 1,:VEN_EXPORTATABLET)";
 
+// A statement with the INSERT's parameters, each compared with its column and so described as
+// the INSERT describes it: what a comparison fills and checks, needing no right but SELECT. It
+// is never run.
+constexpr const char* kCheckVendedor =
+    "SELECT VEN_CODIGO FROM VENDEDOR WHERE VEN_CODIGO = :VEN_CODIGO AND VEN_NOME = :VEN_NOME "
+    "AND VEN_EXPORTATABLET = :VEN_EXPORTATABLET";
+
 // The INSERT's parameters that the mapping sets; each is named after its column.
 constexpr std::array<FieldDeclaration, 3> kVendedorParameters = {{
     {.name = "VEN_CODIGO", .kind = FieldKind::Integer},
@@ -69,6 +76,11 @@ RowMapping vendedoresMapping(RunState& run) {
     mapping.prepare = [&destino] {
         destino.close();
         destino.setText(kInsertVendedor);
+        destino.prepare();
+    };
+    mapping.prepareChecks = [&destino] {
+        destino.close();
+        destino.setText(kCheckVendedor);
         destino.prepare();
     };
     mapping.fill = [&origem, &destino] {

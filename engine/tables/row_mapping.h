@@ -32,6 +32,9 @@ struct RowMapping {
     // Makes rows ready to be filled: opens the writer, or prepares the sellers' INSERT on the
     // destination command.
     std::function<void()> prepare;
+    // Makes rows ready to be filled and checked (refusal) but not written, preparing nothing
+    // that writes: what a comparison needs, with no right but SELECT.
+    std::function<void()> prepareChecks;
     // Starts the row and fills it from the source cursor's (IBQueryOrigem's) current row.
     std::function<void()> fill;
     // Why the import refuses the row just filled before the server sees it, in Portuguese with

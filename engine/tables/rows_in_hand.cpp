@@ -114,11 +114,19 @@ void RowsInHand::sendQueued() {
     blocks_->clear();
 }
 
-void RowsInHand::recordRefusal(Row& row) {
+void RowsInHand::recordRefusal(Row& row, bool inRepetidos) {
     // Every refused row is a line of recusadas.csv, on disk at once; the window's list keeps
     // the first ones.
     RefusedRow refused = refusedRowOf(table_.destinationTable, row.refusal.key, *row.failure, std::move(row.sourceRow));
-    if (run_.runLogs.active()) run_.runLogs.recusadas().append(csvLine(refused));
+    if (run_.runLogs.active()) {
+        run_.runLogs.recusadas().append(csvLine(refused));
+        // The server's refusal (it carries the server's codes), not the import's own: a
+        // comparison cannot see it again without writing, so the record of the log that has
+        // the row keeps it.
+        RunLogFile& log = inRepetidos ? run_.runLogs.repetidos() : run_.runLogs.erros();
+        if (row.failure->errorCode() != 0)
+            log.appendRecord(logRecordLine(table_.destinationTable, refused.key, row.failure->columnFault()));
+    }
     countRefusal(run_.refusalCounts, refused);
     if (run_.refusedRows.size() < kRefusedRowsKept) {
         run_.refusedRows.push_back(std::move(refused));
@@ -137,8 +145,10 @@ void RowsInHand::logInOrder() {
         giveBack(run_.LogClienteRepetido, repetidos, repetidosGiven, row.repetidosMade);
         if (row.failure) {
             ++outcome_.rowsRefused;
+            const std::size_t repetidosBefore = run_.LogClienteRepetido.size();
             row.refusal.log(row.failure->text());
-            recordRefusal(row);
+            const bool inRepetidos = run_.LogClienteRepetido.size() > repetidosBefore;
+            recordRefusal(row, inRepetidos);
         }
         run_.flushLogs();
     }

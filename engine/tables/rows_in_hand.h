@@ -50,7 +50,8 @@ private:
 
     void sendQueued();
     void logInOrder();
-    void recordRefusal(Row& row);
+    // inRepetidos: the row's entry went to quorel2.log rather than quorel.log.
+    void recordRefusal(Row& row, bool inRepetidos);
     // Raises a failure that is not the row's, noting the key of the row it met.
     void raiseWhenNotTheRows(const db::DatabaseError& failure, const Row& row);
 

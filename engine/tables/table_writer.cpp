@@ -68,6 +68,8 @@ struct TableWriter::Impl {
     bool refreshRows = false;
 
     State state = State::Closed;
+    // Opened by openForChecks: rows are filled and checked, never posted.
+    bool checksOnly = false;
     // A row has one slot per declared field: the columns that are not declared are never
     // set nor sent. Only two rows are held whatever the number of rows posted: the row being
     // filled (or pending after a failed post) and the last row posted.
@@ -87,6 +89,7 @@ struct TableWriter::Impl {
     }
 
     void open() {
+        checksOnly = false;
         read.prepare();
         insert.prepare();
         refresh.prepare();
@@ -101,6 +104,32 @@ struct TableWriter::Impl {
         }
         dropRows();
         state = State::Browsing;
+    }
+
+    // Open to fill and check rows, never to post them: only the read statement is prepared,
+    // so that nothing but the right to SELECT is needed. Every declared field is a parameter
+    // of the INSERT, and a parameter is described as its column is: the text limits are the
+    // read statement's.
+    void openForChecks() {
+        read.prepare();
+        refreshRows = false;
+        matchFields();
+        insertBindings.clear();
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const db::FieldDescription& column = readColumn(fields[i].name);
+            insertBindings.push_back({i, isTextColumn(column) ? static_cast<std::size_t>(column.length) : 0});
+        }
+        refreshParamFields.clear();
+        refreshColumnFields.clear();
+        dropRows();
+        checksOnly = true;
+        state = State::Browsing;
+    }
+
+    const db::FieldDescription& readColumn(std::string_view fieldName) const {
+        for (const db::FieldDescription& column : read.columns())
+            if (db::sameName(column.name, fieldName)) return column;
+        fail("Field '" + std::string(fieldName) + "' not found");
     }
 
     bool hasDefaultsOrComputedColumns() {
@@ -180,6 +209,7 @@ struct TableWriter::Impl {
     }
 
     void post() {
+        if (checksOnly) fail("Opened to check rows only");
         checkRow();
         for (std::size_t p = 0; p < insertBindings.size(); ++p) {
             const InsertBinding& binding = insertBindings[p];
@@ -261,6 +291,10 @@ bool TableWriter::isOpen() const { return impl_->state != Impl::State::Closed; }
 
 void TableWriter::open() {
     if (!isOpen()) impl_->open();
+}
+
+void TableWriter::openForChecks() {
+    if (!isOpen()) impl_->openForChecks();
 }
 
 WriterField& TableWriter::fieldByName(std::string_view name) { return impl_->handles[impl_->fieldIndex(name)]; }

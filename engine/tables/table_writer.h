@@ -99,6 +99,9 @@ public:
 
     bool isOpen() const;
     void open();
+    // Opens the writer to fill rows and check them (checkRow) without ever posting them:
+    // prepares only its read of the table, so that the right to SELECT is enough.
+    void openForChecks();
     void startNewRow();
     // The declared field of that name, without regard to letter case; otherwise
     // "<writer>: Field '<name>' not found".

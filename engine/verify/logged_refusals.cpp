@@ -7,6 +7,7 @@
 
 #include "codepage.h"
 #include "file_paths.h"
+#include "refused_row.h"
 #include "user_data_folder.h"
 
 namespace engine {
@@ -28,9 +29,6 @@ constexpr std::array<EntryStart, 7> kEntryStarts = {{
     {"Erro na importação de PRODUTO no Registro ", "PRODUTOS"},
     {"Erro na importação de VENDEDOR no Registro ", "VENDEDOR"},
 }};
-
-// The duplicate-client log's entry is one line: the code, then " Nome Cliente: ".
-constexpr std::string_view kDuplicateReason = "código de cliente repetido";
 
 std::vector<std::string_view> linesOf(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -60,35 +58,41 @@ bool readFile(const std::string& path, std::string& bytes) {
 
 }  // namespace
 
-LoggedRefusals LoggedRefusals::read(const std::string& programFolder) {
+LoggedRefusals LoggedRefusals::read(const std::string& programFolder, const RunDatabases& databases) {
     LoggedRefusals refusals;
     for (const char* name : {"quorel.log", "quorel2.log"}) {
         std::string bytes;
-        bool found = readFile(programFolder + name, bytes);
+        std::string path = programFolder + name;
+        bool found = readFile(path, bytes);
         if (!found) {
             try {
-                found = readFile(platform::userDataFolder() + name, bytes);
+                path = platform::userDataFolder() + name;
+                found = readFile(path, bytes);
             } catch (const std::exception&) {
                 // No user's data folder: no log there either.
             }
         }
-        if (found) refusals.addLog(name, db::fromCodePage(bytes));
+        if (!found) continue;
+        const std::optional<LogRecord> record = LogRecord::read(path);
+        if (record && record->databases == databases) refusals.addLog(name, db::fromCodePage(bytes), *record);
     }
     return refusals;
 }
 
-void LoggedRefusals::addLog(std::string_view fileName, const std::string& text) {
+void LoggedRefusals::addLog(std::string_view fileName, const std::string& text, const LogRecord& record) {
     const std::vector<std::string_view> lines = linesOf(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         for (const EntryStart& start : kEntryStarts) {
             if (!lines[i].starts_with(start.prefix)) continue;
             const std::string key = leadingKey(lines[i].substr(start.prefix.size()));
             if (key.empty()) break;
-            const bool duplicate = start.prefix.starts_with("Cod. Cliente");
-            const std::string_view reason = duplicate              ? kDuplicateReason
-                                            : i + 1 < lines.size() ? lines[i + 1]
-                                                                   : std::string_view{};
-            reasons_[{std::string(start.table), key}] = std::string(fileName) + ": " + std::string(reason);
+            const auto refused = record.refusedByDestination.find(std::pair(std::string(start.table), key));
+            if (refused == record.refusedByDestination.end()) break;
+            // The duplicate-client log's entry is one line; the others give the failure next.
+            const bool oneLine = start.prefix.starts_with("Cod. Cliente");
+            const std::string_view line = oneLine ? lines[i] : i + 1 < lines.size() ? lines[i + 1] : std::string_view{};
+            reasons_[{std::string(start.table), key}] =
+                refused->second ? refusalCause(refused->second) : std::string(fileName) + ": " + std::string(line);
             break;
         }
     }

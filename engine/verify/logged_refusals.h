@@ -1,23 +1,32 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "log_record.h"
+
 namespace engine {
 
-// The rows that the last run with refusals logged in quorel.log and quorel2.log (in the
-// program folder, or in the user's data folder when the program folder has none): for each
-// destination table and source key, the reason the log gives.
+// The rows that the destination refused in the last run from this source into this
+// destination, as quorel.log and quorel2.log give them (in the program folder, or in the
+// user's data folder when the program folder has none) and their records confirm: a log whose
+// record is missing or names other databases gives nothing, and so does an entry that the
+// record does not have as refused by the destination (the import's own refusal, which the
+// comparison sees again in the current source row, or not at all once the row was corrected).
 class LoggedRefusals {
 public:
-    // Reads both logs; a log that is missing or unreadable gives nothing.
-    static LoggedRefusals read(const std::string& programFolder);
-    // Takes the entries of one log's text (UTF-8).
-    void addLog(std::string_view fileName, const std::string& text);
+    // Reads both logs and their records.
+    static LoggedRefusals read(const std::string& programFolder, const RunDatabases& databases);
+    // Takes the entries of one log's text (UTF-8) that its record has as refused by the
+    // destination.
+    void addLog(std::string_view fileName, const std::string& text, const LogRecord& record);
 
-    // "quorel.log: <reason>" for the key, or none.
+    // Why the destination refused the key: the outcome view's cause when the server's codes
+    // named the column at fault, else "quorel.log: <the log's line>"; none when no trusted log
+    // has it.
     const std::string* find(std::string_view table, const std::string& key) const;
 
 private:

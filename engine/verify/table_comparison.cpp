@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "database_error.h"
 #include "destination_sequences.h"
 #include "statement.h"
 #include "value_comparison.h"
@@ -17,6 +18,7 @@ constexpr std::string_view kMissing = "ausente";
 constexpr std::string_view kExtra = "excedente";
 constexpr std::string_view kRepeatedKey = "chave repetida na origem: a importação grava só a primeira";
 constexpr std::string_view kNullKey = "chave nula";
+constexpr std::string_view kStopped = "interrompida";
 
 // The source rows in the order of their keys as the mapping gives them (a null key reads
 // 0), ties in the order the import reads them.
@@ -50,7 +52,7 @@ public:
 
     void walk() {
         db::Statement& origem = run_.session.IBQueryOrigem;
-        mapping_.prepare();
+        mapping_.prepareChecks();
         origem.close();
         origem.setText(orderedSource(mapping_));
         origem.open();
@@ -66,7 +68,7 @@ public:
             run_.LogErros.clear();
             sourceRow();
             if (run_.progress.stopRequested()) {
-                check_.failure = "Conferência interrompida.";
+                check_.failure = std::string(kStopped);
                 return;
             }
         }
@@ -131,7 +133,12 @@ private:
         ++(different ? check_.rowsDifferent : check_.rowsEqual);
     }
 
+    // A key is missing once: a later source row of a key already found missing adds nothing.
     void missing(const std::string& key, const std::string& explanation) {
+        if (!key.empty()) {
+            if (missingKey_ == key) return;
+            missingKey_ = key;
+        }
         ++(explanation.empty() ? check_.rowsMissingUnexplained : check_.rowsMissingExplained);
         file_.add(mapping_.destinationTable, key, kMissing, "", "", "", explanation);
         if (check_.missing.size() < kFindingsKept) check_.missing.push_back({key, explanation});
@@ -153,7 +160,18 @@ private:
     db::Statement destination_;
     std::optional<std::int64_t> groupKey_;
     bool groupWritten_ = false;
+    std::string missingKey_;  // the last key found missing
 };
+
+// The sequence's value; none, with why, without the right to read it.
+void readSequence(RunState& run, const RowMapping& mapping, TableCheck& check) {
+    try {
+        check.sequenceValue = sequenceValue(run.session, mapping.sequence);
+    } catch (const db::DatabaseError& failure) {
+        if (!failure.hasCode(isc_no_priv)) throw;
+        check.sequenceFailure = "sem permissão para ler a sequência";
+    }
+}
 
 }  // namespace
 
@@ -162,11 +180,12 @@ TableCheck compareTable(RunState& run, const RowMapping& mapping, const LoggedRe
     TableCheck check;
     check.destinationTable = mapping.destinationTable;
     check.sequenceName = mapping.sequence;
+    check.reached = true;
     try {
         TableWalk(run, mapping, logged, file, earliestTodayDay, check).walk();
         run.session.IBQueryOrigem.close();
         check.highestKey = highestKey(run.session, mapping);
-        if (!mapping.sequence.empty()) check.sequenceValue = sequenceValue(run.session, mapping.sequence);
+        if (!mapping.sequence.empty()) readSequence(run, mapping, check);
     } catch (const std::exception& failure) {
         check.failure = failure.what();
         run.session.IBQueryOrigem.closeCursorQuietly();

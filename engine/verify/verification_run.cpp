@@ -26,6 +26,15 @@ namespace {
 // A snapshot that writes nothing and waits for no one.
 const std::vector<std::string> kReadOnlyParams = {"read", "concurrency", "nowait"};
 
+// A table that a stop request kept the comparison from.
+TableCheck notReached(const RowMapping& mapping) {
+    TableCheck check;
+    check.destinationTable = mapping.destinationTable;
+    check.sequenceName = mapping.sequence;
+    check.failure = "interrompida antes desta tabela";
+    return check;
+}
+
 }  // namespace
 
 VerificationReport verifyDestination(const std::string& programFolder, ServerLogin& login,
@@ -56,18 +65,25 @@ VerificationReport verifyDestination(const std::string& programFolder, ServerLog
         ConferenceFile file(programFolder);
         report.csvPath = file.path();
         report.started = true;
-        const LoggedRefusals logged = LoggedRefusals::read(programFolder);
-        const std::int32_t earliestTodayDay =
-            lastCopyDay(programFolder, db::serverFileName(session.IBDatabaseDestino, session.IBTransactionFireBird))
-                .value_or(0);
+        const RunDatabases databases{db::serverFileName(session.IBDBOrigem, session.IBTransactionFireBird),
+                                     db::serverFileName(session.IBDatabaseDestino, session.IBTransactionFireBird)};
+        const LoggedRefusals logged = LoggedRefusals::read(programFolder, databases);
+        const std::int32_t earliestTodayDay = lastCopyDay(programFolder, databases.destino).value_or(0);
         RunState run(session, RunMode::Preview, observer, prompter);
         observer.phaseChanged(RunPhase::Running);
         for (const auto& mappingOf : mappings) {
-            if (run.progress.stopRequested()) break;
             const RowMapping mapping = mappingOf(run);
+            if (run.progress.stopRequested()) {
+                report.tables.push_back(notReached(mapping));
+                continue;
+            }
             report.tables.push_back(compareTable(run, mapping, logged, file, earliestTodayDay));
         }
+        report.stopped = run.progress.stopRequested();
         file.flush();
+        report.csvPath = file.path();
+        report.csvProgramFolderFailure = file.programFolderFailure();
+        report.csvFailure = file.failure();
         observer.phaseChanged(RunPhase::Ended);
     } catch (const std::exception& failure) {
         report.failure = failure.what();

@@ -27,7 +27,9 @@ struct VerificationRequest {
 // own (the front end's session is not touched), nothing is asked and no copy is made.
 // Refused as a second run is, through the same admission, while a run imports into the
 // destination; the destination's lock is held while comparing, so that no run starts
-// meanwhile. Raises nothing: a failure that stops the comparison is in the report.
+// meanwhile. Raises nothing: a failure that stops the comparison is in the report. After a stop
+// request the tables not reached are in the report as such; a table that could not be
+// compared to its end, a stop or conferencia.csv cut short leaves the report incomplete.
 // login: who logs in; what the technician types after a refused login replaces it.
 VerificationReport verifyDestination(const std::string& programFolder, ServerLogin& login,
                                      const VerificationRequest& request, RunObserver& observer, RunPrompter& prompter);

@@ -1,6 +1,12 @@
 // The batch program's --conferir after runs on databases of the test's own: its summary on
 // standard output, conferencia.csv in the program folder and its exit status.
 #include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <utility>
 
 #include "batch_program.h"
 #include "database_identity.h"
@@ -145,6 +151,101 @@ TEST(BatchVerify, TextsFromTheDatabasesReachTheCsvFilesAsTextAndTheTerminalWithT
              "\r\nVENDEDOR;5;diferente;VEN_NOME;'@SUM(1+1);Eva;\r\n",
          })
         EXPECT_TRUE(has(csv, line)) << line << "\n" << csv;
+}
+
+// Grants the right to SELECT on every table the comparison reads, and nothing else.
+void grantSelectOnly(const SampleDatabases& sample, const std::string& user) {
+    std::string destination;
+    for (const char* table : {"CLIENTES", "FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR", "CIDADE"})
+        destination += std::string("GRANT SELECT ON ") + table + " TO " + user + ";\n";
+    sample.destination.run(destination);
+    std::string source;
+    for (const char* table : {"CLIENTE", "FORNECEDOR", "GRUPOS", "ESTOQUE", "CEST", "VENDEDOR"})
+        source += std::string("GRANT SELECT ON ") + table + " TO " + user + ";\n";
+    sample.source.run(source);
+}
+
+TEST(BatchVerify, AUserWithTheRightToSelectAloneGetsTheWholeComparisonAndEachSequenceSaysItCannotBeRead) {
+    const SampleDatabases sample;
+    ASSERT_EQ(sample.program.run({"--tabelas", kAllTables, "--sim", "--sem-copia"}).status, 1);
+    const test_support::TestUser reader;
+    grantSelectOnly(sample, reader.name());
+    test_support::BatchStart how;
+    how.env = {"ISC_USER=" + reader.name(), "ISC_PASSWORD=" + reader.password()};
+
+    const BatchResult compared = sample.program.run({"--conferir", "--tabelas", kAllTables}, how);
+
+    EXPECT_EQ(compared.status, 0) << compared.out << compared.err;
+    for (const std::string& line : std::vector<std::string>{
+             "CLIENTES: 30 iguais, 0 diferentes, 3 ausentes (3 explicados), 0 excedentes - confere\n",
+             "  sequência GEN_CODCLI: sem permissão para ler a sequência, maior chave 32\n",
+             "  sequência CODIGO_PRODUTO: sem permissão para ler a sequência, maior chave 32\n",
+             "VENDEDOR: 10 iguais, 0 diferentes, 1 ausentes (1 explicados), 0 excedentes - confere\n",
+             "O destino confere com a origem.\n"})
+        EXPECT_TRUE(has(compared.out, line)) << line << "\n" << compared.out;
+    EXPECT_FALSE(has(compared.out + compared.err, "permission")) << compared.out << compared.err;
+}
+
+TEST(BatchVerify, AComparisonMissingADestinationTableIsIncompleteAndExitsTwoWithOrWithoutAjustarSequencias) {
+    const SampleDatabases sample;
+    ASSERT_EQ(sample.program.run({"--tabelas", kAllTables, "--sim", "--sem-copia"}).status, 1);
+    sample.change("DROP TABLE GRUPO");
+    for (const bool adjusting : {false, true}) {
+        SCOPED_TRACE(adjusting ? "--ajustar-sequencias" : "--conferir alone");
+        std::vector<std::string> arguments = {"--conferir", "--tabelas", kAllTables};
+        if (adjusting) arguments.insert(arguments.end(), {"--ajustar-sequencias", "--sim"});
+
+        const BatchResult incomplete = sample.program.run(arguments);
+
+        EXPECT_EQ(incomplete.status, 2) << incomplete.out << incomplete.err;
+        for (const std::string& line : std::vector<std::string>{
+                 "CLIENTES: 30 iguais, 0 diferentes, 3 ausentes (3 explicados), 0 excedentes - confere\n",
+                 " - CONFERIDA SÓ EM PARTE\n", "Conferência incompleta: o destino não foi conferido por inteiro.\n",
+                 "  Conferidas: CLIENTES, FORNECEDORES, PRODUTOS, VENDEDOR\n", "  Não conferida até o fim: GRUPO - "})
+            EXPECT_TRUE(has(incomplete.out, line)) << line << "\n" << incomplete.out;
+        EXPECT_FALSE(has(incomplete.out, "O destino NÃO confere")) << incomplete.out;
+        EXPECT_FALSE(has(incomplete.out, "O destino confere")) << incomplete.out;
+    }
+}
+
+TEST(BatchVerify, AComparisonStoppedByASignalIsIncompleteAndExitsWithTheSignalsStatus) {
+    // A supplier table long enough to be stopped in the middle of, against an empty destination.
+    const TestDatabase source(schemaFile("tavlo-schema.sql") +
+                              "\nSET TERM ^ ;\n"
+                              "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN\n"
+                              "  WHILE (I <= 200000) DO BEGIN\n"
+                              "    INSERT INTO FORNECEDOR (CODIGO, NOME) VALUES (:I, 'Fornecedor ' || :I);\n"
+                              "    I = I + 1;\n"
+                              "  END\n"
+                              "END^\n"
+                              "SET TERM ; ^\n");
+    const TestDatabase destination(schemaFile("merak-schema.sql"));
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        SCOPED_TRACE(status);
+        const BatchProgram program;
+        program.writeSettings(source.path(), destination.path());
+        test_support::RunningBatch running = program.start({"--conferir", "--tabelas", "fornecedores,vendedores"});
+        // conferencia.csv takes its first block once thousands of suppliers were compared.
+        const std::string csv = program.folder() + "conferencia.csv";
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!std::filesystem::exists(csv) || std::filesystem::file_size(csv) == 0) {
+            ASSERT_FALSE(running.ended()) << running.errorsSoFar();
+            ASSERT_LT(std::chrono::steady_clock::now(), limit);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        running.signal(signal);
+        const BatchResult stopped = running.wait();
+
+        EXPECT_EQ(stopped.signal, 0);
+        EXPECT_EQ(stopped.status, status) << stopped.out << stopped.err;
+        for (const std::string& line :
+             std::vector<std::string>{" excedentes - CONFERIDA SÓ EM PARTE\n", "  falha: interrompida\n",
+                                      "VENDEDOR: não conferida - interrompida antes desta tabela\n",
+                                      "Conferência incompleta: o destino não foi conferido por inteiro.\n",
+                                      "  Conferidas: nenhuma\n", "  A conferência foi interrompida.\n"})
+            EXPECT_TRUE(has(stopped.out, line)) << line << "\n" << stopped.out;
+        EXPECT_FALSE(has(stopped.out, "O destino NÃO confere")) << stopped.out;
+    }
 }
 
 // The sample databases with the first source row of each table renumbered to a key above the

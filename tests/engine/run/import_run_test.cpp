@@ -10,6 +10,7 @@
 
 #include <fstream>
 #include "import_fixture.h"
+#include "user_data_folder_setting.h"
 
 #include "run_log_file.h"
 
@@ -167,24 +168,6 @@ TEST(ImportRun, TableLevelFailureAloneStillEndsWithErrors) {
     EXPECT_EQ(fixture.window.boxes[2], "warning: Importação finalizada com erros");
 }
 
-// Points the user's data folder somewhere for the length of a test.
-class UserDataFolder {
-public:
-    explicit UserDataFolder(const std::string& folder) {
-        if (const char* old = std::getenv("XDG_DATA_HOME")) old_ = old;
-        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    }
-    ~UserDataFolder() {
-        if (old_)
-            ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-
-private:
-    std::optional<std::string> old_;
-};
-
 TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNamed) {
     ImportFixture fixture(
         "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
@@ -193,7 +176,7 @@ TEST(ImportRun, LogThatTheProgramFolderCannotTakeGoesToTheUserDataFolderAndIsNam
     std::filesystem::create_directory(fixture.programFolder + "quorel.log");  // cannot be opened as a file
     fixture.window.ticked = {CheckBox::Vendedores};
     const std::string data = fixture.programFolder + "dados";
-    const UserDataFolder userData(data);
+    const test_support::UserDataFolderSetting userData(data);
     fixture.window.answers = {true, true};
     fixture.importRun();
 
@@ -219,7 +202,7 @@ TEST(ImportRun, LogThatNoFolderCanTakeIsReportedAfterLeavingTheWindowUsable) {
         "");
     std::filesystem::create_directory(fixture.programFolder + "quorel.log");
     std::ofstream(fixture.programFolder + "arquivo") << "not a folder";
-    const UserDataFolder userData(fixture.programFolder + "arquivo");
+    const test_support::UserDataFolderSetting userData(fixture.programFolder + "arquivo");
     fixture.window.ticked = {CheckBox::Vendedores};
     const engine::RunReport& report = fixture.importRun();
     EXPECT_EQ(report.end, engine::RunEnd::Failed) << "the unwritable log was not reported";
@@ -242,7 +225,7 @@ TEST(ImportRun, EachLogThatNoFolderCanTakeIsNamedWithTheEntriesItLost) {
     std::filesystem::create_directory(fixture.programFolder + "quorel.log");
     std::filesystem::create_directory(fixture.programFolder + "quorel2.log");
     std::ofstream(fixture.programFolder + "arquivo") << "not a folder";
-    const UserDataFolder userData(fixture.programFolder + "arquivo");
+    const test_support::UserDataFolderSetting userData(fixture.programFolder + "arquivo");
     fixture.window.ticked = {CheckBox::Clientes, CheckBox::Vendedores};
     const engine::RunReport& report = fixture.importRun();
     ASSERT_EQ(report.end, engine::RunEnd::Failed);

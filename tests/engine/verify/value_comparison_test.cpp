@@ -1,9 +1,15 @@
 // How a sent value compares with what the destination stores, and what the last run's logs
-// explain; no database needed.
+// and their records explain; no database needed.
 #include <gtest/gtest.h>
 
 #include <ibase.h>
 
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+
+#include "log_record.h"
 #include "logged_refusals.h"
 #include "value_comparison.h"
 
@@ -90,7 +96,31 @@ TEST(ValueComparison, TodayMatchesTheRunsDayOrLaterUpToTheComparisonsDay) {
     EXPECT_FALSE(engine::sameDayOrLater(expected, FieldValue{}, 44990));
 }
 
-TEST(LoggedRefusals, EachTablesLogEntryGivesItsKeyAndTheLineThatFollows) {
+// The record beside the log, written and read back: the rows the destination refused, with
+// the column fault the server's codes named, or none.
+engine::LogRecord recordOf(const std::string& text) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        (std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-quorel.log");
+    std::ofstream(path.string() + std::string(engine::kLogRecordSuffix), std::ios::binary) << text;
+    std::optional<engine::LogRecord> record = engine::LogRecord::read(path.string());
+    std::filesystem::remove(path.string() + std::string(engine::kLogRecordSuffix));
+    if (!record) throw std::runtime_error("no record read");
+    return *record;
+}
+
+TEST(LoggedRefusals, AnEntryExplainsOnlyWhatItsRecordHasAsRefusedByTheDestinationWithTheCauseItsCodesNamed) {
+    using Kind = db::ColumnFault::Kind;
+    const engine::RunDatabases databases{"/dados/tavlo.fdb", "/dados/merak.fdb"};
+    const engine::LogRecord record = recordOf(
+        engine::logRecordHeader(databases) +
+        engine::logRecordLine("CLIENTES", "12", db::ColumnFault{Kind::MissingReference, "CODVENDEDOR", "9"}) +
+        engine::logRecordLine("CLIENTES", "13", std::nullopt) +
+        engine::logRecordLine("FORNECEDORES", "4", std::nullopt) + engine::logRecordLine("GRUPO", "5", std::nullopt) +
+        engine::logRecordLine("PRODUTOS", "6", std::nullopt) + engine::logRecordLine("VENDEDOR", "7", std::nullopt) +
+        engine::logRecordLine("CLIENTES", "21", db::ColumnFault{Kind::Duplicate, "CODIGO", "21"}));
+    EXPECT_EQ(record.databases, databases);
+
     engine::LoggedRefusals logged;
     logged.addLog("quorel.log",
                   "Erro na importação de CLIENTES no cód. cliente: 12\r\nviolation of FOREIGN KEY\r\n\r\n"
@@ -99,21 +129,27 @@ TEST(LoggedRefusals, EachTablesLogEntryGivesItsKeyAndTheLineThatFollows) {
                   "Erro na importação de GRUPO no Registro 5\r\nfalha 5\r\n"
                   "Erro na importação de PRODUTO no Registro 6\r\nfalha 6\r"
                   "Erro na importação de VENDEDOR no Registro 7\r\nfalha 7\r\n"
-                  "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  8\r\n");
-    logged.addLog("quorel2.log", "Cod. Cliente: 21 Nome Cliente: Ana\r\n");
+                  "Erro na importação de VENDEDOR no Registro 9\r\nTrying to store a string of length 60\r\n"
+                  "Erro no retorno do CÓDIGO DE CIDADE Cód. IBGE  8\r\n",
+                  record);
+    logged.addLog("quorel2.log", "Cod. Cliente: 21 Nome Cliente: Ana\r\n", record);
     struct Case {
         const char* table;
         const char* key;
         const char* reason;  // null: none
     };
     const std::vector<Case> cases = {
-        {"CLIENTES", "12", "quorel.log: violation of FOREIGN KEY"},
+        // Classified by the server's codes: the outcome view's cause, with its column.
+        {"CLIENTES", "12", "Referência inexistente (CODVENDEDOR)"},
+        {"CLIENTES", "21", "Chave repetida (CODIGO)"},
+        // Only the text: the log's line, said to be the log's.
         {"CLIENTES", "13", "quorel.log: O Cliente: \"X\" possui o CNPJ inválido!"},
         {"FORNECEDORES", "4", "quorel.log: falha 4"},
         {"GRUPO", "5", "quorel.log: falha 5"},
         {"PRODUTOS", "6", "quorel.log: falha 6"},
         {"VENDEDOR", "7", "quorel.log: falha 7"},
-        {"CLIENTES", "21", "quorel2.log: código de cliente repetido"},
+        // In the log but not refused by the destination: the import's own, not vouched for.
+        {"VENDEDOR", "9", nullptr},
         {"PRODUTOS", "7", nullptr},
         {"CLIENTES", "8", nullptr},
         {"CLIENTES", "1", nullptr},

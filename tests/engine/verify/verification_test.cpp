@@ -2,15 +2,20 @@
 // own: what it finds, what it explains, and that it changes and blocks nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 
 #include "copy_log.h"
 #include "database_identity.h"
 #include "import_fixture.h"
 #include "run_lock.h"
+#include "small_file_system.h"
 #include "statement.h"
 #include "test_connection.h"
+#include "user_data_folder_setting.h"
 #include "verification_run.h"
 
 namespace {
@@ -21,6 +26,7 @@ using engine::VerificationReport;
 using test_support::ImportFixture;
 using test_support::readFile;
 using test_support::schemaFile;
+using test_support::ScriptedWindow;
 using test_support::TestConnection;
 
 const std::set<CheckBox> kAllTables = {CheckBox::Clientes, CheckBox::Fornec, CheckBox::Produtos, CheckBox::Vendedores};
@@ -211,42 +217,207 @@ TEST(Verification, TodayColumnsMatchFromTheDayOfTheLastCopyOfThisDestinationToTh
     EXPECT_EQ(fornecedores.differences[0].column, "DTCADASTRO");
 }
 
-TEST(Verification, AMissingRowIsExplainedByTheLastRunsLogOnlyWhileTheLogSaysSo) {
-    // The destination refuses seller 2 through a trigger; the run logs it in quorel.log.
-    ImportFixture fixture(
+// Sellers that a run refuses: 2 through a trigger (the server's text only), 4 for a name
+// already in the destination (the server's codes name the column), 5 for a name too long for
+// VEN_NOME (the import's own refusal).
+struct SellersRefusedThreeWays {
+    ImportFixture fixture{
         "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
         "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n"
-        "INSERT INTO VENDEDOR (ID, NOME) VALUES (3, 'Caio');\n",
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (3, 'Caio');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (4, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (5, '" +
+            std::string(60, 'x') + "');\n",
+        "ALTER TABLE VENDEDOR ADD CONSTRAINT VENDEDOR_NOME_UNICO UNIQUE (VEN_NOME);\n"
         "CREATE EXCEPTION RECUSA 'recusado pelo destino';\n"
         "SET TERM ^ ;\n"
         "CREATE TRIGGER RECUSA_VENDEDOR FOR VENDEDOR BEFORE INSERT AS BEGIN\n"
         "  IF (NEW.VEN_CODIGO = 2) THEN EXCEPTION RECUSA;\n"
         "END^\n"
-        "SET TERM ; ^\n");
-    fixture.window.ticked = {CheckBox::Vendedores};
-    fixture.options.safetyCopy = false;
-    fixture.importRun();
-    ASSERT_EQ(fixture.report.tables.at(0).rowsRefused, 1);
-    auto verify = [&] {
+        "SET TERM ; ^\n"};
+
+    SellersRefusedThreeWays() {
+        fixture.window.ticked = {CheckBox::Vendedores};
+        fixture.options.safetyCopy = false;
+        fixture.importRun();
+    }
+
+    VerificationReport verify() {
         return engine::verifyDestination(
             fixture.programFolder, fixture.session.login,
             {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes({CheckBox::Vendedores})},
             fixture.window, fixture.window);
-    };
+    }
+};
 
-    const VerificationReport explained = verify();
+TEST(Verification, AMissingRowIsExplainedByTheLastRunsLogOnlyWhileTheLogSaysSo) {
+    SellersRefusedThreeWays sellers;
+    ImportFixture& fixture = sellers.fixture;
+    ASSERT_EQ(fixture.report.tables.at(0).rowsRefused, 3);
+
+    const VerificationReport explained = sellers.verify();
     EXPECT_TRUE(explained.matches());
     const TableCheck& table = explained.tables.at(0);
     EXPECT_EQ(table.rowsEqual, 2);
-    EXPECT_EQ(table.rowsMissingExplained, 1);
-    ASSERT_EQ(table.missing.size(), 1u);
-    EXPECT_EQ(table.missing[0].key, "2");
-    EXPECT_EQ(table.missing[0].explanation.rfind("quorel.log: ", 0), 0u) << table.missing[0].explanation;
+    EXPECT_EQ(table.rowsMissingExplained, 3);
+    const std::map<std::string, std::string> missing = missingOf(table);
+    ASSERT_EQ(missing.size(), 3u);
+    // The server's text only: the log's line, said to be the log's.
+    EXPECT_EQ(missing.at("2").rfind("quorel.log: ", 0), 0u) << missing.at("2");
+    // The server's codes named the column: the outcome view's cause.
+    EXPECT_EQ(missing.at("4"), "Chave repetida (VEN_NOME)");
+    EXPECT_EQ(missing.at("5"), "Texto longo demais para VEN_NOME (máximo 50)");
 
+    // Seller 5 corrected in the source: the log's entry was the import's own refusal of a row
+    // that is no longer there, and explains nothing.
+    fixture.source.run("UPDATE VENDEDOR SET NOME = 'Eva' WHERE ID = 5;\nCOMMIT;\n");
+    const VerificationReport corrected = sellers.verify();
+    EXPECT_FALSE(corrected.matches());
+    EXPECT_EQ(corrected.tables.at(0).rowsMissingUnexplained, 1);
+    EXPECT_EQ(missingOf(corrected.tables.at(0)).at("5"), "");
+    EXPECT_EQ(missingOf(corrected.tables.at(0)).at("4"), "Chave repetida (VEN_NOME)");
+
+    // A log whose record names another destination, or has no record, explains nothing.
+    const std::string record = fixture.programFolder + "quorel.log.origem-destino";
+    const std::string recorded = readFile(record);
+    const std::string destinationLine = "destino=" + serverName(fixture.destination) + "\r\n";
+    ASSERT_NE(recorded.find(destinationLine), std::string::npos) << recorded;
+    std::string foreign = recorded;
+    foreign.replace(foreign.find(destinationLine), destinationLine.size(), "destino=/outro/merak.fdb\r\n");
+    std::ofstream(record, std::ios::binary) << foreign;
+    for (const bool withRecord : {true, false}) {
+        SCOPED_TRACE(withRecord ? "another destination's record" : "no record");
+        if (!withRecord) std::filesystem::remove(record);
+        const VerificationReport unexplained = sellers.verify();
+        EXPECT_FALSE(unexplained.matches());
+        EXPECT_EQ(unexplained.tables.at(0).rowsMissingUnexplained, 3);
+    }
+    std::ofstream(record, std::ios::binary) << recorded;
     std::filesystem::remove(fixture.programFolder + "quorel.log");
-    const VerificationReport unexplained = verify();
+    const VerificationReport unexplained = sellers.verify();
     EXPECT_FALSE(unexplained.matches());
-    EXPECT_EQ(unexplained.tables.at(0).rowsMissingUnexplained, 1);
+    EXPECT_EQ(unexplained.tables.at(0).rowsMissingUnexplained, 3);
+}
+
+TEST(Verification, OnADestinationNobodyImportedIntoEachMissingKeyIsReportedOnce) {
+    // Seller 1 twice in the source: the import would write the first.
+    ImportFixture fixture(
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (1, 'Ana de novo');\n"
+        "INSERT INTO VENDEDOR (ID, NOME) VALUES (2, 'Bia');\n",
+        "");
+    const VerificationReport report = engine::verifyDestination(
+        fixture.programFolder, fixture.session.login,
+        {fixture.source.path(), fixture.destination.path(), engine::tickedBoxes({CheckBox::Vendedores})},
+        fixture.window, fixture.window);
+
+    ASSERT_TRUE(report.complete()) << report.failure;
+    const TableCheck& table = report.tables.at(0);
+    EXPECT_EQ(table.rowsMissingUnexplained, 2);
+    EXPECT_EQ(table.rowsMissingExplained, 0);
+    ASSERT_EQ(table.missing.size(), 2u);
+    EXPECT_EQ(table.missing[0].key, "1");
+    EXPECT_EQ(table.missing[1].key, "2");
+    const std::string csv = readFile(report.csvPath);
+    EXPECT_EQ(csv.find("VENDEDOR;1;ausente"), csv.rfind("VENDEDOR;1;ausente")) << csv;
+}
+
+TEST(Verification, AComparisonThatDidNotFinishIsIncompleteAndSaysWhatItComparedAndWhatNot) {
+    const std::vector<std::string> order = {"CLIENTES", "FORNECEDORES", "GRUPO", "PRODUTOS", "VENDEDOR"};
+    struct Case {
+        const char* name;
+        std::function<void(SampleAfterRun&)> fault;
+        std::vector<std::string> complete;  // the tables compared to their end
+        std::vector<std::string> reached;   // the tables begun
+        bool stopped;
+    };
+    const std::vector<Case> cases = {
+        {"a table missing in the destination",
+         [](SampleAfterRun& sample) { sample.change({"DROP TABLE GRUPO"}); },
+         {"CLIENTES", "FORNECEDORES", "PRODUTOS", "VENDEDOR"},
+         order,
+         false},
+        {"a stop while comparing the suppliers",
+         [](SampleAfterRun& sample) {
+             ScriptedWindow& window = sample.fixture.window;
+             window.onProcessMessages = [&window] {
+                 if (!window.eventsStartingWith("status: Conferindo FORNECEDORES").empty()) window.stop = true;
+             };
+         },
+         {"CLIENTES"},
+         {"CLIENTES", "FORNECEDORES"},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleAfterRun sample;
+        c.fault(sample);
+
+        const VerificationReport report = sample.verify();
+
+        ASSERT_TRUE(report.started);
+        EXPECT_FALSE(report.complete());
+        EXPECT_FALSE(report.matches());
+        EXPECT_EQ(report.stopped, c.stopped);
+        // Every chosen table is in the report, compared or not.
+        ASSERT_EQ(report.tables.size(), order.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const TableCheck& table = report.tables[i];
+            SCOPED_TRACE(order[i]);
+            EXPECT_EQ(table.destinationTable, order[i]);
+            const bool complete = std::ranges::count(c.complete, order[i]) > 0;
+            EXPECT_EQ(table.complete(), complete) << table.failure;
+            EXPECT_EQ(table.reached, std::ranges::count(c.reached, order[i]) > 0);
+            EXPECT_EQ(table.failure.empty(), complete);
+            EXPECT_TRUE(!complete || table.matches());
+        }
+    }
+}
+
+TEST(Verification, ConferenciaCsvThatTheProgramFolderCannotHoldIsWholeInTheUserDataFolderOrTheComparisonIsIncomplete) {
+    const test_support::SmallFileSystem disk(4 * 1024 * 1024);
+    if (!disk.mounted()) GTEST_SKIP() << "no full file system can be made here: " << disk.why();
+    SampleAfterRun sample;
+    // Findings enough for more than one block of the file.
+    sample.change({"UPDATE CLIENTES SET NOME = 'Mudado ' || CODIGO"});
+    const VerificationReport whole = sample.verify();
+    ASSERT_TRUE(whole.complete());
+    const std::string expected = readFile(whole.csvPath);
+    ASSERT_GT(expected.size(), 1000u);
+
+    const std::string programFolder = disk.folder() + "/programa/";
+    std::filesystem::create_directory(programFolder);
+    const std::string roomyData = sample.fixture.programFolder + "dados";
+    struct Case {
+        const char* name;
+        std::string userData;
+        bool complete;
+    };
+    for (const Case& c : {Case{"a user data folder with room", roomyData, true},
+                          Case{"a user data folder on the full disk too", disk.folder() + "/dados", false}}) {
+        SCOPED_TRACE(c.name);
+        const test_support::UserDataFolderSetting userData(c.userData);
+        disk.fillLeaving(0);
+
+        const VerificationReport report = engine::verifyDestination(
+            programFolder, sample.fixture.session.login,
+            {sample.fixture.source.path(), sample.fixture.destination.path(), engine::tickedBoxes(kAllTables)},
+            sample.fixture.window, sample.fixture.window);
+
+        ASSERT_TRUE(report.started) << report.failure;
+        EXPECT_FALSE(report.csvProgramFolderFailure.empty());
+        EXPECT_EQ(report.complete(), c.complete);
+        EXPECT_FALSE(report.matches());
+        if (c.complete) {
+            EXPECT_EQ(report.csvFailure, "");
+            EXPECT_EQ(report.csvPath, c.userData + "/tavlo-merak/conferencia.csv");
+            EXPECT_EQ(readFile(report.csvPath), expected);
+            EXPECT_FALSE(std::filesystem::exists(programFolder + "conferencia.csv"));
+        } else {
+            EXPECT_NE(report.csvFailure, "");
+        }
+        std::filesystem::remove(disk.folder() + "/filler");
+    }
 }
 
 TEST(Verification, ARefusedLoginIsAskedAgainAndTheTypedOneIsKeptForTheFrontEnd) {
