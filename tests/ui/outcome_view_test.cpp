@@ -178,7 +178,7 @@ TEST_F(OutcomeViewTest, OpensWideEnoughToShowEveryColumnOfItsCountsWithoutScroll
     ui::RunReport report;
     engine::TableOutcome failed = outcome("FORNECEDORES", 9, 4, 0, 9);
     failed.completed = false;
-    failed.failure = "Falha na importação da tabela de Fornecedores: a conexão com o servidor foi perdida no meio";
+    failed.failure = "a conexão com o servidor foi perdida no meio da tabela";
     report.outcomes = {outcome("CLIENTES", 2, 33, 3, 30), failed};
     view.present(report);
     view.resize(view.sizeHint());
