@@ -11,6 +11,12 @@ namespace db {
 DatabaseError::DatabaseError(const std::string& text, long sqlCode, std::vector<long> errorCodes)
     : std::runtime_error(text), sqlCode_(sqlCode), errorCodes_(std::move(errorCodes)) {}
 
+DatabaseError DatabaseError::internal(const std::string& text) {
+    DatabaseError failure(text);
+    failure.internal_ = true;
+    return failure;
+}
+
 bool DatabaseError::hasCode(long code) const noexcept {
     for (long c : errorCodes_)
         if (c == code) return true;
@@ -51,6 +57,7 @@ std::optional<StructureMismatch> structureMismatchOf(const ISC_STATUS* status) {
 }  // namespace
 
 FailureKind DatabaseError::kind() const noexcept {
+    if (internal_) return FailureKind::Internal;
     for (long code : errorCodes_)
         if (isConnectionLossCode(code)) return FailureKind::ConnectionLoss;
     if (hasCode(isc_io_error)) return FailureKind::ServerIo;

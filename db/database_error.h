@@ -23,6 +23,10 @@ enum class FailureKind {
     // The server could not read or write the database file (a full disk, a failing device),
     // whatever the system's reason in the secondary code.
     ServerIo,
+    // The program used the access layer wrongly (a field or parameter that is not there by its
+    // own declaration, a row posted outside its edit): no database content or schema causes
+    // it, so it is never a row's refusal.
+    Internal,
 };
 
 // A database file that the server will not open because another Firebird version made it:
@@ -41,6 +45,8 @@ struct StructureMismatch {
 class DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const std::string& text, long sqlCode = 0, std::vector<long> errorCodes = {});
+    // A failure of kind Internal.
+    static DatabaseError internal(const std::string& text);
 
     const char* text() const noexcept { return what(); }
     long sqlCode() const noexcept { return sqlCode_; }
@@ -68,6 +74,7 @@ public:
 private:
     long sqlCode_;
     std::vector<long> errorCodes_;
+    bool internal_ = false;
     std::optional<ColumnFault> columnFault_;
     std::optional<StructureMismatch> structureMismatch_;
 };

@@ -164,7 +164,8 @@ void Statement::textChanged() {
 Parameter& Statement::param(std::string_view name) {
     for (Parameter& p : params_)
         if (sameName(p.name(), name)) return p;
-    fail("Parameter '" + std::string(name) + "' not found");
+    // The program names its own parameters: one missing from the text is its own fault.
+    throw DatabaseError::internal(name_ + ": Parameter '" + std::string(name) + "' not found");
 }
 
 void Statement::prepare() {

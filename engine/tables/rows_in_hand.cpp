@@ -54,6 +54,13 @@ void RowsInHand::write() {
             transaction_.rowWritten();
         }
     } catch (const db::DatabaseError& failure) {
+        if (failure.kind() == db::FailureKind::Internal) {
+            // The program's own fault, not the row's, which was never sent: the rows before it
+            // are sent and logged as they would be, then the table ends.
+            rows_.pop_back();
+            settle();
+            throw;
+        }
         raiseWhenNotTheRows(failure, row);
         row.failure = failure;
         if (row.sourceRow.empty()) row.sourceRow = sourceRowOf(run_.session.IBQueryOrigem);
@@ -74,8 +81,9 @@ void RowsInHand::settle() {
 }
 
 void RowsInHand::raiseWhenNotTheRows(const db::DatabaseError& failure, const Row& row) {
-    // A lost connection or the server's I/O failure (a full disk) is not the row's: every row
-    // after it would fail the same way, so the table ends.
+    // A lost connection, the server's I/O failure (a full disk) or the program's own misuse of
+    // the access layer is not the row's: every row after it would fail the same way, so the
+    // table ends.
     if (failure.kind() == db::FailureKind::Statement) return;
     inFlightKey_ = row.refusal.key;
     throw failure;

@@ -23,6 +23,9 @@ void setStatement(db::Statement& statement, std::string_view text) {
     statement.setText(text);
 }
 
+// What a table-level message says before the text of a failure that is the program's own.
+constexpr const char* kInternalFault = "Falha interna do programa (não dos dados nem do banco): ";
+
 // A sequence value written in decimal; none for any other text.
 std::optional<long long> decimal(const std::string& text) {
     long long value = 0;
@@ -152,8 +155,12 @@ void importTable(RunState& run, const TableImport& table) {
         if (!outcome.keptAsItWas) transaction->tableEnded();
     } catch (const std::exception& failure) {
         // A database's failure or any other (a log that cannot be written, an allocation that
-        // fails): the table ends here, with the mode's promise.
-        const std::string text = failure.what();
+        // fails, the program's own misuse of the access layer): the table ends here, with the
+        // mode's promise.
+        const auto* database = dynamic_cast<const db::DatabaseError*>(&failure);
+        const std::string text = database != nullptr && database->kind() == db::FailureKind::Internal
+                                     ? std::string(kInternalFault) + failure.what()
+                                     : std::string(failure.what());
         outcome.completed = false;
         outcome.failure = text;
         if (undoesUnfinished && !outcome.keptAsItWas) outcome.keptAsItWas = undo();

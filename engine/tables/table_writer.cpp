@@ -82,10 +82,11 @@ struct TableWriter::Impl {
 
     [[noreturn]] void fail(const std::string& message) const { throw db::DatabaseError(name + ": " + message); }
 
+    // A field the writer does not declare is the program's own fault, whatever the table holds.
     std::size_t fieldIndex(std::string_view fieldName) const {
         for (std::size_t i = 0; i < fields.size(); ++i)
             if (db::sameName(fields[i].name, fieldName)) return i;
-        fail("Field '" + std::string(fieldName) + "' not found");
+        throw db::DatabaseError::internal(name + ": Field '" + std::string(fieldName) + "' not found");
     }
 
     void open() {
@@ -180,7 +181,7 @@ struct TableWriter::Impl {
     void requireInserting() const {
         if (state == State::Inserting) return;
         if (state == State::Closed && read.attachment().lostConnection()) throw *read.attachment().lostConnection();
-        throw db::DatabaseError("Not in edit mode");
+        throw db::DatabaseError::internal("Not in edit mode");
     }
 
     // What post refuses before the server sees the row.

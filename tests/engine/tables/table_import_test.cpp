@@ -33,7 +33,15 @@ const Rows kOldRows{{"10", "old"}, {"11", "old2"}};
 const std::string kTableMessage = "plain: Falha na importação da tabela de Teste, Falha: \r\n";
 const std::string kKept = "\r\nA tabela foi mantida como estava antes da importação.";
 
-enum class Fault { None, TableLevelInLoop, NotADatabaseFailureInLoop, WriterCannotOpen, DeleteFails, StopAfterTwoRows };
+enum class Fault {
+    None,
+    TableLevelInLoop,
+    NotADatabaseFailureInLoop,
+    MisuseWhileWriting,
+    WriterCannotOpen,
+    DeleteFails,
+    StopAfterTwoRows
+};
 
 long long sequenceValue(const test_support::TestDatabase& database) {
     return std::stoll(test_support::queryRows(database, "SELECT GEN_ID(GEN_T, 0) FROM RDB$DATABASE").at(0).at(0));
@@ -80,6 +88,8 @@ struct SyntheticRun {
             insert.param("V").setText(origem.column("V").asText());
         };
         table.writeRow = [&] {
+            // A parameter the statement's text does not have: the program's fault, not the row's.
+            if (fault == Fault::MisuseWhileWriting && lastKey == 4) insert.param("NAO_HA").setInteger(1);
             if (blocks) {
                 blocks->queue();
             } else {
@@ -176,6 +186,13 @@ const std::vector<Expected> kCases = {
      false,
      false,
      kTableMessage + "std::bad_alloc"},
+    {Fault::MisuseWhileWriting,
+     {{"1", "a"}, {"2", "bb"}},
+     100,
+     4,
+     false,
+     false,
+     kTableMessage + "Falha interna do programa (não dos dados nem do banco): : Parameter 'NAO_HA' not found"},
     {Fault::WriterCannotOpen, kOldRows, 100, 0, false, false, kTableMessage + "Dynamic SQL Error"},
     {Fault::DeleteFails, kOldRows, 100, 0, false, false, kTableMessage + "Dynamic SQL Error"},
     {Fault::StopAfterTwoRows, {{"1", "a"}, {"2", "bb"}}, 2, 2, true, true, ""},
@@ -189,6 +206,8 @@ std::string describe(Fault fault) {
         return "table-level failure in the loop";
     case Fault::NotADatabaseFailureInLoop:
         return "a failure that is not the database's in the loop";
+    case Fault::MisuseWhileWriting:
+        return "the program's misuse while writing a row";
     case Fault::WriterCannotOpen:
         return "writer cannot open";
     case Fault::DeleteFails:
@@ -225,6 +244,10 @@ TEST(ImportTable, EachFaultUnderEachPolicy) {
                 EXPECT_EQ(run.fixture.window.boxes[0].find(kKept), std::string::npos);
                 EXPECT_EQ(run.outcome.failure.empty(), false);
             }
+            // Row 4's fault is the program's: never logged as that row's refusal.
+            for (const engine::RefusedRow& row : run.fixture.tables().refusedRows) EXPECT_NE(row.key, "4");
+            for (const std::string& entry : run.fixture.tables().LogErros)
+                EXPECT_EQ(entry.find("Registro 4"), std::string::npos) << entry;
             if (expected.rowsRead == 5) {
                 ASSERT_EQ(run.fixture.tables().LogErros.size(), 2u);
                 EXPECT_EQ(run.fixture.tables().LogErros[0].rfind(kRefusalLog[0], 0), 0u);
