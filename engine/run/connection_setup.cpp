@@ -40,7 +40,8 @@ bool Connectar(ImportSession& session, const std::string& origem, const std::str
         return false;
     }
 
-    // A server on another machine is refused before anything is closed or attached.
+    // A database that cannot be used from here (on another machine, or by a path longer than the
+    // server names a file) is refused before anything is closed or attached.
     for (const std::string* text : {&origem, &destino}) {
         if (const std::string refusal = databaseRefusal(*text); !refusal.empty()) {
             prompter.tell(MessageKind::Warning, refusal);
