@@ -4,6 +4,7 @@
 
 #include "connection_parameters.h"
 #include "regional_format.h"
+#include "statement.h"
 
 namespace engine {
 
@@ -31,6 +32,14 @@ ImportSession::~ImportSession() {
         IBDatabaseDestino.close();
     } catch (...) {
     }
+}
+
+std::optional<long long> readDestinationNumber(ImportSession& session, const std::string& sql) {
+    db::Statement read("", session.IBDatabaseDestino, session.IBTransactionFireBird);
+    read.setText(sql);
+    read.open();
+    if (read.column(std::size_t{0}).isNull()) return std::nullopt;
+    return read.column(std::size_t{0}).asStoredInteger();
 }
 
 }  // namespace engine

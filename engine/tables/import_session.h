@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <string>
 
 #include "attachment.h"
@@ -49,5 +51,9 @@ public:
     // GaugeImportando's minimum, maximum and position: a run starts from what the last one left.
     GaugeModel gauge;
 };
+
+// A number that a query reads from the destination in the destination transaction; none when it
+// is null. Throws db::DatabaseError.
+std::optional<long long> readDestinationNumber(ImportSession& session, const std::string& sql);
 
 }  // namespace engine

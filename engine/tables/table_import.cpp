@@ -38,11 +38,7 @@ std::optional<long long> decimal(const std::string& text) {
 // none when it is null or cannot be read.
 std::optional<long long> readNumber(ImportSession& session, const std::string& sql) {
     try {
-        db::Statement read("", session.IBDatabaseDestino, session.IBTransactionFireBird);
-        read.setText(sql);
-        read.open();
-        if (read.column(std::size_t{0}).isNull()) return std::nullopt;
-        return read.column(std::size_t{0}).asStoredInteger();
+        return readDestinationNumber(session, sql);
     } catch (const db::DatabaseError&) {
         return std::nullopt;
     }

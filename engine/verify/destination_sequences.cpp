@@ -2,21 +2,7 @@
 
 #include <string>
 
-#include "statement.h"
-
 namespace engine {
-
-namespace {
-
-std::optional<long long> readNumber(ImportSession& session, const std::string& sql) {
-    db::Statement read("", session.IBDatabaseDestino, session.IBTransactionFireBird);
-    read.setText(sql);
-    read.open();
-    if (read.column(std::size_t{0}).isNull()) return std::nullopt;
-    return read.column(std::size_t{0}).asStoredInteger();
-}
-
-}  // namespace
 
 std::vector<std::function<RowMapping(RunState&)>> chosenMappings(const TableChoice& tables) {
     std::vector<std::function<RowMapping(RunState&)>> mappings;
@@ -31,12 +17,12 @@ std::vector<std::function<RowMapping(RunState&)>> chosenMappings(const TableChoi
 }
 
 std::optional<long long> sequenceValue(ImportSession& session, std::string_view sequence) {
-    return readNumber(session, "SELECT GEN_ID(" + std::string(sequence) + ", 0) FROM RDB$DATABASE");
+    return readDestinationNumber(session, "SELECT GEN_ID(" + std::string(sequence) + ", 0) FROM RDB$DATABASE");
 }
 
 std::optional<long long> highestKey(ImportSession& session, const RowMapping& mapping) {
-    return readNumber(session, "SELECT MAX(" + std::string(mapping.columns.front().declaration.name) + ") FROM " +
-                                   std::string(mapping.destinationTable));
+    return readDestinationNumber(session, "SELECT MAX(" + std::string(mapping.columns.front().declaration.name) +
+                                              ") FROM " + std::string(mapping.destinationTable));
 }
 
 }  // namespace engine
